@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test. Ends with CTest's summary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+build_dir=${KESTRANE_BUILD_DIR:-build}
+ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)" --timeout 600
