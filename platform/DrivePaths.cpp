@@ -1,0 +1,187 @@
+#include "platform/DrivePaths.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace platform {
+namespace {
+
+int IndexOf(char letter) {
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    return (letter >= 'A' && letter <= 'Z') ? letter - 'A' : -1;
+}
+
+std::string WithoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+// Mount points decode octal escapes such as "\040" for a blank.
+std::string DecodeMountField(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            out += static_cast<char>(std::strtol(field.substr(i + 1, 3).c_str(), nullptr, 8));
+            i += 3;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
+// Mounted file systems that hold files of their own, not kernel views.
+std::vector<std::string> RealMountPoints() {
+    static const std::set<std::string> kVirtual = {
+        "proc",    "sysfs",      "devtmpfs", "devpts",   "cgroup",  "cgroup2",  "securityfs",
+        "pstore",  "debugfs",    "tracefs",  "mqueue",   "hugetlbfs", "configfs", "fusectl",
+        "bpf",     "autofs",     "binfmt_misc", "rpc_pipefs", "nsfs", "efivarfs", "overlay",
+        "squashfs", "ramfs",     "tmpfs"};
+    std::vector<std::string> points;
+    std::ifstream mounts("/proc/self/mounts");
+    std::string line;
+    while (std::getline(mounts, line)) {
+        std::istringstream fields(line);
+        std::string device, point, type;
+        if (!(fields >> device >> point >> type)) continue;
+        if (kVirtual.count(type) || device.rfind("/dev/", 0) != 0) continue;
+        point = DecodeMountField(point);
+        if (point == "/") continue;
+        points.push_back(point);
+    }
+    return points;
+}
+
+std::mutex& TableMutex() {
+    static std::mutex m;
+    return m;
+}
+std::optional<DriveTable>& TableInForce() {
+    static std::optional<DriveTable> table;
+    return table;
+}
+
+}  // namespace
+
+DriveTable DriveTable::FromSpec(std::string_view spec) {
+    DriveTable table;
+    std::size_t pos = 0;
+    while (pos <= spec.size()) {
+        std::size_t end = spec.find(';', pos);
+        if (end == std::string_view::npos) end = spec.size();
+        std::string_view entry = spec.substr(pos, end - pos);
+        pos = end + 1;
+        std::size_t eq = entry.find('=');
+        if (eq != 1 || entry.size() < 3 || IndexOf(entry[0]) < 0) continue;
+        table.Map(entry[0], std::string(entry.substr(2)));
+    }
+    return table;
+}
+
+DriveTable DriveTable::FromEnvironment() {
+    if (const char* spec = std::getenv("KESTRANE_DRIVES")) return FromSpec(spec);
+    DriveTable table;
+    table.Map('C', "/");
+    char next = 'D';
+    for (const auto& point : RealMountPoints()) {
+        if (next > 'Z') break;
+        table.Map(next++, point);
+    }
+    return table;
+}
+
+void DriveTable::Map(char letter, std::string nativeRoot) {
+    int i = IndexOf(letter);
+    if (i < 0) return;
+    roots_[i] = nativeRoot.empty() ? std::string() : WithoutTrailingSlash(std::move(nativeRoot));
+}
+
+const std::string& DriveTable::Root(char letter) const {
+    static const std::string kNone;
+    int i = IndexOf(letter);
+    return i < 0 ? kNone : roots_[i];
+}
+
+const DriveTable& Drives() {
+    std::lock_guard lock(TableMutex());
+    if (!TableInForce()) TableInForce() = DriveTable::FromEnvironment();
+    return *TableInForce();
+}
+
+void SetDrives(DriveTable table) {
+    std::lock_guard lock(TableMutex());
+    TableInForce() = std::move(table);
+}
+
+char DriveLetterOf(std::string_view designation) {
+    if (designation.empty()) return 0;
+    int i = IndexOf(designation[0]);
+    return i < 0 ? 0 : static_cast<char>('A' + i);
+}
+
+std::optional<std::string> ToNativePath(std::string_view drivePath) {
+    if (drivePath.size() < 2 || drivePath[1] != ':') return std::nullopt;
+    char letter = DriveLetterOf(drivePath);
+    if (letter == 0) return std::nullopt;
+    const std::string& root = Drives().Root(letter);
+    if (root.empty()) return std::nullopt;
+
+    std::vector<std::string_view> parts;
+    std::string_view rest = drivePath.substr(2);
+    std::size_t pos = 0;
+    while (pos <= rest.size()) {
+        std::size_t end = rest.find_first_of("\\/", pos);
+        if (end == std::string_view::npos) end = rest.size();
+        std::string_view part = rest.substr(pos, end - pos);
+        pos = end + 1;
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (parts.empty()) return std::nullopt;
+            parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string native = root;
+    for (auto part : parts) {
+        if (native.back() != '/') native += '/';
+        native += part;
+    }
+    return native;
+}
+
+std::optional<std::string> ToDrivePath(std::string_view nativePath) {
+    const DriveTable& table = Drives();
+    char best = 0;
+    std::size_t bestLength = 0;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::string& root = table.Root(letter);
+        if (root.empty()) continue;
+        bool below = root == "/" ? nativePath.rfind('/', 0) == 0
+                                 : nativePath.rfind(root, 0) == 0 &&
+                                       (nativePath.size() == root.size() ||
+                                        nativePath[root.size()] == '/');
+        if (below && (best == 0 || root.size() > bestLength)) {
+            best = letter;
+            bestLength = root.size();
+        }
+    }
+    if (best == 0) return std::nullopt;
+    std::string rest(nativePath.substr(bestLength == 1 ? 0 : bestLength));
+    std::string drivePath = std::string(1, best) + ":";
+    for (char c : rest) drivePath += (c == '/') ? '\\' : c;
+    if (drivePath.size() == 2) drivePath += '\\';
+    // Collapse doubled separators a trailing slash may leave.
+    std::string collapsed;
+    for (char c : drivePath) {
+        if (c == '\\' && !collapsed.empty() && collapsed.back() == '\\') continue;
+        collapsed += c;
+    }
+    return collapsed;
+}
+
+}  // namespace platform
