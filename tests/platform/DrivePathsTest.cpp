@@ -1,0 +1,79 @@
+#include "platform/DrivePaths.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FileSystem.h"
+#include "tests/testsupport/TempDrive.h"
+
+using platform::DriveTable;
+using platform::ToDrivePath;
+using platform::ToNativePath;
+
+TEST(DriveTable, ParsesTheEnvironmentSpecification) {
+    auto table = DriveTable::FromSpec("C=/;d=/mnt/data/;Q=;1=/x;E/y;F=/srv");
+    EXPECT_EQ(table.Root('C'), "/");
+    EXPECT_EQ(table.Root('D'), "/mnt/data");
+    EXPECT_FALSE(table.IsMapped('Q'));
+    EXPECT_FALSE(table.IsMapped('E'));
+    EXPECT_EQ(table.Root('f'), "/srv");
+}
+
+TEST(DrivePaths, MapBothWaysAndKeepCase) {
+    platform::DriveTable saved = platform::Drives();
+    platform::SetDrives(DriveTable::FromSpec("C=/;D=/mnt/data"));
+    EXPECT_EQ(ToNativePath("C:\\Users\\Secret.txt"), "/Users/Secret.txt");
+    EXPECT_EQ(ToNativePath("d:\\Docs\\a b\\"), "/mnt/data/Docs/a b");
+    EXPECT_EQ(ToNativePath("D:"), "/mnt/data");
+    EXPECT_EQ(ToNativePath("C:\\"), "/");
+    EXPECT_EQ(ToNativePath("D:\\x\\..\\y"), "/mnt/data/y");
+    EXPECT_EQ(ToNativePath("D:\\..\\etc"), std::nullopt) << "must not climb above the root";
+    EXPECT_EQ(ToNativePath("E:\\x"), std::nullopt);
+    EXPECT_EQ(ToNativePath("relative"), std::nullopt);
+
+    EXPECT_EQ(ToDrivePath("/mnt/data/Docs/F.TXT"), "D:\\Docs\\F.TXT");
+    EXPECT_EQ(ToDrivePath("/mnt/data"), "D:\\");
+    EXPECT_EQ(ToDrivePath("/mnt/database"), "C:\\mnt\\database");
+    EXPECT_EQ(ToDrivePath("/"), "C:\\");
+    platform::SetDrives(saved);
+}
+
+TEST(PosixFileSystem, NamesDifferingOnlyInCaseStayApart) {
+    testing_support::TempDrives drives("C");
+    drives.WriteFile("C:\\Secret.txt", "upper");
+    drives.WriteFile("C:\\secret.txt", "lower");
+    auto& fs = platform::Files();
+    ASSERT_TRUE(fs.RemoveFile("C:\\Secret.txt"));
+    EXPECT_FALSE(fs.FileExists("C:\\Secret.txt"));
+    EXPECT_EQ(drives.ReadFile("C:\\secret.txt"), "lower");
+}
+
+TEST(PosixFileSystem, ReadOnlyIsTheOwnersWriteBitEvenForRoot) {
+    testing_support::TempDrives drives("C");
+    drives.WriteFile("C:\\f.txt", "x");
+    auto& fs = platform::Files();
+    EXPECT_FALSE(fs.Attributes("C:\\f.txt")->readOnly);
+    ASSERT_TRUE(fs.SetReadOnly("C:\\f.txt", true));
+    EXPECT_TRUE(fs.Attributes("C:\\f.txt")->readOnly);
+    ASSERT_TRUE(fs.SetReadOnly("C:\\f.txt", false));
+    EXPECT_FALSE(fs.Attributes("C:\\f.txt")->readOnly);
+}
+
+TEST(PosixFileSystem, ReportsLinksAndFifosAsWhatTheyAre) {
+    testing_support::TempDrives drives("C");
+    drives.WriteFile("C:\\target.txt", "t");
+    drives.MakeFolder("C:\\sub");
+    ASSERT_EQ(::symlink(drives.Native("C:\\target.txt").c_str(),
+                        drives.Native("C:\\link.txt").c_str()), 0);
+    ASSERT_EQ(::mkfifo(drives.Native("C:\\pipe").c_str(), 0600), 0);
+    auto& fs = platform::Files();
+    EXPECT_EQ(fs.KindOf("C:\\link.txt"), platform::EntryKind::SymbolicLink);
+    EXPECT_EQ(fs.KindOf("C:\\pipe"), platform::EntryKind::Other);
+    EXPECT_FALSE(fs.FileLength("C:\\link.txt"));
+    auto entries = fs.ReadFolder("C:\\");
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(entries->size(), 4u);
+    EXPECT_FALSE(fs.ReadFolder("C:\\link.txt"));
+    EXPECT_FALSE(fs.SetReadOnly("C:\\link.txt", true));
+}

@@ -1,0 +1,70 @@
+#include "ui/Form.h"
+
+#include <stdexcept>
+
+#include "ui/Ui.h"
+
+namespace ui {
+
+Form::Form(std::string name) : name_(std::move(name)) {}
+
+Form::~Form() = default;
+
+void Form::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    if (observer_) observer_->FormChanged(*this);
+}
+
+void Form::Resize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    if (observer_) observer_->FormChanged(*this);
+}
+
+void Form::Show() { TheUi().Show(*this); }
+void Form::ShowModal() { TheUi().ShowModal(*this); }
+void Form::Hide() {
+    if (visible_) TheUi().Hide(*this);
+}
+void Form::Refresh() { TheUi().Refresh(*this); }
+
+void Form::RequestClose() {
+    if (OnClose) {
+        OnClose();
+    } else {
+        Hide();
+    }
+}
+
+Control* Form::Find(const std::string& name, int index) const {
+    for (const auto& c : controls_) {
+        if (c->Name() == name && c->Index() == index) return c.get();
+    }
+    return nullptr;
+}
+
+Control& Form::operator()(const std::string& name, int index) const {
+    if (Control* c = Find(name, index)) return *c;
+    throw std::out_of_range("no control " + name + " on " + name_);
+}
+
+void Form::SetVisibleState(bool visible, bool modal) {
+    visible_ = visible;
+    modal_ = visible && modal;
+}
+
+Control& Form::Add(ControlKind kind, const std::string& name, const std::string& caption,
+                   int left, int top, int width, int height, Control* container, int index) {
+    auto control = std::make_unique<Control>(*this, kind, name, index, container);
+    control->SetCaption(caption);
+    control->Move(left, top, width, height);
+    controls_.push_back(std::move(control));
+    return *controls_.back();
+}
+
+void Form::ClearBoldFonts() {
+    fontBold_ = false;
+    for (const auto& c : controls_) c->SetFontBold(false);
+}
+
+}  // namespace ui

@@ -1,0 +1,91 @@
+// A form: a window that owns its controls, in the order of their creation.
+//
+// Forms are plain C++ classes deriving from Form; each creates its controls
+// in its constructor and wires their handlers. A form is created once and
+// afterwards only hidden and shown again, so its values persist for the
+// whole run. Showing goes through the windowing interface in force.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+// What a back end learns of changes to a form's model.
+class FormObserver {
+public:
+    virtual ~FormObserver() = default;
+    virtual void ControlChanged(Control& control) = 0;
+    virtual void FormChanged(Form& form) = 0;
+    virtual void FocusChanged(Control& control) = 0;
+    virtual void ItemsChanged(Control& control) = 0;
+};
+
+class Form {
+public:
+    explicit Form(std::string name);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& Name() const { return name_; }
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+    bool Visible() const { return visible_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void Resize(int width, int height);
+    bool FontBold() const { return fontBold_; }
+
+    // Shows the form non-modally or modally through the back end in force.
+    void Show();
+    void ShowModal();
+    void Hide();
+    // True while shown modally.
+    bool Modal() const { return modal_; }
+    void Refresh();
+
+    // The user closing the window with its close box: runs OnClose when set,
+    // otherwise hides the form.
+    void RequestClose();
+    std::function<void()> OnClose;
+
+    // Looks a control up by name (and element index for arrays); throws
+    // std::out_of_range when there is none, which tests rely on.
+    Control& operator()(const std::string& name, int index = -1) const;
+    Control* Find(const std::string& name, int index = -1) const;
+    const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+
+    Control* Focused() const { return focused_; }
+
+    // The back end's hooks; only back ends call these.
+    void SetObserver(FormObserver* observer) { observer_ = observer; }
+    FormObserver* Observer() const { return observer_; }
+    void SetVisibleState(bool visible, bool modal);
+    void SetFocusedState(Control* control) { focused_ = control; }
+
+protected:
+    Control& Add(ControlKind kind, const std::string& name, const std::string& caption,
+                 int left, int top, int width, int height, Control* container = nullptr,
+                 int index = -1);
+    // Sets FontBold to false on every control, as the windows start with
+    // plain fonts whatever their design said.
+    void ClearBoldFonts();
+
+private:
+    std::string name_;
+    std::string caption_;
+    bool visible_ = false;
+    bool modal_ = false;
+    bool fontBold_ = false;
+    int width_ = 0, height_ = 0;
+    std::vector<std::unique_ptr<Control>> controls_;
+    Control* focused_ = nullptr;
+    FormObserver* observer_ = nullptr;
+};
+
+}  // namespace ui

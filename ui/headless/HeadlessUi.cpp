@@ -1,0 +1,98 @@
+#include "ui/headless/HeadlessUi.h"
+
+#include "ui/Form.h"
+
+namespace ui {
+
+const HeadlessUi::Box& HeadlessUi::LastBox() const {
+    if (boxes_.empty()) throw std::logic_error("no message box was shown");
+    return boxes_.back();
+}
+
+Answer HeadlessUi::MsgBox(const std::string& text, Buttons buttons, Icon icon,
+                          const std::string& title) {
+    Answer answer;
+    if (!boxAnswers_.empty()) {
+        answer = boxAnswers_.front();
+        boxAnswers_.pop_front();
+    } else if (defaultAnswer_) {
+        answer = *defaultAnswer_;
+    } else if (buttons == Buttons::OK) {
+        answer = Answer::OK;
+    } else {
+        boxes_.push_back({text, title, buttons, icon, Answer::Cancel});
+        throw UnscriptedQuestion("no answer scripted for the message box \"" + title + "\": " +
+                                 text);
+    }
+    boxes_.push_back({text, title, buttons, icon, answer});
+    return answer;
+}
+
+void HeadlessUi::OnModal(const std::string& formName, std::function<void(Form&)> script) {
+    modalScripts_[formName] = std::move(script);
+}
+
+void HeadlessUi::ShowModal(Form& form) {
+    forms_.insert(&form);
+    form.SetVisibleState(true, true);
+    auto script = modalScripts_.find(form.Name());
+    if (script == modalScripts_.end()) {
+        form.SetVisibleState(false, false);
+        throw UnscriptedQuestion("no script plays the user in the modal form " + form.Name());
+    }
+    script->second(form);
+    if (form.Visible()) {
+        form.SetVisibleState(false, false);
+        throw UnscriptedQuestion("the script left the modal form " + form.Name() + " open");
+    }
+}
+
+void HeadlessUi::Show(Form& form) {
+    forms_.insert(&form);
+    form.SetVisibleState(true, false);
+}
+
+void HeadlessUi::Hide(Form& form) { form.SetVisibleState(false, false); }
+
+void HeadlessUi::SetFocus(Control& control) { control.Owner().SetFocusedState(&control); }
+
+std::optional<std::string> HeadlessUi::NextFile(const FileDialogOptions& options) {
+    fileDialogs_.push_back(options);
+    if (files_.empty()) throw UnscriptedQuestion("no answer scripted for the file dialog");
+    auto answer = files_.front();
+    files_.pop_front();
+    return answer;
+}
+
+std::optional<std::string> HeadlessUi::OpenFileDialog(const FileDialogOptions& options) {
+    return NextFile(options);
+}
+
+std::optional<std::string> HeadlessUi::SaveFileDialog(const FileDialogOptions& options) {
+    return NextFile(options);
+}
+
+std::optional<std::string> HeadlessUi::BrowseForFolder(const std::string& title) {
+    if (folders_.empty()) throw UnscriptedQuestion("no answer scripted for: " + title);
+    auto answer = folders_.front();
+    folders_.pop_front();
+    return answer;
+}
+
+void HeadlessUi::DoEvents() {
+    auto now = std::chrono::steady_clock::now();
+    for (Form* form : forms_) {
+        for (const auto& c : form->Controls()) {
+            if (c->Kind() != ControlKind::Timer || !c->Enabled() || c->Interval() <= 0) continue;
+            auto [last, fresh] = lastTicks_.try_emplace(c.get(), now);
+            if (fresh) continue;
+            if (now - last->second >= std::chrono::milliseconds(c->Interval())) {
+                last->second = now;
+                c->RaiseTimer();
+            }
+        }
+    }
+    if (OnDoEvents) OnDoEvents();
+}
+
+}  // namespace ui
