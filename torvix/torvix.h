@@ -18,16 +18,31 @@
 extern "C" {
 #endif
 
-// Overwrites all of the file's data once with the patterns of one pass of
-// purge_type (0 random; 1 four bit patterns; 2 bit patterns and random bytes)
-// and, with delete_when_done, then deletes the file. *seconds receives the
-// call's duration in whole seconds.
+// Overwrites all of the file's data with the overwrites of one pass of
+// purge_type, in order (0: random bytes; 1: 0xAA, 0x55, 0x0A, 0xF5; 2: 0xAA,
+// 0x55, random, 0x0A, 0xF5, random), each from the first byte and flushed to
+// the device before the next; every random overwrite is a fresh stream of a
+// cryptographic generator. passes repeats the pass (callers pass 1). With
+// purge_slack, the bytes from the end of the data to the end of its last
+// cluster of cluster_size bytes are overwritten too and the file keeps its
+// length; cluster_size is read only then. With delete_when_done the file is
+// then truncated to zero, renamed to names that keep neither its name nor
+// the length of its name, and removed. run_flag changes nothing, so a speed
+// test times exactly the work of a real run. Only regular files are opened,
+// never through a symbolic link, and a FIFO never blocks the call. *seconds
+// (if not null) receives the call's duration, rounded to whole seconds, on
+// every result. The arguments are checked before the file is touched.
 //
-// Results: 0 done; -2 the file could not be opened for writing (also: not a
-// regular file, or a symbolic link); -3 an error while writing (also: disk
-// full); -4 truncating the overwritten file failed; -5 renaming it failed;
-// -6 removing it failed; -7 a flush to the device failed; -8 invalid purge
-// type; -9 invalid cluster size; -1 any other failure.
+// Results: 0 done (and deleted when asked); -1 no path, passes below 1, or
+// the random generator or memory failed; -2 the file could not be opened for
+// writing (also: missing, not a regular file, a symbolic link); -3 a write
+// failed (also: disk full while writing data or slack; the file keeps its
+// length); -4 truncating the overwritten file (or flushing that) failed;
+// -5 renaming it to hide its name (or flushing the folder after) failed;
+// -6 removing it (or flushing the folder after) failed; -7 flushing an
+// overwrite to the device failed; -8 purge type outside 0..2; -9 purge_slack
+// with a cluster size that is not a multiple of 512 from 512 to 65536.
+// After -4, -5 and -6 the file is completely overwritten but still there.
 TORVIX_API int32_t kz_purge_file(const char* path, int32_t purge_type, int32_t passes,
                                  int32_t delete_when_done, int32_t run_flag,
                                  int32_t purge_slack, int32_t cluster_size, int32_t* seconds);

@@ -1,0 +1,137 @@
+// The built libtorvix.so, loaded the way purge loads it: by file name from
+// the executable's own folder, kz_purge_file bound by name.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "TorvixTestSupport.h"
+
+using namespace torvix_test;
+
+namespace {
+
+using PurgeFn = int32_t (*)(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
+                            int32_t*);
+
+PurgeFn LoadPurge() {
+    std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+    void* library = dlopen((folder + "/libtorvix.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) return nullptr;
+    return reinterpret_cast<PurgeFn>(dlsym(library, "kz_purge_file"));
+}
+
+class LibraryTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_NE(purge, nullptr) << dlerror(); }
+    int32_t Purge(const std::string& path, int32_t type, int32_t deleteIt = 0, int32_t slack = 0,
+                  int32_t cluster = -1) {
+        seconds = 77;
+        return purge(path.c_str(), type, 1, deleteIt, 1, slack, cluster, &seconds);
+    }
+    static inline PurgeFn purge = LoadPurge();
+    TempFolder folder;
+    int32_t seconds = 0;
+};
+
+TEST_F(LibraryTest, TheFileHoldsThePassesLastOverwrite) {
+    const std::size_t size = 4 << 20;
+    std::string original(size, 'x');
+    std::string path = folder.File("notes.txt", original);
+    ASSERT_EQ(Purge(path, 1), 0);
+    EXPECT_EQ(ReadFile(path), std::string(size, '\xF5'));
+    EXPECT_EQ(seconds, 0);
+
+    for (int32_t type : {0, 2}) {  // both end with random bytes
+        ASSERT_EQ(Purge(path, type), 0);
+        std::string first = ReadFile(path);
+        ASSERT_EQ(Purge(path, type), 0);
+        std::string second = ReadFile(path);
+        ASSERT_EQ(first.size(), size);
+        EXPECT_NE(first, second) << "a random overwrite repeated an earlier stream";
+        std::set<std::string> blocks;
+        for (std::size_t at = 0; at < size; at += 4096) blocks.insert(first.substr(at, 4096));
+        EXPECT_EQ(blocks.size(), size / 4096) << "random bytes repeat over the file";
+    }
+}
+
+TEST_F(LibraryTest, DeletingLeavesNoNameBehind) {
+    folder.File("payroll march.csv", "salaries");
+    ASSERT_EQ(Purge(folder.path() + "/payroll march.csv", 2, 1), 0);
+    EXPECT_TRUE(Names(folder.path()).empty());
+}
+
+TEST_F(LibraryTest, SlackEmptyAndSparseFilesAreOverwrittenCompletely) {
+    std::string slack = folder.File("slack", std::string(1000, 'x'));
+    ASSERT_EQ(Purge(slack, 1, 0, 1, 4096), 0);
+    EXPECT_EQ(ReadFile(slack), std::string(1000, '\xF5'));
+
+    std::string empty = folder.File("empty", "");
+    EXPECT_EQ(Purge(empty, 0, 0, 1, 512), 0);
+    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
+
+    std::string sparse = folder.File("sparse", "");
+    std::filesystem::resize_file(sparse, 3 << 20);
+    ASSERT_EQ(Purge(sparse, 1), 0);
+    EXPECT_EQ(ReadFile(sparse), std::string(3 << 20, '\xF5'));
+    struct stat info;
+    ASSERT_EQ(stat(sparse.c_str(), &info), 0);
+    EXPECT_GE(info.st_blocks * 512, 3 << 20) << "holes left unwritten";
+}
+
+TEST_F(LibraryTest, BadArgumentsAreRefusedBeforeTheFileIsTouched) {
+    std::string path = folder.File("keep", "contents");
+    struct Case {
+        int32_t type, slack, cluster, code;
+    };
+    for (Case c : {Case{3, 0, -1, -8}, Case{-1, 0, -1, -8}, Case{0, 1, 0, -9}, Case{0, 1, -1, -9},
+                   Case{0, 1, 511, -9}, Case{0, 1, 513, -9}, Case{0, 1, 65536 + 512, -9}}) {
+        EXPECT_EQ(Purge(path, c.type, 1, c.slack, c.cluster), c.code) << c.type << " " << c.cluster;
+        EXPECT_EQ(seconds, 0);
+    }
+    EXPECT_EQ(ReadFile(path), "contents");
+    EXPECT_EQ(purge(nullptr, 0, 1, 0, 1, 0, -1, &seconds), -1);
+    EXPECT_EQ(purge(path.c_str(), 0, 0, 1, 1, 0, -1, nullptr), -1);  // no pass, no delete
+    EXPECT_EQ(ReadFile(path), "contents");
+}
+
+TEST_F(LibraryTest, OnlyRegularFilesAreOpenedNeverThroughALinkNorBlocking) {
+    std::string target = folder.File("target", "contents");
+    std::string link = folder.path() + "/link";
+    std::string fifo = folder.path() + "/fifo";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (std::string path : {link, fifo, folder.path(), folder.path() + "/missing", target + "/"})
+        EXPECT_EQ(Purge(path, 1, 1), -2) << path;
+    EXPECT_EQ(ReadFile(target), "contents");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
+// Root only: a small tmpfs stands in for a full disk.
+TEST_F(LibraryTest, AFullDiskIsAWriteErrorAndTheLengthIsKept) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to mount a small tmpfs";
+    std::string disk = folder.path() + "/disk";
+    std::filesystem::create_directory(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0) GTEST_SKIP() << "no tmpfs";
+    std::string small = disk + "/small";
+    std::ofstream(small) << std::string(100, 'x');
+    std::string sparse = disk + "/sparse";
+    std::ofstream(sparse).close();
+    std::filesystem::resize_file(sparse, 1 << 20);  // more than the disk holds
+    EXPECT_EQ(Purge(sparse, 1), -3);
+    std::filesystem::remove(sparse);
+
+    std::ofstream filler(disk + "/filler");
+    filler << std::string(1 << 20, 'f');  // fills the rest of the disk
+    filler.close();
+    EXPECT_EQ(Purge(small, 1, 1, 1, 65536), -3);
+    EXPECT_EQ(std::filesystem::file_size(small), 100u);
+    umount2(disk.c_str(), MNT_DETACH);
+}
+
+}  // namespace

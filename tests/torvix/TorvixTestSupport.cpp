@@ -1,0 +1,133 @@
+#include "TorvixTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace torvix_test {
+
+int RecordingFileLayer::Fault(Op op) {
+    auto planned = faults_.find({op, ++calls_[op]});
+    return planned == faults_.end() ? 0 : planned->second;
+}
+
+int RecordingFileLayer::Stat(int file, torvix::FileFacts* facts) {
+    int error = PosixFileLayer::Stat(file, facts);
+    if (error == 0 && pretendSize != 0) facts->size = pretendSize;
+    return error;
+}
+
+int RecordingFileLayer::WriteAt(int file, const unsigned char* data, std::size_t size,
+                                uint64_t offset, std::size_t* written) {
+    if (int error = Fault(Op::kWrite)) return error;
+    if (maxWrite >= 0 && size > static_cast<uint64_t>(maxWrite)) size = maxWrite;
+    if (pretendSize != 0) {
+        // Only the first byte of a swallowed write is kept.
+        events.push_back({Op::kWrite, offset, size, {}, {data, data + (size ? 1 : 0)}});
+        *written = size;
+        return 0;
+    }
+    int error = PosixFileLayer::WriteAt(file, data, size, offset, written);
+    if (error == 0) events.push_back({Op::kWrite, offset, *written, {}, {data, data + *written}});
+    return error;
+}
+
+int RecordingFileLayer::SyncData(int file) {
+    events.push_back({Op::kSync});
+    if (int error = Fault(Op::kSync)) return error;
+    return PosixFileLayer::SyncData(file);
+}
+
+int RecordingFileLayer::Truncate(int file, uint64_t length) {
+    events.push_back({Op::kTruncate, length});
+    if (int error = Fault(Op::kTruncate)) return error;
+    return pretendSize != 0 ? 0 : PosixFileLayer::Truncate(file, length);
+}
+
+int RecordingFileLayer::RenameAt(int folder, const std::string& from, const std::string& to) {
+    if (int error = Fault(Op::kRename)) return error;
+    int error = PosixFileLayer::RenameAt(folder, from, to);
+    if (error == 0) events.push_back({Op::kRename, 0, 0, to});
+    return error;
+}
+
+int RecordingFileLayer::UnlinkAt(int folder, const std::string& name) {
+    events.push_back({Op::kUnlink, 0, 0, name});
+    if (int error = Fault(Op::kUnlink)) return error;
+    return PosixFileLayer::UnlinkAt(folder, name);
+}
+
+int RecordingFileLayer::SyncFolder(int folder) {
+    events.push_back({Op::kSyncFolder});
+    if (int error = Fault(Op::kSyncFolder)) return error;
+    return PosixFileLayer::SyncFolder(folder);
+}
+
+std::vector<std::vector<unsigned char>> RecordingFileLayer::Overwrites() const {
+    std::vector<std::vector<unsigned char>> overwrites;
+    std::vector<unsigned char> current;
+    for (const Event& event : events) {
+        if (event.op == Op::kTruncate) break;  // the pass is over: length restored or deleting
+        if (event.op == Op::kWrite) {
+            EXPECT_EQ(event.offset, current.size()) << "a gap or a write out of order";
+            current.insert(current.end(), event.data.begin(), event.data.end());
+        } else if (event.op == Op::kSync) {
+            overwrites.push_back(std::move(current));
+            current.clear();
+        }
+    }
+    EXPECT_TRUE(current.empty()) << "bytes written after the last flush";
+    return overwrites;
+}
+
+unsigned char KnownRandom::Byte(int stream, uint64_t index) {
+    uint64_t x = (static_cast<uint64_t>(stream) << 48) ^ (index / 8) ^ 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    x ^= x >> 31;
+    return static_cast<unsigned char>(x >> (8 * (index % 8)));
+}
+
+bool KnownRandom::BeginStream() {
+    position_ = 0;
+    return ++streams != failAtStream;
+}
+
+bool KnownRandom::Fill(unsigned char* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) data[i] = Byte(streams, position_++);
+    return true;
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "torvix-test-XXXXXX").string();
+    path_ = mkdtemp(pattern.data()) ? pattern : "";
+    if (path_.empty()) ADD_FAILURE() << "no temporary folder";
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::File(const std::string& name, const std::string& contents) const {
+    std::string path = path_ + "/" + name;
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ostringstream contents;
+    contents << std::ifstream(path, std::ios::binary).rdbuf();
+    return contents.str();
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+}  // namespace torvix_test

@@ -1,0 +1,85 @@
+// Test doubles for the overwrite engine and small file helpers.
+//
+// RecordingFileLayer runs the real POSIX layer but records every operation
+// (with the bytes written), can make the nth call of an operation fail, can
+// accept fewer bytes per write, or can pretend a file is huge and swallow its
+// writes. KnownRandom yields streams whose every byte a test can predict.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "torvix/posix_file_layer.h"
+#include "torvix/random_source.h"
+
+namespace torvix_test {
+
+enum class Op { kWrite, kSync, kTruncate, kRename, kUnlink, kSyncFolder };
+
+struct Event {
+    Event(Op op, uint64_t offset = 0, uint64_t size = 0, std::string name = {},
+          std::vector<unsigned char> data = {})
+        : op(op), offset(offset), size(size), name(std::move(name)), data(std::move(data)) {}
+    Op op;
+    uint64_t offset;  // write offset, truncate length
+    uint64_t size;
+    std::string name;  // rename: the new name
+    std::vector<unsigned char> data;
+};
+
+class RecordingFileLayer : public torvix::PosixFileLayer {
+  public:
+    void FailAt(Op op, int nth, int error) { faults_[{op, nth}] = error; }
+    int64_t maxWrite = -1;     // bytes accepted per write; -1 all
+    uint64_t pretendSize = 0;  // nonzero: the file reports this size; writes are not made
+    std::vector<Event> events;
+
+    int Stat(int file, torvix::FileFacts* facts) override;
+    int WriteAt(int file, const unsigned char* data, std::size_t size, uint64_t offset,
+                std::size_t* written) override;
+    int SyncData(int file) override;
+    int Truncate(int file, uint64_t length) override;
+    int RenameAt(int folder, const std::string& from, const std::string& to) override;
+    int UnlinkAt(int folder, const std::string& name) override;
+    int SyncFolder(int folder) override;
+
+    // The bytes of each overwrite: the writes between two data flushes, which
+    // must follow each other without gap from byte 0. Fails the test if not.
+    std::vector<std::vector<unsigned char>> Overwrites() const;
+
+  private:
+    int Fault(Op op);  // 0 or the planned error of this call
+    std::map<std::pair<Op, int>, int> faults_;
+    std::map<Op, int> calls_;
+};
+
+class KnownRandom : public torvix::RandomSource {
+  public:
+    static unsigned char Byte(int stream, uint64_t index);
+    int failAtStream = 0;  // BeginStream of this stream number fails
+    int streams = 0;       // streams begun so far, numbered from 1
+    bool BeginStream() override;
+    bool Fill(unsigned char* data, std::size_t size) override;
+
+  private:
+    uint64_t position_ = 0;
+};
+
+// A fresh folder under the temporary folder, removed with all it holds.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& path() const { return path_; }
+    std::string File(const std::string& name, const std::string& contents) const;
+
+  private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+std::vector<std::string> Names(const std::string& folder);
+
+}  // namespace torvix_test

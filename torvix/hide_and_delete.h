@@ -1,0 +1,32 @@
+// Deleting an overwritten file so that its directory entry tells nothing.
+//
+// The file is truncated to zero and flushed; then renamed to a random name of
+// the same length (file systems that rewrite the entry in place lose the old
+// name there), then to a random name of a fixed length (so the length of the
+// old name is gone too), the folder is flushed, the file removed and the
+// folder flushed again. Renames never replace another file. Before each
+// rename and the removal the name is checked to still be this file, so a
+// file put in its place is never touched.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "torvix/file_layer.h"
+#include "torvix/random_source.h"
+
+namespace torvix {
+
+// Length of the last name a deleted file has; one more if the file's own
+// name happens to have this length.
+inline constexpr std::size_t kHiddenNameLength = 12;
+
+// file is the open handle of `name` in `folder`, and identity its facts.
+// Results: 0 done; -4 truncating or flushing the truncation failed; -5 a
+// rename, or the folder flush after the renames, failed, or the name no
+// longer is this file; -6 the removal or the folder flush after it failed.
+int32_t HideNameAndDelete(FileLayer& layer, int folder, const std::string& name, int file,
+                          const FileFacts& identity, RandomSource& random);
+
+}  // namespace torvix
