@@ -13,6 +13,10 @@ std::string& Override() {
 
 std::string ProgramFolderNative() {
     if (!Override().empty()) return Override();
+    return RealProgramFolderNative();
+}
+
+std::string RealProgramFolderNative() {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return std::filesystem::current_path().string();

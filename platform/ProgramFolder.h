@@ -8,6 +8,8 @@ namespace platform {
 
 // Native path of the program's folder, without a trailing separator.
 std::string ProgramFolderNative();
+// The folder of the running executable, whatever a test set.
+std::string RealProgramFolderNative();
 
 // Tests run the program's code from their own executables; this points the
 // program at another folder. An empty path restores the real one.

@@ -1,0 +1,39 @@
+#include "app/Forms.h"
+
+#include <stdexcept>
+
+#include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmPurgeWarning.h"
+#include "purge/frmReport.h"
+
+namespace {
+FormSet*& InForce() {
+    static FormSet* set = nullptr;
+    return set;
+}
+
+template <typename Window>
+Window& CreatedOnFirstUse(std::unique_ptr<Window>& slot) {
+    if (!slot) slot = std::make_unique<Window>();
+    return *slot;
+}
+}  // namespace
+
+FormSet::FormSet() { InForce() = this; }
+
+FormSet::~FormSet() {
+    if (InForce() == this) InForce() = nullptr;
+}
+
+frmMain& FormSet::Main() { return CreatedOnFirstUse(main_); }
+frmReport& FormSet::Report() { return CreatedOnFirstUse(report_); }
+frmTypeOfPurge& FormSet::TypeOfPurge() { return CreatedOnFirstUse(typeOfPurge_); }
+frmPurgeConfirmation& FormSet::PurgeConfirmation() { return CreatedOnFirstUse(purgeConfirmation_); }
+frmPurgeWarning& FormSet::PurgeWarning() { return CreatedOnFirstUse(purgeWarning_); }
+
+FormSet& Forms() {
+    if (InForce() == nullptr) throw std::logic_error("no set of windows is in force");
+    return *InForce();
+}

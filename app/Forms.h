@@ -1,0 +1,43 @@
+// The program's windows: one of each, created on first use and afterwards
+// only hidden and shown again, so that their values persist for the run.
+//
+// A FormSet owns them. The program has one for its whole life; each test
+// makes a fresh one, so no state leaks from one test to the next. Windows
+// reach each other through TheForms(), as in Forms().Report().blnStop.
+#pragma once
+
+#include <memory>
+
+class frmMain;
+class frmReport;
+class frmTypeOfPurge;
+class frmPurgeConfirmation;
+class frmPurgeWarning;
+
+class FormSet {
+public:
+    FormSet();
+    ~FormSet();
+    FormSet(const FormSet&) = delete;
+    FormSet& operator=(const FormSet&) = delete;
+
+    frmMain& Main();
+    frmReport& Report();
+    frmTypeOfPurge& TypeOfPurge();
+    frmPurgeConfirmation& PurgeConfirmation();
+    frmPurgeWarning& PurgeWarning();
+
+    // The main window when it exists (it does not while it is being built).
+    frmMain* MainIfCreated() const { return main_.get(); }
+
+private:
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<frmReport> report_;
+    std::unique_ptr<frmTypeOfPurge> typeOfPurge_;
+    std::unique_ptr<frmPurgeConfirmation> purgeConfirmation_;
+    std::unique_ptr<frmPurgeWarning> purgeWarning_;
+};
+
+// The set in force. A FormSet puts itself in force when it is made and
+// steps back when it is destroyed.
+FormSet& Forms();

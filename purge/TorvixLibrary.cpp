@@ -1,0 +1,76 @@
+#include "purge/TorvixLibrary.h"
+
+#include <dlfcn.h>
+
+#include "platform/ProgramFolder.h"
+
+namespace torvix_binding {
+
+const char* const kLibraryFileName = "libtorvix.so";
+
+namespace {
+
+void* Handle() {
+    static void* handle = nullptr;
+    if (handle == nullptr) {
+        handle = ::dlopen(LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            const char* why = ::dlerror();
+            throw LibraryUnavailable(why ? why : "cannot load " + LibraryPath());
+        }
+    }
+    return handle;
+}
+
+// Binds the named export on its first call and keeps it.
+template <typename Function>
+Function Bind(Function& slot, const char* name) {
+    if (slot == nullptr) {
+        void* symbol = ::dlsym(Handle(), name);
+        if (symbol == nullptr) {
+            throw LibraryUnavailable(std::string("the purge library has no function ") + name);
+        }
+        slot = reinterpret_cast<Function>(symbol);
+    }
+    return slot;
+}
+
+using PurgeFileFunction = std::int32_t (*)(const char*, std::int32_t, std::int32_t, std::int32_t,
+                                           std::int32_t, std::int32_t, std::int32_t,
+                                           std::int32_t*);
+using LoadTextFunction = std::int32_t (*)(const char*, std::int32_t);
+using GetTextFunction = std::int32_t (*)(std::int32_t, std::int32_t, char*, std::int32_t,
+                                         std::int32_t);
+
+PurgeFileFunction purgeFile = nullptr;
+LoadTextFunction loadText = nullptr;
+GetTextFunction getText = nullptr;
+
+}  // namespace
+
+std::string LibraryPath() {
+    // The library always sits beside the real program, even where a test
+    // points the program at another folder for its data files.
+    std::string folder = platform::RealProgramFolderNative();
+    return folder + (folder.ends_with('/') ? "" : "/") + kLibraryFileName;
+}
+
+std::int32_t kz_purge_file(const std::string& nativePath, std::int32_t purgeType,
+                           std::int32_t passes, std::int32_t deleteWhenDone, std::int32_t runFlag,
+                           std::int32_t purgeSlack, std::int32_t clusterSize,
+                           std::int32_t& seconds) {
+    return Bind(purgeFile, "kz_purge_file")(nativePath.c_str(), purgeType, passes,
+                                            deleteWhenDone, runFlag, purgeSlack, clusterSize,
+                                            &seconds);
+}
+
+std::int32_t lt(const std::string& nativePath, std::int32_t reserved) {
+    return Bind(loadText, "lt")(nativePath.c_str(), reserved);
+}
+
+std::int32_t gt(std::int32_t number, std::int32_t language, char* buffer,
+                std::int32_t bufferSize, std::int32_t startupCompleted) {
+    return Bind(getText, "gt")(number, language, buffer, bufferSize, startupCompleted);
+}
+
+}  // namespace torvix_binding

@@ -1,0 +1,3 @@
+#include "purge/frmPurgeWarning.h"
+
+frmPurgeWarning::frmPurgeWarning() : Form("frmPurgeWarning") { SetCaption("Purge advice"); }

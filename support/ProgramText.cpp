@@ -1,0 +1,86 @@
+#include "support/ProgramText.h"
+
+#include <array>
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "platform/DrivePaths.h"
+#include "platform/ProgramFolder.h"
+#include "purge/TorvixLibrary.h"
+#include "ui/Ui.h"
+
+namespace {
+
+constexpr std::int32_t kTextBufferSize = 1024;
+const char* const kCrLf = "\r\n";
+
+// The one buffer that every fetch shares.
+std::array<char, kTextBufferSize>& TextBuffer() {
+    static std::array<char, kTextBufferSize> buffer{};
+    return buffer;
+}
+
+std::string NativeOf(const std::string& path) {
+    return platform::ToNativePath(path).value_or(path);
+}
+
+[[noreturn]] void EndWithMessage(const std::string& message) {
+    ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Critical, "");
+    ui::TheUi().EndProgram(1);
+}
+
+}  // namespace
+
+std::string ProgramFolderPath() {
+    std::string native = platform::ProgramFolderNative();
+    return platform::ToDrivePath(native).value_or(native);
+}
+
+std::string ProgramTextLoadMessage(std::int32_t result, const std::string& fullPath) {
+    switch (result) {
+        case 0: return "No program text was read.";
+        case -1: return std::string("Cannot open file containing program text.") + kCrLf + fullPath;
+        case -2: return "Particular memory allocation error.";
+        case -3: return "Too much program text.";
+        case -4: return "Text not recovered.";
+        case -6: return "File is empty.";
+        case -7: return "Error reading file.";
+        case -8: return "General memory allocation error.";
+        default: break;
+    }
+    if (result >= -500) return "Error " + std::to_string(result);
+    if (result >= -1000) return "Missing string at line " + std::to_string(-result - 500) + ".";
+    if (result >= -1500) return "String too long at line " + std::to_string(-result - 1000) + ".";
+    return "Duplicate in program text at line " + std::to_string(-result - 1500) + ".";
+}
+
+void LoadProgramText(const std::string& fileName) {
+    std::string folder = ProgramFolderPath();
+    char separator = folder.find('\\') != std::string::npos || folder.size() == 2 ? '\\' : '/';
+    std::string fullPath = folder;
+    if (fullPath.empty() || fullPath.back() != separator) fullPath += separator;
+    fullPath += fileName;
+
+    std::int32_t result = 0;
+    try {
+        result = torvix_binding::lt(NativeOf(fullPath), 0);
+    } catch (const torvix_binding::LibraryUnavailable& e) {
+        EndWithMessage(std::string("Cannot load the purge library.") + kCrLf + e.what());
+    }
+    if (result >= 1) return;
+    EndWithMessage(ProgramTextLoadMessage(result, fullPath));
+}
+
+std::string GetProgramText(std::int16_t number) {
+    frmMain* main = Forms().MainIfCreated();
+    std::int32_t startupCompleted = main != nullptr && main->blnStartupCompleted ? 1 : 0;
+    auto& buffer = TextBuffer();
+    std::int32_t n = 0;
+    try {
+        n = torvix_binding::gt(number, 0, buffer.data(), kTextBufferSize, startupCompleted);
+    } catch (const torvix_binding::LibraryUnavailable&) {
+        return "";
+    }
+    if (n < 1) return "";
+    return std::string(buffer.data(), static_cast<std::size_t>(std::min(n, kTextBufferSize)));
+}

@@ -1,0 +1,22 @@
+// Making the widget that draws a control, and setting a widget from the
+// control's properties.
+#pragma once
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace ui {
+
+class Control;
+
+QWidget* MakeWidget(const Control& control, QWidget* parent);
+// Caption, position, visibility, enabled state, font and value; text boxes
+// excepted, whose text is synchronised separately.
+void ApplyProperties(const Control& control, QWidget* widget);
+
+// The report's CR LF line ends shown as the widgets expect.
+QString DisplayText(const std::string& text);
+
+}  // namespace ui

@@ -1,0 +1,230 @@
+#include "ui/qt/FormView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
+
+#include "ui/qt/ControlWidgets.h"
+
+namespace ui {
+namespace {
+
+MouseButton ButtonOf(const QMouseEvent* event) {
+    switch (event->button()) {
+        case Qt::RightButton: return MouseButton::Right;
+        case Qt::MiddleButton: return MouseButton::Middle;
+        default: return MouseButton::Left;
+    }
+}
+
+}  // namespace
+
+FormView::FormView(Form& form) : QWidget(nullptr), form_(form) {
+    setObjectName(QString::fromStdString(form.Name()));
+    Build();
+    form_.SetObserver(this);
+}
+
+FormView::~FormView() {
+    if (form_.Observer() == this) form_.SetObserver(nullptr);
+}
+
+void FormView::Build() {
+    for (const auto& owned : form_.Controls()) {
+        Control& control = *owned;
+        if (control.Kind() == ControlKind::Timer) {
+            auto* timer = new QTimer(this);
+            QObject::connect(timer, &QTimer::timeout, this, [&control] { control.RaiseTimer(); });
+            timers_[&control] = timer;
+            Apply(control);
+            continue;
+        }
+        QWidget* parent = control.Container() ? widgets_.at(control.Container()) : this;
+        QWidget* widget = MakeWidget(control, parent);
+        widgets_[&control] = widget;
+        controlsByWidget_[widget] = &control;
+        widget->installEventFilter(this);
+
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QObject::connect(button, &QPushButton::clicked, this, [&control] { control.RaiseClick(); });
+        } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            QObject::connect(check, &QCheckBox::clicked, this, [this, &control](bool checked) {
+                if (syncing_) return;
+                control.SetValue(checked ? 1 : 0);
+                control.RaiseClick();
+            });
+        } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+            QObject::connect(option, &QRadioButton::clicked, this, [this, &control] {
+                if (syncing_) return;
+                control.SetValue(1);
+                control.RaiseClick();
+            });
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            for (const auto& item : control.Items()) combo->addItem(QString::fromStdString(item));
+            QObject::connect(combo, &QComboBox::activated, this,
+                             [this, &control](int index) {
+                                 if (!syncing_) control.UserSetsValue(index);
+                             });
+        } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            for (const auto& item : control.Items()) list->addItem(QString::fromStdString(item));
+            QObject::connect(list, &QListWidget::currentRowChanged, this,
+                             [this, &control](int row) {
+                                 if (!syncing_) control.UserSetsValue(row);
+                             });
+        } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+            QObject::connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, &control] {
+                if (syncing_ || control.Locked()) return;
+                std::string text = edit->toPlainText().toStdString();
+                syncedText_[&control] = text;
+                control.SetCaption(text);
+                control.RaiseChange();
+            });
+        }
+        Apply(control);
+    }
+    FormChanged(form_);
+    SyncTexts();
+}
+
+QWidget* FormView::WidgetOf(const Control& control) const {
+    auto it = widgets_.find(&control);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+QTimer* FormView::TimerOf(const Control& control) const {
+    auto it = timers_.find(&control);
+    return it == timers_.end() ? nullptr : it->second;
+}
+
+void FormView::Apply(Control& control) {
+    if (auto* timer = TimerOf(control)) {
+        timer->setInterval(control.Interval());
+        if (control.Enabled() && control.Interval() > 0) {
+            if (!timer->isActive()) timer->start();
+        } else {
+            timer->stop();
+        }
+        return;
+    }
+    QWidget* widget = WidgetOf(control);
+    if (widget == nullptr) return;
+    syncing_ = true;
+    ApplyProperties(control, widget);
+    syncing_ = false;
+}
+
+void FormView::SyncTexts() {
+    syncing_ = true;
+    for (auto [control, widget] : widgets_) {
+        auto* edit = qobject_cast<QPlainTextEdit*>(widget);
+        if (edit == nullptr) continue;
+        const std::string& text = control->Caption();
+        std::string& shown = syncedText_[control];
+        if (text.size() >= shown.size() && !shown.empty() &&
+            text.compare(0, shown.size(), shown) == 0) {
+            // A report only grows during a run: add the new tail alone.
+            if (text.size() > shown.size()) {
+                QTextCursor end(edit->document());
+                end.movePosition(QTextCursor::End);
+                end.insertText(DisplayText(text.substr(shown.size())));
+                shown.append(text, shown.size());
+            }
+        } else if (text != shown || edit->document()->isEmpty() != text.empty()) {
+            edit->setPlainText(DisplayText(text));
+            shown = text;
+        }
+        // The caret: at the end when the model put it there, else at the start.
+        QTextCursor caret = edit->textCursor();
+        caret.movePosition(!text.empty() && control->SelStart() >= static_cast<int>(text.size())
+                               ? QTextCursor::End
+                               : QTextCursor::Start);
+        edit->setTextCursor(caret);
+        edit->ensureCursorVisible();
+    }
+    syncing_ = false;
+}
+
+void FormView::ControlChanged(Control& control) {
+    // A read-only text box (a report) can grow by thousands of lines a
+    // second: its text follows at the next refresh of the form, which the
+    // running report asks for once a second. Everything else follows at once.
+    if (control.Kind() == ControlKind::TextBox && !control.Locked()) SyncTexts();
+    Apply(control);
+}
+
+void FormView::FormChanged(Form& form) {
+    setWindowTitle(QString::fromStdString(form.Caption()));
+    if (form.Width() > 0 && form.Height() > 0) {
+        resize(form.Width() / kTwipsPerPixel, form.Height() / kTwipsPerPixel);
+    }
+}
+
+void FormView::FocusChanged(Control& control) {
+    if (QWidget* widget = WidgetOf(control)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void FormView::ItemsChanged(Control& control) {
+    QWidget* widget = WidgetOf(control);
+    syncing_ = true;
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->clear();
+        for (const auto& item : control.Items()) combo->addItem(QString::fromStdString(item));
+        combo->setCurrentIndex(control.Value());
+    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+        list->clear();
+        for (const auto& item : control.Items()) list->addItem(QString::fromStdString(item));
+        list->setCurrentRow(control.Value());
+    }
+    syncing_ = false;
+}
+
+void FormView::closeEvent(QCloseEvent* event) {
+    // The form decides: hiding, or ending the program.
+    event->ignore();
+    form_.RequestClose();
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    auto found = controlsByWidget_.find(watched);
+    if (found == controlsByWidget_.end()) return QWidget::eventFilter(watched, event);
+    Control& control = *found->second;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            control.RaiseMouseDown(ButtonOf(static_cast<QMouseEvent*>(event)));
+            break;
+        case QEvent::MouseButtonRelease: {
+            // Qt delivers the release to the widget that had the press,
+            // wherever the pointer is now: exactly when a menu button acts.
+            auto button = ButtonOf(static_cast<QMouseEvent*>(event));
+            if (control.Kind() == ControlKind::Label || control.Kind() == ControlKind::Link) {
+                control.RaiseClick();
+            }
+            control.RaiseMouseUp(button);
+            break;
+        }
+        case QEvent::MouseButtonDblClick:
+            control.RaiseDblClick();
+            break;
+        case QEvent::Enter:
+        case QEvent::MouseMove:
+            control.RaiseMouseMove();
+            break;
+        case QEvent::FocusIn:
+            form_.SetFocusedState(&control);
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace ui

@@ -1,0 +1,189 @@
+#include "ui/qt/QtUi.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/DrivePaths.h"
+#include "ui/qt/ControlWidgets.h"
+#include "ui/qt/FormView.h"
+
+namespace ui {
+namespace {
+
+QMessageBox::StandardButtons StandardButtonsOf(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OK: return QMessageBox::Ok;
+        case Buttons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::AbortRetryIgnore:
+            return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+        case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(Icon icon) {
+    switch (icon) {
+        case Icon::Critical: return QMessageBox::Critical;
+        case Icon::Question: return QMessageBox::Question;
+        case Icon::Exclamation: return QMessageBox::Warning;
+        case Icon::Information: return QMessageBox::Information;
+        case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Answer AnswerOf(int button, Buttons offered) {
+    switch (button) {
+        case QMessageBox::Ok: return Answer::OK;
+        case QMessageBox::Cancel: return Answer::Cancel;
+        case QMessageBox::Abort: return Answer::Abort;
+        case QMessageBox::Retry: return Answer::Retry;
+        case QMessageBox::Ignore: return Answer::Ignore;
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: break;
+    }
+    // Escape or the close box: the box's way out.
+    return offered == Buttons::OK ? Answer::OK : Answer::Cancel;
+}
+
+// "Setup files (*.kzs)|*.kzs|All files|*.*" as Qt's "Setup files (*.kzs);;All files (*.*)".
+QString QtFilter(const std::string& filter) {
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        entries << (description.contains('(') ? description.section('(', 0, 0).trimmed()
+                                              : description) +
+                       " (" + patterns + ")";
+    }
+    return entries.join(";;");
+}
+
+QString NativeFolder(const std::string& drivePath) {
+    auto native = platform::ToNativePath(drivePath);
+    return native ? QString::fromStdString(*native) : QString();
+}
+
+std::optional<std::string> DrivePathOf(const QString& native) {
+    if (native.isEmpty()) return std::nullopt;
+    return platform::ToDrivePath(native.toStdString());
+}
+
+}  // namespace
+
+QtUi::QtUi(QApplication& app) : app_(app) {}
+
+QtUi::~QtUi() = default;
+
+FormView& QtUi::ViewOf(Form& form) {
+    auto& view = views_[&form];
+    if (!view) view = std::make_unique<FormView>(form);
+    return *view;
+}
+
+Answer QtUi::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title) {
+    QMessageBox box(IconOf(icon), QString::fromStdString(title), DisplayText(text),
+                    StandardButtonsOf(buttons), QApplication::activeWindow());
+    return AnswerOf(box.exec(), buttons);
+}
+
+void QtUi::ShowModal(Form& form) {
+    FormView& view = ViewOf(form);
+    form.SetVisibleState(true, true);
+    view.setWindowModality(Qt::ApplicationModal);
+    view.show();
+    view.raise();
+    view.activateWindow();
+    QEventLoop loop;
+    QPointer<FormView> guard(&view);
+    // Hiding the form, by its own code or by the close box, ends the loop.
+    while (form.Visible() && guard) loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtUi::Show(Form& form) {
+    FormView& view = ViewOf(form);
+    form.SetVisibleState(true, form.Modal());
+    view.SyncTexts();
+    view.show();
+    view.raise();
+}
+
+void QtUi::Hide(Form& form) {
+    form.SetVisibleState(false, false);
+    if (auto it = views_.find(&form); it != views_.end()) {
+        it->second->hide();
+        it->second->setWindowModality(Qt::NonModal);
+    }
+}
+
+void QtUi::Refresh(Form& form) {
+    FormView& view = ViewOf(form);
+    view.SyncTexts();
+    view.repaint();
+}
+
+void QtUi::SetFocus(Control& control) {
+    control.Owner().SetFocusedState(&control);
+    if (auto it = views_.find(&control.Owner()); it != views_.end()) {
+        it->second->FocusChanged(control);
+    }
+}
+
+std::optional<std::string> QtUi::OpenFileDialog(const FileDialogOptions& options) {
+    QString chosen = QFileDialog::getOpenFileName(
+        QApplication::activeWindow(), QString::fromStdString(options.title),
+        NativeFolder(options.initialFolder), QtFilter(options.filter));
+    return DrivePathOf(chosen);
+}
+
+std::optional<std::string> QtUi::SaveFileDialog(const FileDialogOptions& options) {
+    QString start = NativeFolder(options.initialFolder);
+    if (!options.fileName.empty()) {
+        start += (start.isEmpty() ? "" : "/") + QString::fromStdString(options.fileName);
+    }
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(options.title), start,
+                       QtFilter(options.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return DrivePathOf(dialog.selectedFiles().first());
+}
+
+std::optional<std::string> QtUi::BrowseForFolder(const std::string& title) {
+    QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
+                                                       QString::fromStdString(title));
+    auto path = DrivePathOf(chosen);
+    if (path && path->back() != '\\') *path += '\\';
+    return path;
+}
+
+void QtUi::SetClipboardText(const std::string& text) {
+    QApplication::clipboard()->setText(DisplayText(text));
+}
+
+std::string QtUi::ClipboardText() { return QApplication::clipboard()->text().toStdString(); }
+
+void QtUi::Beep() { QApplication::beep(); }
+
+void QtUi::DoEvents() { app_.processEvents(); }
+
+void QtUi::EndProgram(int exitCode) {
+    // Ending at once: nested event loops of modal windows are not unwound.
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+}  // namespace ui
