@@ -21,11 +21,11 @@ std::string BrowseForFolder(const std::string& title);
 // none (kFolderApplicationData is the only kind known).
 std::string SpecialFolderPath(std::int32_t kind);
 
-// Full path of a file in the per-user data folder: <application data>\
-// <folderName>\<fileName>, or, without an application-data folder, in the
-// folder of that name at the root of the first fixed drive. Creates the
-// folder (and a missing application-data folder) when needed; a failure to
-// create it shows later, when the file is read or written.
+// Full path of a file in the per-user data folder, as in
+// "<application data>\<folderName>\<fileName>"; without an application-data
+// folder, in the folder of that name at the root of the first fixed drive.
+// Creates the folder (and a missing application-data folder) when needed; a
+// failure to create it shows later, when the file is read or written.
 std::string UserDataFilePath(const std::string& fileName, const std::string& folderName);
 
 // True when the path can be opened as a folder; false on any error.

@@ -1,0 +1,89 @@
+#include "platform/posix/VolumeKind.h"
+
+#include <set>
+
+#include "platform/DriveInfo.h"
+
+namespace platform {
+namespace {
+
+// The kernel's name for a statfs magic, for volumes missing from the table.
+std::string TypeOfMagic(std::uint64_t magic) {
+    switch (magic) {
+        case 0xEF53: return "ext4";  // ext2, ext3 and ext4 share it
+        case 0x4D44: return "vfat";
+        case 0x5346544E: return "ntfs";
+        case 0x2011BAB0: return "exfat";
+        case 0x9123683E: return "btrfs";
+        case 0x58465342: return "xfs";
+        case 0xF2F52010: return "f2fs";
+        case 0x01021994: return "tmpfs";
+        case 0x858458F6: return "ramfs";
+        case 0x6969: return "nfs";
+        case 0xFF534D42: return "cifs";
+        case 0xFE534D42: return "smb2";
+        case 0x9660: return "iso9660";
+        case 0x15013346: return "udf";
+        case 0x65735546: return "fuse";
+        case 0x794C7630: return "overlay";
+        case 0x73717368: return "squashfs";
+        default: return "";
+    }
+}
+
+// The file system proper: a FUSE mount named by what it serves.
+std::string BaseType(const VolumeFacts& facts) {
+    std::string type = facts.mountType.empty() ? TypeOfMagic(facts.magic) : facts.mountType;
+    if (type == "fuseblk") return facts.deviceType.empty() ? type : facts.deviceType;
+    if (type.rfind("fuse.", 0) == 0) return type.substr(5);
+    return type;
+}
+
+bool IsFat(const std::string& type) {
+    return type == "vfat" || type == "msdos" || type == "fat" || type == "umsdos";
+}
+
+}  // namespace
+
+std::string FileSystemName(const VolumeFacts& facts) {
+    std::string type = BaseType(facts);
+    if (IsFat(type)) {
+        if (facts.deviceVersion == "FAT32") return "FAT32";
+        if (facts.deviceVersion == "FAT12" || facts.deviceVersion == "FAT16") return "FAT";
+        // A FAT's width follows from its cluster count: from 65,525
+        // clusters on, only 32-bit entries can number them.
+        return facts.clusters >= 65525 ? "FAT32" : "FAT";
+    }
+    if (type == "ntfs" || type == "ntfs3" || type == "ntfs-3g" || type == "lowntfs-3g") return "NTFS";
+    if (type == "exfat") return "exFAT";
+    if (type == "iso9660") return "CDFS";
+    if (type == "udf") return "UDF";
+    return type.empty() ? "unknown" : type;
+}
+
+int DriveTypeOf(const VolumeFacts& facts) {
+    static const std::set<std::string> kRemote = {
+        "nfs",   "nfs4",     "cifs",      "smb3",   "smb2",      "smbfs",      "ncpfs",
+        "afs",   "ceph",     "9p",        "coda",   "glusterfs", "lustre",     "davfs",
+        "sshfs", "rclone",   "s3fs",      "curlftpfs", "gvfsd-fuse", "ceph-fuse", "smbnetfs",
+        "gcsfuse", "goofys", "davfs2"};
+    std::string type = BaseType(facts);
+    if (type == "tmpfs" || type == "ramfs") return kDriveRamDisk;
+    if (kRemote.count(type)) return kDriveRemote;
+    if (type == "iso9660" || type == "udf") return kDriveCdRom;
+    if (facts.removable) return kDriveRemovable;
+    return kDriveFixed;
+}
+
+int ObjectTypeOf(int driveTypeCode) {
+    switch (driveTypeCode) {
+        case kDriveRemovable: return kObjectRemovable;
+        case kDriveFixed: return kObjectFixed;
+        case kDriveRemote: return kObjectNetwork;
+        case kDriveCdRom: return kObjectCdRom;
+        case kDriveRamDisk: return kObjectRamDisk;
+        default: return kObjectUnknown;
+    }
+}
+
+}  // namespace platform
