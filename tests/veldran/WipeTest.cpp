@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "Helpers.h"
+#include "veldran/PassData.h"
+#include "veldran/Wipe.h"
+
+namespace veldran {
+namespace {
+
+using veldran_test::ReadAll;
+using veldran_test::WordAt;
+
+// Keeps what the file holds each time a pass is announced, that is after
+// every pass but the last.
+class SnapshotConsole final : public Console {
+  public:
+    explicit SnapshotConsole(std::string path) : path_(std::move(path)) {}
+    void Write(std::string_view) override {
+        if (announcements_++ > 0) snapshots.push_back(ReadAll(path_));
+    }
+    bool EscapePressed() override { return false; }
+    std::vector<std::string> snapshots;
+
+  private:
+    std::string path_;
+    int announcements_ = 0;
+};
+
+std::vector<uint32_t> SortedWords(const std::string& bytes, std::size_t block) {
+    std::vector<uint32_t> words;
+    for (std::size_t i = 0; i < kBlockWords; ++i)
+        words.push_back(WordAt(bytes, block * kBlockWords + i));
+    std::sort(words.begin(), words.end());
+    return words;
+}
+
+TEST(VeldranWipe, PassesWriteZerosThenOnesThenTheGeneratorsWords) {
+    veldran_test::TempFolder folder;
+    const std::string path = folder.Path("swap");
+    veldran_test::WriteAll(path, std::string(65537, 'A'));
+    SnapshotConsole console(path);
+    SeedGenerator seeds(1);  // pass 3 is seeded with 6334
+
+    EXPECT_EQ(Wipe(path, 4, seeds, console, NativeFileSystem()), Result::kWiped);
+    EXPECT_FALSE(veldran_test::Exists(path));
+    ASSERT_EQ(console.snapshots.size(), 3u);
+    EXPECT_EQ(console.snapshots[0], std::string(131072, '\x00'));
+    EXPECT_EQ(console.snapshots[1], std::string(131072, '\xFF'));
+
+    const std::string& random = console.snapshots[2];
+    ASSERT_EQ(random.size(), 131072u);
+    // The pass's words are the draws from 6334; block 0 walks them with
+    // stride 105, block 1 with stride 91 (worked out by hand).
+    EXPECT_EQ(WordAt(random, 0), 0x2445FB69u);     // draw 1
+    EXPECT_EQ(WordAt(random, 1), 0x6479EDA0u);     // draw 106
+    EXPECT_EQ(WordAt(random, 4095), 0xA3CC6116u);  // draw 1 + 4095 * 105 % 4096
+    EXPECT_EQ(WordAt(random, 4096), 0x2445FB69u);
+    EXPECT_EQ(WordAt(random, 4097), 0x7AFCECDAu);  // draw 92
+    for (std::size_t block = 1; block < 8; ++block) {
+        EXPECT_EQ(SortedWords(random, block), SortedWords(random, 0)) << "block " << block;
+    }
+}
+
+// A file system in memory: counts what each pass writes, and fails to flush
+// on request. (Failed writes and deletions are run for real by the program
+// tests.)
+class FakeFiles final : public FileSystem {
+  public:
+    int flushesBeforeFailure = INT32_MAX;
+    std::vector<int64_t> writtenPerPass;
+    bool removed = false;
+
+    std::unique_ptr<WipeFile> Open(const std::string&, OpenError*) override {
+        writtenPerPass.push_back(0);
+        return std::make_unique<File>(*this);
+    }
+    bool Remove(const std::string&) override { return removed = true; }
+
+  private:
+    struct File final : WipeFile {
+        explicit File(FakeFiles& files) : files(files) {}
+        int64_t Length() const override { return 100000; }
+        std::size_t Write(const uint8_t*, std::size_t size) override {
+            files.writtenPerPass.back() += static_cast<int64_t>(size);
+            return size;
+        }
+        bool Flush() override { return files.flushesBeforeFailure-- > 0; }
+        FakeFiles& files;
+    };
+};
+
+class KeyConsole final : public Console {
+  public:
+    explicit KeyConsole(bool escape) : escape_(escape) {}
+    void Write(std::string_view) override {}
+    bool EscapePressed() override { return escape_; }
+
+  private:
+    bool escape_;
+};
+
+TEST(VeldranWipe, FailedFlushOrEscapeStopsAtOnceAndKeepsTheFile) {
+    SeedGenerator seeds(1);
+    FakeFiles escaped;
+    KeyConsole escape(true);
+    EXPECT_EQ(Wipe("swap", 4, seeds, escape, escaped), Result::kEscapePressed);
+    EXPECT_EQ(escaped.writtenPerPass, std::vector<int64_t>{16384});
+
+    FakeFiles unflushed;
+    unflushed.flushesBeforeFailure = 8;  // the blocks of pass 1
+    KeyConsole noKey(false);
+    EXPECT_EQ(Wipe("swap", 4, seeds, noKey, unflushed), Result::kFlushFailed);
+    EXPECT_EQ(unflushed.writtenPerPass, (std::vector<int64_t>{131072, 16384}));
+    EXPECT_FALSE(escaped.removed || unflushed.removed);
+}
+
+}  // namespace
+}  // namespace veldran
