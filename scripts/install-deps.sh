@@ -9,7 +9,7 @@ packages=(
   libssl-dev                                   # cryptographic random bytes
   libgtest-dev libgmock-dev                    # tests
   xvfb xauth x11-apps xdg-utils                # a display when there is none; the web launch
-  coreutils util-linux e2fsprogs dosfstools    # dd and shred for benchmarks; loop images for forensic tests
+  coreutils util-linux mount e2fsprogs dosfstools  # dd and shred for benchmarks; loop images for forensic tests
   python3 tmux                                 # terminal-driven tests of veldran
 )
 

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 
 #include "TorvixTestSupport.h"
@@ -118,6 +119,8 @@ TEST_F(LibraryTest, AFullDiskIsAWriteErrorAndTheLengthIsKept) {
     std::string disk = folder.path() + "/disk";
     std::filesystem::create_directory(disk);
     if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0) GTEST_SKIP() << "no tmpfs";
+    std::unique_ptr<const char, void (*)(const char*)> unmount(
+        disk.c_str(), [](const char* at) { umount2(at, MNT_DETACH); });
     std::string small = disk + "/small";
     std::ofstream(small) << std::string(100, 'x');
     std::string sparse = disk + "/sparse";
@@ -131,7 +134,6 @@ TEST_F(LibraryTest, AFullDiskIsAWriteErrorAndTheLengthIsKept) {
     filler.close();
     EXPECT_EQ(Purge(small, 1, 1, 1, 65536), -3);
     EXPECT_EQ(std::filesystem::file_size(small), 100u);
-    umount2(disk.c_str(), MNT_DETACH);
 }
 
 }  // namespace
