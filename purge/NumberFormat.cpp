@@ -20,22 +20,6 @@ bool IsBareLocale(const std::string& name) {
            name.rfind("POSIX.", 0) == 0;
 }
 
-NumberStyle StyleFromEnvironment() {
-    try {
-        std::locale user("");
-        // A name such as "LC_CTYPE=...;LC_NUMERIC=C;..." when the categories
-        // differ: what counts is the numeric one.
-        std::string name = user.name();
-        if (auto at = name.find("LC_NUMERIC="); at != std::string::npos) {
-            name = name.substr(at + 11, name.find(';', at) - (at + 11));
-        }
-        if (!IsBareLocale(name)) return NumberStyleOf(user);
-    } catch (const std::runtime_error&) {
-        // An environment naming a locale the system does not have.
-    }
-    return NumberStyle{};
-}
-
 // Inserts separators into a string of digits, groups counted from the right.
 std::string Grouped(std::string digits, const NumberStyle& style) {
     if (style.grouping.empty() || style.thousandsSeparator.empty()) return digits;
@@ -52,6 +36,22 @@ std::string Grouped(std::string digits, const NumberStyle& style) {
 
 }  // namespace
 
+NumberStyle NumberStyleFromEnvironment() {
+    try {
+        std::locale user("");
+        // A name such as "LC_CTYPE=...;LC_NUMERIC=C;..." when the categories
+        // differ: what counts is the numeric one.
+        std::string name = user.name();
+        if (auto at = name.find("LC_NUMERIC="); at != std::string::npos) {
+            name = name.substr(at + 11, name.find(';', at) - (at + 11));
+        }
+        if (!IsBareLocale(name)) return NumberStyleOf(user);
+    } catch (const std::runtime_error&) {
+        // An environment naming a locale the system does not have.
+    }
+    return NumberStyle{};
+}
+
 NumberStyle NumberStyleOf(const std::locale& locale) {
     const auto& punct = std::use_facet<std::numpunct<wchar_t>>(locale);
     NumberStyle style;
@@ -66,7 +66,7 @@ NumberStyle NumberStyleOf(const std::locale& locale) {
 
 const NumberStyle& UserNumberStyle() {
     if (StyleOverride()) return *StyleOverride();
-    static const NumberStyle style = StyleFromEnvironment();
+    static const NumberStyle style = NumberStyleFromEnvironment();
     return style;
 }
 
@@ -75,7 +75,7 @@ void SetNumberStyleForTesting(std::optional<NumberStyle> style) {
 }
 
 std::string FormatNumber(double value, int decimals, const NumberStyle& style) {
-    if (decimals < 0) decimals = 0;
+    decimals = std::clamp(decimals, 0, 20);
     if (!std::isfinite(value)) return std::isnan(value) ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
     // Rounding the scaled value, not the binary fraction, so that a value
     // written as ...5 rounds up as a person expects.

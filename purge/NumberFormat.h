@@ -23,7 +23,9 @@ struct NumberStyle {
 
 // The style of a locale, separators converted to UTF-8.
 NumberStyle NumberStyleOf(const std::locale& locale);
-// The style in force: the user's locale (see above), read once.
+// The style the environment asks for now (see above).
+NumberStyle NumberStyleFromEnvironment();
+// The style in force: NumberStyleFromEnvironment, read once.
 const NumberStyle& UserNumberStyle();
 // Tests put a fixed style in force; null goes back to the user's.
 void SetNumberStyleForTesting(std::optional<NumberStyle> style);
