@@ -1,6 +1,7 @@
 // The shell on POSIX: XDG folders, and xdg-open for addresses.
 #include "platform/posix/PosixShell.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -43,9 +44,17 @@ public:
     int OpenAddress(const std::string& address) override {
         // The address is one argument of its own: no shell sees it.
         const char* argv[] = {"xdg-open", address.c_str(), nullptr};
+        // The opener and the browser it may start talk to no terminal and
+        // hold none of the program's pipes open.
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        for (int fd : {0, 1, 2}) {
+            ::posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+        }
         pid_t pid = 0;
-        int rc = ::posix_spawnp(&pid, "xdg-open", nullptr, nullptr,
+        int rc = ::posix_spawnp(&pid, "xdg-open", &actions, nullptr,
                                 const_cast<char* const*>(argv), environ);
+        ::posix_spawn_file_actions_destroy(&actions);
         if (rc == ENOENT || rc == EACCES) return kNoAssociation;
         if (rc != 0) return kOutOfResources;
 
