@@ -1,10 +1,31 @@
-// The report window: runs listings and purges and shows their report, a
-// growing plain text, while they run.
+// The report window: runs listings and purges (ProcessFiles) and shows
+// their report, a growing plain text, while they run.
+//
+// The main window's listing and purge, and the disk wipe, set the public
+// run values below and call ProcessFiles, which returns when the run has
+// ended. The run lets window events through between files and passes
+// (CheckPauseAndStop), which is when Pause, Stop and Close take effect.
+//
+// The report lives in the window's own buffer (ReportText) and is copied
+// into the text box txbText by the main window's one-second Clock, when the
+// run pauses or asks a question, and at its end: repainting the box for
+// every line would make a run of 100,000 files quadratic. ReportText() is
+// always the whole report.
+//
+// The walk (ListFolder, PurgeFolder) takes a folder's own files before its
+// subfolders, each in the order the file system returns them. It never
+// follows a symbolic link, never opens a FIFO or device, and never leaves
+// the file system the run started on: such entries are written in the
+// report as not listed or not purged, and counted in NumEntriesSkipped().
+// Names are shown in lower case; every file operation uses the name as the
+// file system spells it, so "Secret.txt" never stands for "secret.txt".
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "purge/ReportText.h"
 #include "ui/Form.h"
 
 class frmReport : public ui::Form {
@@ -23,6 +44,53 @@ public:
     std::string strNextDirPath;
     std::string strCurrentFileSpec;
 
+    // Runs one listing or purge, as blnPurgeFiles chooses, from
+    // strNextDirPath with strCurrentFileSpec; returns when it has ended.
+    void ProcessFiles();
+
+    // Appends to the report unless the purge confirmation asked for folder
+    // names only or the report is suspended. With scroll, the caret goes to
+    // the end at the next refresh of the text box.
+    void AddReportText(const std::string& text, bool scroll = true);
+    // Lets pending events through, then waits here while the run is paused.
+    void CheckPauseAndStop();
+    // The report has reached its capacity: ends the report (a purge goes on
+    // without per-file text; a listing stops).
+    void ReportBufferFull();
+    // Captions and widths of Pause/Continue and Stop for the kind of run.
+    void SetRunButtons();
+
+    // The walks of a listing and of a purge (see above).
+    void ListFolder(std::string folder, const std::string& fileSpec);
+    void PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack);
+
+    // The whole report as it stands.
+    const std::string& ReportText() const { return report_.Text(); }
+    // Copies the report into the text box now, caret at the end.
+    void ShowReportText();
+
+    // Counters of the last run.
+    std::int32_t NumFilesProcessed() const { return lngNumFilesProcessed; }
+    double TotalFileBytes() const { return dblTotalFileBytes; }
+    // Matching entries the run could not take: symbolic links, FIFOs and
+    // devices, files that vanished, folders that could not be read or lie on
+    // another file system.
+    std::int32_t NumEntriesSkipped() const { return lngNumEntriesSkipped; }
+    bool Paused() const { return blnPaused; }
+    bool ReportSuspended() const { return blnReportSuspended; }
+
+    // Event handlers.
+    void cmdPauseContinue_Click();
+    void cmdStop_Click();
+    void cmdClose_Click();
+    void cmdCopyToClipboard_Click();
+    void txbText_MouseUp(ui::MouseButton button);
+    void Form_Activate();
+
+    // The selection in the report's text box, in bytes from SelStart; the
+    // window sets it as the user selects text.
+    void SetSelection(int start, int length);
+
     ui::Control& cmdPauseContinue;
     ui::Control& cmdCopyToClipboard;
     ui::Control& cmdStop;
@@ -30,4 +98,54 @@ public:
     ui::Control& txbText;
     ui::Control& lblDots;
     ui::Control& lblPausedDone;
+
+private:
+    // The run's frame.
+    void StartRun();
+    void EndRun();
+    void RestoreFullLayout();
+    void ShrinkToReport();
+    void PlacePauseContinue();
+    void PlaceStatusBelowTopOf(const ui::Control& button);
+    std::string SelectedText() const;
+    void SetClockEnabled(bool enabled);
+    void AttachToClock();
+
+    // Appends unless the report has been ended (full, or suspended).
+    void Append(const std::string& text);
+    // The report's last lines, appended even when it is full.
+    void AppendAnyway(const std::string& text);
+
+    // Listing.
+    void WriteListingSummary();
+    void WriteEstimate();
+
+    // Purge.
+    void WritePurgeHeader();
+    void WritePurgeSummary();
+    void PurgeOneFile(const std::string& folder, const std::string& name, bool purgeSlack,
+                      double bytesPerSecond);
+    void ShowAntiVirusAdvice(const std::string& path);
+    void RemoveEmptiedFolder(const std::string& path);
+
+    // Walk safety shared by both walks.
+    bool OnStartingFileSystem(const std::string& folder);
+    void ReportSkippedEntry(const std::string& name, const std::string& why);
+
+    ::ReportText report_;
+    bool reportEnded_ = false;  // full, or suspended: no more run text
+    bool clockAttached_ = false;
+    bool textBoxStale_ = false;
+    int selLength_ = 0;
+    std::optional<std::uint64_t> startDevice_;
+
+    // Run state, reset at the start of every run.
+    bool blnPaused = false;
+    bool blnReportSuspended = false;
+    std::int32_t intReportLines = 0;
+    std::int32_t intNumFoldersRemoved = 0;
+    std::int32_t lngTotalPurgeSeconds = 0;
+    std::int32_t lngNumFilesProcessed = 0;
+    std::int32_t lngNumEntriesSkipped = 0;
+    double dblTotalFileBytes = 0;
 };

@@ -1,0 +1,213 @@
+// The listing: the walk that lists the selected files with their sizes, and
+// the summary with the purge-time estimate.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
+#include "platform/FileSystem.h"
+#include "purge/NumberFormat.h"
+#include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
+#include "purge/frmReport.h"
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+constexpr double kBytesPerKB = 1024.0;
+constexpr double kBytesPerMB = 1048576.0;
+
+std::string WithBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+std::string Lower(const std::string& name) { return LowerCase(name); }
+
+// Seconds of an estimate as the 32-bit count FormatSeconds takes; an
+// estimate beyond it (petabytes on a floppy) is shown as the largest.
+std::int32_t WholeSeconds(double seconds) {
+    double rounded = std::nearbyint(seconds);  // halves to even
+    if (!(rounded < static_cast<double>(std::numeric_limits<std::int32_t>::max()))) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    return static_cast<std::int32_t>(rounded);
+}
+
+}  // namespace
+
+bool frmReport::OnStartingFileSystem(const std::string& folder) {
+    // A folder that cannot be examined is not known to be elsewhere; reading
+    // it will tell.
+    auto device = platform::Files().DeviceOf(folder);
+    return !startDevice_ || !device || *device == *startDevice_;
+}
+
+void frmReport::ReportSkippedEntry(const std::string& line, const std::string& why) {
+    ++lngNumEntriesSkipped;
+    if (why.empty()) return;
+    Append(line + why + kCrLf);
+    ++intReportLines;
+}
+
+void frmReport::ListFolder(std::string folder, const std::string& fileSpec) {
+    frmMain& main = Forms().Main();
+    platform::FileSystem& files = platform::Files();
+    folder = WithBackslash(NormalizePathCase(folder));
+    // A run-time error of the walk is a folder or file that went away or
+    // cannot be read: each is written in the report and the listing goes on.
+    // Only a report that can take no more text ends it.
+    try {
+        auto entries = files.ReadFolder(folder);
+        if (!entries) {
+            ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
+                               "Cannot read folder " + folder + "; its files are not listed.");
+            return;
+        }
+
+        std::int32_t numFiles = 0;
+        std::int32_t numMatching = 0;
+        for (const auto& entry : *entries) {
+            if (entry.kind == platform::EntryKind::Folder) continue;
+            if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
+            ++numMatching;
+            if (entry.kind == platform::EntryKind::File) ++numFiles;
+        }
+        main.intNumFiles = numFiles;
+        if (numMatching > 0) {
+            if (blnDisplayFolderNames) {
+                Append(folder + kCrLf);
+                ++intReportLines;
+            } else {
+                Append(".");
+            }
+        }
+
+        const bool showFiles = blnListFiles && blnDisplayFileNames;
+        for (const auto& entry : *entries) {
+            if (entry.kind == platform::EntryKind::Folder) continue;
+            if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
+            if (entry.kind == platform::EntryKind::SymbolicLink) {
+                ReportSkippedEntry(Lower(entry.name),
+                                   showFiles ? ": a symbolic link, not listed." : "");
+            } else if (entry.kind == platform::EntryKind::Other) {
+                ReportSkippedEntry(Lower(entry.name),
+                                   showFiles ? ": not a regular file, not listed." : "");
+            } else {
+                ++lngNumFilesProcessed;
+                auto length = files.FileLength(folder + entry.name);
+                if (!length) {
+                    ReportSkippedEntry(Lower(entry.name),
+                                       showFiles ? ": file not found, not listed." : "");
+                } else {
+                    if (showFiles) {
+                        Append(Lower(entry.name) + " (" +
+                               FormatNumber(static_cast<double>(*length), 0) + " bytes)   " +
+                               kCrLf);
+                        ++intReportLines;
+                    }
+                    dblTotalFileBytes += static_cast<double>(*length);
+                }
+            }
+            CheckPauseAndStop();
+            if (blnStop) return;
+        }
+
+        if (!main.blnSubdirectories) return;
+        for (const auto& entry : *entries) {
+            if (entry.kind != platform::EntryKind::Folder) continue;
+            std::string subfolder = folder + entry.name;
+            if (!OnStartingFileSystem(subfolder)) {
+                ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
+                                   WithBackslash(subfolder) +
+                                       " is on another file system; not listed.");
+                continue;
+            }
+            strNextDirPath = subfolder;
+            ListFolder(strNextDirPath, fileSpec);
+            CheckPauseAndStop();
+            if (blnStop) break;
+        }
+    } catch (const ReportText::Full&) {
+        ReportBufferFull();
+        SetClockEnabled(false);
+    }
+}
+
+void frmReport::WriteListingSummary() {
+    if (dblTotalFileBytes == 0) {
+        AppendAnyway(std::string("Total KB: 0") + kCrLf + kCrLf);
+    } else if (dblTotalFileBytes < kBytesPerMB) {
+        AppendAnyway("Total KB: " + FormatNumber(dblTotalFileBytes / kBytesPerKB, 2) + kCrLf +
+                     kCrLf);
+    } else {
+        AppendAnyway("Total MB: " + FormatNumber(dblTotalFileBytes / kBytesPerMB, 2) + kCrLf +
+                     kCrLf);
+    }
+    ++intReportLines;
+    if (blnStop) {
+        AppendAnyway(std::string("File listing was stopped.") + kCrLf + kCrLf);
+        intReportLines += 2;
+    }
+    if (dblTotalFileBytes == 0) return;
+    AppendAnyway("Purge type: " + Forms().Main().lblTypeOfPurge.Caption() + kCrLf);
+    ++intReportLines;
+    WriteEstimate();
+}
+
+void frmReport::WriteEstimate() {
+    frmMain& main = Forms().Main();
+    const std::string& folder = main.strFolderPath[0].empty() ? strNextDirPath
+                                                              : main.strFolderPath[0];
+    const char d = folder.empty() ? '\0' : static_cast<char>(std::toupper(
+                                               static_cast<unsigned char>(folder[0])));
+    const bool floppy = d == 'A' || d == 'B';
+    double speed = 1.0;
+    bool measured = false;
+    if (floppy) {
+        speed = 1.0 / 60.0;
+    } else if (d >= 'C' && d <= 'Z' && main.sngPurgeSpeed[d - 'A'] > 0) {
+        speed = main.sngPurgeSpeed[d - 'A'];
+        measured = true;
+    }
+    const std::int32_t seconds = WholeSeconds(dblTotalFileBytes / kBytesPerKB / kBytesPerKB /
+                                              speed *
+                                              Forms().TypeOfPurge().GetNumOverwrites());
+
+    const std::string lessThanTen = "Less than 10 seconds.";
+    if (seconds < 10) {
+        AppendAnyway("Estimated purge time: " + LowerCase(lessThanTen) + kCrLf);
+        main.lblEstimatedTime.SetCaption(lessThanTen);
+        return;
+    }
+    if (floppy) {
+        AppendAnyway("Estimated minimum purge time (assuming purge speed of 1 MB/minute):");
+    } else if (measured) {
+        AppendAnyway("Estimated minimum purge time (based on measured purge speed of " +
+                     FormatNumber(speed, 3) + " MB/sec.):");
+    } else {
+        AppendAnyway("Estimated minimum purge time (assuming purge speed of 1 MB/sec.):");
+    }
+    AppendAnyway(kCrLf);
+    ++intReportLines;
+
+    std::string text = seconds < 300 ? FormatSeconds(seconds, true, false)
+                                     : FormatSecondsRoundUp(seconds, true);
+    if (blnStop) {
+        AppendAnyway("more than ");
+    } else {
+        main.lblEstimatedTime.SetCaption(text);
+    }
+    AppendAnyway(text);
+    if (seconds > 60) AppendAnyway(".  The actual time could be greater than this.");
+    AppendAnyway(kCrLf);
+    ++intReportLines;
+    if (d >= 'C' && d <= 'Z' && !measured) {
+        AppendAnyway(std::string("For a more accurate estimate of the purge time test the purge "
+                                 "speed for Drive ") +
+                     d + "." + kCrLf);
+        ++intReportLines;
+    }
+}

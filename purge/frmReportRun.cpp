@@ -1,0 +1,186 @@
+// The frame of every run in the report window: its start, the report text,
+// pause and stop between files, a full report, and the end with the
+// summary and the copy to the clipboard.
+#include <chrono>
+#include <new>
+#include <thread>
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "platform/FileSystem.h"
+#include "purge/NumberFormat.h"
+#include "purge/RunDate.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
+#include "purge/frmReportLayout.h"
+#include "ui/Ui.h"
+
+using namespace report_layout;
+
+namespace {
+const char* const kCrLf = "\r\n";
+// While paused the run only waits for a click; it need not spin.
+constexpr auto kPausedPoll = std::chrono::milliseconds(20);
+}  // namespace
+
+void frmReport::ProcessFiles() {
+    StartRun();
+    Forms().Main().lblEstimatedTime.SetCaption("");
+    ListFolder(strNextDirPath, strCurrentFileSpec);
+    EndRun();
+}
+
+void frmReport::StartRun() {
+    blnReportSuspended = false;
+    reportEnded_ = false;
+
+    cmdCopyToClipboard.SetVisible(false);
+    report_.Clear();
+    textBoxStale_ = true;
+    ShowReportText();
+    lblDots.SetVisible(blnListFiles && !blnDisplayFolderNames);
+    lblPausedDone.SetCaption("");
+    SetClockEnabled(true);
+    cmdStop.SetVisible(false);
+    cmdClose.SetVisible(false);
+    SetRunButtons();
+    PlacePauseContinue();
+    cmdPauseContinue.SetVisible(true);
+
+    dblTotalFileBytes = 0;
+    blnStop = false;
+    blnPaused = false;
+    blnPurgeRemainingFiles = false;
+    lngNumFilesProcessed = 0;
+    lngNumFilesPurged = 0;
+    intReportLines = 0;
+    intNumFoldersRemoved = 0;
+    lngTotalPurgeSeconds = 0;
+    lngNumEntriesSkipped = 0;
+    startDevice_ = platform::Files().DeviceOf(strNextDirPath);
+
+    RestoreFullLayout();
+}
+
+void frmReport::EndRun() {
+    cmdStop.SetVisible(false);
+    cmdPauseContinue.SetVisible(false);
+    cmdClose.SetVisible(true);
+    SetClockEnabled(false);
+
+    report_.TrimTrailingBlanks();
+    AppendAnyway(std::string(kCrLf) + kCrLf);
+    if (lngNumFilesProcessed != 1) {
+        AppendAnyway("Number of files: " + FormatNumber(lngNumFilesProcessed, 0) + kCrLf);
+        ++intReportLines;
+    }
+    WriteListingSummary();
+    ShrinkToReport();
+
+    if (blnPurgeFiles) {
+        AppendAnyway(ShortDateAndTime() + kCrLf);
+        const std::string& status = lblPausedDone.Caption();
+        if (status != "Paused" && status != "Stopped" && lngNumFilesPurged >= 1) {
+            lblPausedDone.SetCaption("Done");
+            PlaceStatusBelowTopOf(cmdClose);
+            lblDots.SetVisible(false);
+        }
+    }
+
+    cmdCopyToClipboard.Move(cmdStop.Left(), cmdClose.Top());
+    cmdCopyToClipboard.SetVisible(true);
+    ShowReportText();
+    cmdCopyToClipboard_Click();
+    ShowReportText();
+    Refresh();
+}
+
+void frmReport::RestoreFullLayout() {
+    txbText.Move(txbText.Left(), txbText.Top(), txbText.Width(), kFullTextHeight);
+    Resize(Width(), kFullTextHeight + kWindowBelowText);
+    const int buttonsTop = Height() - kButtonsAboveBottom;
+    for (ui::Control* button : {&cmdClose, &cmdPauseContinue, &cmdStop, &cmdCopyToClipboard}) {
+        button->Move(button->Left(), buttonsTop);
+    }
+    lblDots.Move(lblDots.Left(), buttonsTop + kStatusBelowButtonTop);
+}
+
+void frmReport::ShrinkToReport() {
+    const int fitted = intReportLines * kTwipsPerLine + kTextBoxPadding;
+    if (intReportLines >= kMaxLinesToShrink || txbText.Height() <= fitted) return;
+    txbText.Move(txbText.Left(), txbText.Top(), txbText.Width(), fitted);
+    Resize(Width(), fitted + kWindowBelowText);
+    const int buttonsTop = Height() - kButtonsAboveBottom;
+    for (ui::Control* button : {&cmdClose, &cmdPauseContinue, &cmdStop}) {
+        button->Move(button->Left(), buttonsTop);
+    }
+    PlaceStatusBelowTopOf(cmdClose);
+}
+
+void frmReport::Append(const std::string& text) {
+    if (reportEnded_) return;
+    try {
+        report_.Append(text);
+    } catch (const std::bad_alloc&) {
+        throw ReportText::Full{};
+    }
+    textBoxStale_ = true;
+}
+
+void frmReport::AppendAnyway(const std::string& text) {
+    report_.AppendAnyway(text);
+    textBoxStale_ = true;
+}
+
+void frmReport::AddReportText(const std::string& text, bool /*scroll*/) {
+    // The caret goes to the end at the next refresh of the text box, which
+    // the Clock does once a second; see the header.
+    if (Forms().PurgeConfirmation().blnFolderNamesOnly || blnReportSuspended) return;
+    Append(text);
+}
+
+void frmReport::CheckPauseAndStop() {
+    ui::TheUi().DoEvents();
+    if (blnStop) {
+        Append(kCrLf);
+        ++intReportLines;
+        return;
+    }
+    if (!blnPaused) return;
+
+    ShowReportText();
+    Refresh();
+    SetClockEnabled(false);
+    while (!blnStop && blnPaused) {
+        ui::TheUi().DoEvents();
+        if (!blnStop && blnPaused) std::this_thread::sleep_for(kPausedPoll);
+    }
+    if (blnStop) {
+        Append(kCrLf);
+        ++intReportLines;
+    }
+    SetClockEnabled(true);
+}
+
+void frmReport::ReportBufferFull() {
+    report_.RemoveLastCharacters(1024);
+    AppendAnyway(std::string(kCrLf) + kCrLf);
+    if (blnPurgeFiles) {
+        AppendAnyway(
+            "The report buffer has been filled, so this report cannot continue.  The purge "
+            "operation will continue, but without report of results for individual files." +
+            std::string(kCrLf) + kCrLf);
+        blnReportSuspended = true;
+    } else {
+        ui::TheUi().MsgBox(
+            "The output report buffer has been filled, so this report cannot continue.",
+            ui::Buttons::OK, ui::Icon::None, "Report buffer full");
+        AppendAnyway("The output report buffer was filled." + std::string(kCrLf));
+        AppendAnyway("Note: Some files were not listed." + std::string(kCrLf));
+        blnStop = true;
+    }
+    // Whatever the run writes from here on would not fit either.
+    reportEnded_ = true;
+    ShowReportText();
+    Refresh();
+}
