@@ -1,0 +1,170 @@
+#include "support/Folder.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "platform/DriveInfo.h"
+#include "platform/Shell.h"
+#include "tests/testsupport/TempDrive.h"
+
+namespace {
+
+// A shell whose application-data folder the test chooses.
+class FakeShell : public platform::Shell {
+public:
+    explicit FakeShell(std::optional<std::string> appData) : appData_(std::move(appData)) {}
+    std::optional<std::string> ApplicationDataFolder() override { return appData_; }
+    int OpenAddress(const std::string&) override { return 0; }
+
+private:
+    std::optional<std::string> appData_;
+};
+
+struct ShellScope {
+    explicit ShellScope(std::optional<std::string> appData) {
+        platform::SetShellForTesting(std::make_shared<FakeShell>(std::move(appData)));
+    }
+    ~ShellScope() { platform::SetShellForTesting(nullptr); }
+};
+
+TEST(Folder, BrowseReturnsThePathAsChosenOrNothing) {
+    testing_support::HeadlessScope ui;
+    ui->AnswerNextFolderBrowse(std::nullopt);
+    ui->AnswerNextFolderBrowse("C:\\Users\\Some Folder");
+    EXPECT_EQ(BrowseForFolder("Specify folder"), "");
+    EXPECT_EQ(BrowseForFolder("Specify folder"), "C:\\Users\\Some Folder");
+}
+
+TEST(Folder, UserDataFilePathCreatesWhatIsMissing) {
+    testing_support::TempDrives drives("C");
+    drives.MakeFolder("C:\\home");
+    {
+        // A fresh account: not even the application-data folder exists yet.
+        ShellScope shell(drives.Native("C:\\home\\.config"));
+        EXPECT_EQ(SpecialFolderPath(kFolderApplicationData), "C:\\home\\.config");
+        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"), "C:\\home\\.config\\Kestrane\\kz.usr");
+        EXPECT_TRUE(FolderExists("C:\\home\\.config\\Kestrane"));
+    }
+    platform::DriveObject c;
+    if (platform::Drive().GetDrive("C:", c) != 0 || c.driveType != platform::kObjectFixed) {
+        GTEST_SKIP() << "temporary folders are not on a fixed drive here";
+    }
+    // No application-data folder, or one outside every drive: the root of
+    // the first fixed drive.
+    for (auto appData : {std::optional<std::string>(), std::optional<std::string>("/outside")}) {
+        ShellScope shell(appData);
+        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"), "C:\\Kestrane\\kz.usr");
+        EXPECT_TRUE(drives.Exists("C:\\Kestrane"));
+    }
+}
+
+TEST(Folder, FoldersAreRealFoldersNeverLinks) {
+    testing_support::TempDrives drives("C");
+    drives.MakeFolder("C:\\top");
+    EXPECT_EQ(NumSubfolders("C:\\top"), 0);
+    drives.MakeFolder("C:\\top\\a\\deeper");
+    drives.MakeFolder("C:\\top\\b");
+    drives.WriteFile("C:\\top\\file", "x");
+    ASSERT_EQ(::symlink(drives.Native("C:\\top\\a").c_str(),
+                        drives.Native("C:\\top\\link").c_str()), 0);
+    EXPECT_EQ(NumSubfolders("C:\\top\\"), 2);
+    EXPECT_EQ(NumSubfolders("C:\\missing"), -1);
+    EXPECT_EQ(NumSubfolders("C:\\top\\file"), -1);
+    EXPECT_TRUE(FolderExists("C:\\top\\a\\"));
+    EXPECT_FALSE(FolderExists("C:\\top\\link"));
+    EXPECT_FALSE(FolderExists("C:\\top\\file"));
+}
+
+TEST(Folder, NumMatchingFilesCountsDirectMatchingFiles) {
+    testing_support::TempDrives drives("C");
+    testing_support::HeadlessScope ui;
+    drives.WriteFile("C:\\docs\\a.txt", "");
+    drives.WriteFile("C:\\docs\\B.TXT", "");
+    drives.WriteFile("C:\\docs\\c.doc", "");
+    drives.WriteFile("C:\\docs\\readme", "");
+    drives.WriteFile("C:\\docs\\sub\\d.txt", "");
+    drives.MakeFolder("C:\\docs\\folder.txt");
+    ASSERT_EQ(::symlink(drives.Native("C:\\docs\\a.txt").c_str(),
+                        drives.Native("C:\\docs\\link.txt").c_str()), 0);
+    ASSERT_EQ(::mkfifo(drives.Native("C:\\docs\\pipe.txt").c_str(), 0600), 0);
+
+    EXPECT_EQ(NumMatchingFiles("C:\\docs\\", "*.txt"), 2);
+    EXPECT_EQ(NumMatchingFiles("C:\\docs", "*.*"), 4);
+    EXPECT_EQ(NumMatchingFiles("C:\\docs", "*"), 1);
+    EXPECT_EQ(NumMatchingFiles("C:\\docs", "b.txt"), 0) << "a plain name keeps its case";
+    EXPECT_EQ(NumMatchingFiles("C:\\docs", "B.TXT"), 1);
+    EXPECT_TRUE(ui->Boxes().empty());
+}
+
+TEST(Folder, NumMatchingFilesOfAMissingFolderSaysSo) {
+    testing_support::TempDrives drives("C");
+    testing_support::HeadlessScope ui;
+    drives.WriteFile("C:\\file.txt", "x");
+    for (const char* path : {"C:\\missing\\", "C:\\file.txt", "Q:\\"}) {
+        ui->ClearBoxes();
+        EXPECT_EQ(NumMatchingFiles(path, "*.*"), -1) << path;
+        ASSERT_EQ(ui->Boxes().size(), 1u);
+        const auto& box = ui->LastBox();
+        EXPECT_EQ(box.text, "Path not found");
+        EXPECT_EQ(box.title, "Error");
+        EXPECT_EQ(box.icon, ui::Icon::Information);
+        EXPECT_EQ(box.buttons, ui::Buttons::OK);
+    }
+}
+
+// Drive C: in RAM when the system offers it: a disk file system may take
+// seconds for the tens of thousands of entries below.
+class RamDrive {
+public:
+    RamDrive() : saved_(platform::Drives()) {
+        std::string base = "/dev/shm/kestrane-many-XXXXXX";
+        if (::access("/dev/shm", W_OK) == 0 && ::mkdtemp(base.data()) != nullptr) {
+            base_ = base;
+            platform::DriveTable table;
+            table.Map('C', base_);
+            platform::SetDrives(table);
+        } else {
+            fallback_.emplace("C");
+        }
+    }
+    ~RamDrive() {
+        if (base_.empty()) return;
+        platform::SetDrives(saved_);
+        std::error_code ec;
+        std::filesystem::remove_all(base_, ec);
+    }
+    std::string Native() const { return base_.empty() ? fallback_->Root('C') : base_; }
+
+private:
+    platform::DriveTable saved_;
+    std::string base_;
+    std::optional<testing_support::TempDrives> fallback_;
+};
+
+TEST(Folder, CountsPastTheOldSixteenBitLimit) {
+    RamDrive drive;
+    testing_support::HeadlessScope ui;
+    int dir = ::open(drive.Native().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(dir, 0);
+    for (int i = 0; i < 40000; ++i) {
+        std::string name = "f" + std::to_string(i) + (i % 2 ? ".dat" : ".tmp");
+        int fd = ::openat(dir, name.c_str(), O_CREAT | O_WRONLY | O_EXCL, 0600);
+        ASSERT_GE(fd, 0) << name;
+        ::close(fd);
+    }
+    for (int i = 0; i < 33000; ++i) {
+        ASSERT_EQ(::mkdirat(dir, ("d" + std::to_string(i)).c_str(), 0700), 0);
+    }
+    ::close(dir);
+    EXPECT_EQ(NumMatchingFiles("C:\\", "*.*"), 40000);
+    EXPECT_EQ(NumMatchingFiles("C:\\", "*.dat"), 20000);
+    EXPECT_EQ(NumSubfolders("C:\\"), 33000);
+    EXPECT_TRUE(ui->Boxes().empty());
+}
+
+}  // namespace
