@@ -45,8 +45,8 @@ std::string DriveFreeSpaceText(const std::string& drive, double bytes) {
 }
 
 std::string DiskCapacityText(const std::string& drive, double bytes) {
-    std::string s = "The capacity of the disk in Drive " + drive + " is " +
-                    FormatNumber(bytes, 0) + " bytes ";
+    std::string s =
+        "The capacity of the disk in Drive " + drive + " is " + FormatNumber(bytes, 0) + " bytes ";
     if (bytes >= 1e9) s += "(" + FormatNumber(bytes / kGigabyte, 3) + " GB) ";
     return s + ".";
 }

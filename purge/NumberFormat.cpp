@@ -55,7 +55,8 @@ NumberStyle NumberStyleFromEnvironment() {
 NumberStyle NumberStyleOf(const std::locale& locale) {
     const auto& punct = std::use_facet<std::numpunct<wchar_t>>(locale);
     NumberStyle style;
-    style.decimalSeparator = EncodeUtf8(std::u32string(1, static_cast<char32_t>(punct.decimal_point())));
+    style.decimalSeparator =
+        EncodeUtf8(std::u32string(1, static_cast<char32_t>(punct.decimal_point())));
     style.grouping = punct.grouping();
     style.thousandsSeparator =
         style.grouping.empty()
@@ -76,7 +77,8 @@ void SetNumberStyleForTesting(std::optional<NumberStyle> style) {
 
 std::string FormatNumber(double value, int decimals, const NumberStyle& style) {
     decimals = std::clamp(decimals, 0, 20);
-    if (!std::isfinite(value)) return std::isnan(value) ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
     // Rounding the scaled value, not the binary fraction, so that a value
     // written as ...5 rounds up as a person expects.
     double scaled = std::round(std::fabs(value) * std::pow(10.0, decimals));

@@ -1,5 +1,5 @@
 // The small text helpers that the whole program shares: file names matched
-// against wildcard specifications, durations written as words, and the
+// against wildcard patterns, durations written as words, and the
 // pieces of drive-letter paths ("C:\folder\file.ext"). They keep no state.
 //
 // Strings are UTF-8; lengths, positions and "?" count characters (code
@@ -19,18 +19,18 @@
 // True when the text contains "?" or "*".
 bool HasWildcards(const std::string& text);
 
-// Whether a file name matches a file specification ("*.*", "*.doc",
-// "report?.txt", "notes.txt", ...). Name and specification are each split
+// Whether a file name matches a file pattern (strFileSpec: "*.*", "*.doc",
+// "report?.txt", "notes.txt", ...). Name and pattern are each split
 // at their last dot and base and extension are matched separately with
 // WildcardMatch:
 //   - a name holding "?", "*", ":" or "\" matches nothing;
 //   - both have a dot: the bases match and the extensions match;
-//   - only the specification has one: its extension must be empty or stars
+//   - only the pattern has one: its extension must be empty or stars
 //     only (so "*.*" also matches names without a dot), and the whole name
 //     must match its base;
-//   - neither has one: the name matches the specification;
+//   - neither has one: the name matches the pattern;
 //   - only the name has one: no match ("*" matches only names without a dot).
-// caseSensitive false folds case, except for a specification without
+// caseSensitive false folds case, except for a pattern without
 // wildcards: that names one file, and on a file system where case tells
 // names apart folding it could select a second one, so it is compared with
 // its case always.
@@ -41,7 +41,7 @@ bool NameMatchesSpec(const std::string& name, const std::string& spec, bool case
 // text matches a pattern of stars only. A star does not backtrack: it jumps
 // to the first later occurrence of the next literal character of the
 // pattern and the match goes on from there, so "abcabc" does not match
-// "*c". This is the program's rule for which files a specification selects.
+// "*c". This is the program's rule for which files a pattern selects.
 bool WildcardMatch(const std::string& text, const std::string& pattern, bool caseSensitive);
 
 // Removes from text every occurrence of each character of chars (exact).

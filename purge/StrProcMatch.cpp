@@ -43,9 +43,7 @@ std::u32string Prepared(const std::string& text, bool caseSensitive) {
 
 }  // namespace
 
-bool HasWildcards(const std::string& text) {
-    return text.find_first_of("?*") != std::string::npos;
-}
+bool HasWildcards(const std::string& text) { return text.find_first_of("?*") != std::string::npos; }
 
 bool WildcardMatch(const std::string& text, const std::string& pattern, bool caseSensitive) {
     return Match(Prepared(text, caseSensitive), Prepared(pattern, caseSensitive));

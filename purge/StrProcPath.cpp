@@ -71,8 +71,10 @@ std::string ShortenPath(const std::string& path, std::int32_t maxLength) {
     std::size_t k = head.rfind(U'\\');
     // A backslash among the first three characters would leave only the
     // drive: keep the whole head then.
-    if (k == std::u32string::npos || k < 3) k = head.size();
-    else ++k;
+    if (k == std::u32string::npos || k < 3)
+        k = head.size();
+    else
+        ++k;
     head.resize(k);
 
     std::u32string tail = chars.substr(chars.size() - half);

@@ -47,7 +47,8 @@ std::string UserDataFilePath(const std::string& fileName, const std::string& fol
     std::string base = SpecialFolderPath(kFolderApplicationData);
     if (base.empty()) base = FirstFixedDrive();
     // A fresh account may lack the application-data folder itself.
-    else if (!FolderExists(base)) platform::Files().CreateFolder(base);
+    else if (!FolderExists(base))
+        platform::Files().CreateFolder(base);
     std::string folder = Joined(base, folderName);
     if (!FolderExists(folder)) platform::Files().CreateFolder(folder);
     return Joined(folder, fileName);

@@ -35,7 +35,7 @@ bool FolderExists(const std::string& path);
 std::int32_t NumSubfolders(const std::string& path);
 
 // Number of files directly inside the folder whose names match the file
-// specification (NameMatchesSpec, case folded). When the folder cannot be
+// pattern (NameMatchesSpec, case folded). When the folder cannot be
 // read, a message box titled "Error" (information icon, OK) tells why, and
 // the result is -1. Counts are 32-bit: a folder of any real size is counted.
 std::int32_t NumMatchingFiles(const std::string& folder, const std::string& fileSpec);

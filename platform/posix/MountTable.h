@@ -10,7 +10,7 @@
 namespace platform {
 
 struct MountEntry {
-    unsigned major = 0;      // device numbers of the file system
+    unsigned major = 0;  // device numbers of the file system
     unsigned minor = 0;
     std::string mountPoint;  // unescaped ("\040" is a blank)
     std::string type;        // "ext4", "vfat", "fuseblk", "fuse.sshfs", ...

@@ -87,9 +87,10 @@ std::optional<Examined> Examine(const std::string& path) {
     facts.volume.deviceType = DeviceProperty(major, minor, "ID_FS_TYPE");
     facts.volume.deviceVersion = DeviceProperty(major, minor, "ID_FS_VERSION");
     facts.volume.removable = DiskAttribute(major, minor, "removable") == "1";
-    std::uint64_t sector = std::strtoull(DiskAttribute(major, minor, "queue/logical_block_size").c_str(),
-                                         nullptr, 10);
-    if (sector >= 512 && sector <= UINT32_MAX) facts.sectorSize = static_cast<std::uint32_t>(sector);
+    std::uint64_t sector =
+        std::strtoull(DiskAttribute(major, minor, "queue/logical_block_size").c_str(), nullptr, 10);
+    if (sector >= 512 && sector <= UINT32_MAX)
+        facts.sectorSize = static_cast<std::uint32_t>(sector);
     return facts;
 }
 
@@ -98,7 +99,7 @@ std::uint64_t ClusterBytes(const struct statvfs& space) {
 }
 
 class PosixDriveInfo final : public DriveInfo {
-public:
+  public:
     std::uint32_t LogicalDriveMask() override {
         std::uint32_t mask = 0;
         for (char letter = 'A'; letter <= 'Z'; ++letter) {
@@ -120,7 +121,8 @@ public:
         // else the cluster as one sector: the product is what counts.
         std::uint64_t sector = facts->sectorSize;
         if (sector > cluster || cluster % sector != 0) sector = cluster % 512 == 0 ? 512 : cluster;
-        if (sector == 0 || cluster / sector > UINT32_MAX || sector > UINT32_MAX) return std::nullopt;
+        if (sector == 0 || cluster / sector > UINT32_MAX || sector > UINT32_MAX)
+            return std::nullopt;
         return ClusterGeometry{static_cast<std::uint32_t>(cluster / sector),
                                static_cast<std::uint32_t>(sector)};
     }

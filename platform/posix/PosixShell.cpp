@@ -22,15 +22,19 @@ constexpr int kActionFailed = 4;
 int ResultOfExit(int status) {
     if (!WIFEXITED(status)) return kActionFailed;
     switch (WEXITSTATUS(status)) {
-        case 0: return 0;
-        case 2: return kFileNotFound;
-        case 3: return kNoAssociation;
-        default: return WEXITSTATUS(status);
+        case 0:
+            return 0;
+        case 2:
+            return kFileNotFound;
+        case 3:
+            return kNoAssociation;
+        default:
+            return WEXITSTATUS(status);
     }
 }
 
 class PosixShell final : public Shell {
-public:
+  public:
     explicit PosixShell(std::chrono::milliseconds handOverWait) : handOverWait_(handOverWait) {}
 
     std::optional<std::string> ApplicationDataFolder() override {
@@ -49,11 +53,12 @@ public:
         posix_spawn_file_actions_t actions;
         ::posix_spawn_file_actions_init(&actions);
         for (int fd : {0, 1, 2}) {
-            ::posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+            ::posix_spawn_file_actions_addopen(&actions, fd, "/dev/null",
+                                               fd == 0 ? O_RDONLY : O_WRONLY, 0);
         }
         pid_t pid = 0;
-        int rc = ::posix_spawnp(&pid, "xdg-open", &actions, nullptr,
-                                const_cast<char* const*>(argv), environ);
+        int rc = ::posix_spawnp(&pid, "xdg-open", &actions, nullptr, const_cast<char* const*>(argv),
+                                environ);
         ::posix_spawn_file_actions_destroy(&actions);
         if (rc == ENOENT || rc == EACCES) return kNoAssociation;
         if (rc != 0) return kOutOfResources;
@@ -75,7 +80,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     std::chrono::milliseconds handOverWait_;
 };
 

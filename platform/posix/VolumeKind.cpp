@@ -10,24 +10,42 @@ namespace {
 // The kernel's name for a statfs magic, for volumes missing from the table.
 std::string TypeOfMagic(std::uint64_t magic) {
     switch (magic) {
-        case 0xEF53: return "ext4";  // ext2, ext3 and ext4 share it
-        case 0x4D44: return "vfat";
-        case 0x5346544E: return "ntfs";
-        case 0x2011BAB0: return "exfat";
-        case 0x9123683E: return "btrfs";
-        case 0x58465342: return "xfs";
-        case 0xF2F52010: return "f2fs";
-        case 0x01021994: return "tmpfs";
-        case 0x858458F6: return "ramfs";
-        case 0x6969: return "nfs";
-        case 0xFF534D42: return "cifs";
-        case 0xFE534D42: return "smb2";
-        case 0x9660: return "iso9660";
-        case 0x15013346: return "udf";
-        case 0x65735546: return "fuse";
-        case 0x794C7630: return "overlay";
-        case 0x73717368: return "squashfs";
-        default: return "";
+        case 0xEF53:
+            return "ext4";  // ext2, ext3 and ext4 share it
+        case 0x4D44:
+            return "vfat";
+        case 0x5346544E:
+            return "ntfs";
+        case 0x2011BAB0:
+            return "exfat";
+        case 0x9123683E:
+            return "btrfs";
+        case 0x58465342:
+            return "xfs";
+        case 0xF2F52010:
+            return "f2fs";
+        case 0x01021994:
+            return "tmpfs";
+        case 0x858458F6:
+            return "ramfs";
+        case 0x6969:
+            return "nfs";
+        case 0xFF534D42:
+            return "cifs";
+        case 0xFE534D42:
+            return "smb2";
+        case 0x9660:
+            return "iso9660";
+        case 0x15013346:
+            return "udf";
+        case 0x65735546:
+            return "fuse";
+        case 0x794C7630:
+            return "overlay";
+        case 0x73717368:
+            return "squashfs";
+        default:
+            return "";
     }
 }
 
@@ -54,7 +72,8 @@ std::string FileSystemName(const VolumeFacts& facts) {
         // clusters on, only 32-bit entries can number them.
         return facts.clusters >= 65525 ? "FAT32" : "FAT";
     }
-    if (type == "ntfs" || type == "ntfs3" || type == "ntfs-3g" || type == "lowntfs-3g") return "NTFS";
+    if (type == "ntfs" || type == "ntfs3" || type == "ntfs-3g" || type == "lowntfs-3g")
+        return "NTFS";
     if (type == "exfat") return "exFAT";
     if (type == "iso9660") return "CDFS";
     if (type == "udf") return "UDF";
@@ -63,10 +82,9 @@ std::string FileSystemName(const VolumeFacts& facts) {
 
 int DriveTypeOf(const VolumeFacts& facts) {
     static const std::set<std::string> kRemote = {
-        "nfs",   "nfs4",     "cifs",      "smb3",   "smb2",      "smbfs",      "ncpfs",
-        "afs",   "ceph",     "9p",        "coda",   "glusterfs", "lustre",     "davfs",
-        "sshfs", "rclone",   "s3fs",      "curlftpfs", "gvfsd-fuse", "ceph-fuse", "smbnetfs",
-        "gcsfuse", "goofys", "davfs2"};
+        "nfs",  "nfs4",      "cifs",       "smb3",      "smb2",     "smbfs",   "ncpfs",  "afs",
+        "ceph", "9p",        "coda",       "glusterfs", "lustre",   "davfs",   "sshfs",  "rclone",
+        "s3fs", "curlftpfs", "gvfsd-fuse", "ceph-fuse", "smbnetfs", "gcsfuse", "goofys", "davfs2"};
     std::string type = BaseType(facts);
     if (type == "tmpfs" || type == "ramfs") return kDriveRamDisk;
     if (kRemote.count(type)) return kDriveRemote;
@@ -77,12 +95,18 @@ int DriveTypeOf(const VolumeFacts& facts) {
 
 int ObjectTypeOf(int driveTypeCode) {
     switch (driveTypeCode) {
-        case kDriveRemovable: return kObjectRemovable;
-        case kDriveFixed: return kObjectFixed;
-        case kDriveRemote: return kObjectNetwork;
-        case kDriveCdRom: return kObjectCdRom;
-        case kDriveRamDisk: return kObjectRamDisk;
-        default: return kObjectUnknown;
+        case kDriveRemovable:
+            return kObjectRemovable;
+        case kDriveFixed:
+            return kObjectFixed;
+        case kDriveRemote:
+            return kObjectNetwork;
+        case kDriveCdRom:
+            return kObjectCdRom;
+        case kDriveRamDisk:
+            return kObjectRamDisk;
+        default:
+            return kObjectUnknown;
     }
 }
 

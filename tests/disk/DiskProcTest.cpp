@@ -1,10 +1,9 @@
-#include "disk/DiskProc.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
 
+#include "disk/DiskProc.h"
 #include "platform/DrivePaths.h"
 #include "purge/NumberFormat.h"
 
@@ -25,7 +24,7 @@ SplitCount SplitOf(double bytes) {
 
 // Drives as a test describes them; every question is recorded.
 class FakeDrives : public platform::DriveInfo {
-public:
+  public:
     struct Drive {
         int type = platform::kDriveFixed;
         int objectType = platform::kObjectFixed;
@@ -81,13 +80,13 @@ public:
         d.space = DiskFreeSpaceEx{SplitOf(total / 2), SplitOf(total)};
     }
 
-private:
+  private:
     std::map<char, Drive> drives_;
     std::shared_ptr<FakeDrives> self_;
 };
 
 class DiskProcTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetNumberStyleForTesting(NumberStyle{});
         strDiskFileSystem.clear();

@@ -1,14 +1,13 @@
-#include "platform/posix/PosixShell.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include <csignal>
-
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+
+#include "platform/posix/PosixShell.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ using namespace std::chrono_literals;
 // A PATH holding only a stand-in xdg-open of the test's making (or none),
 // besides the system folders the stand-in's shell needs.
 class FakeOpener {
-public:
+  public:
     FakeOpener() {
         std::string pattern = (fs::temp_directory_path() / "kestrane-open-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -43,7 +42,7 @@ public:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-private:
+  private:
     std::string folder_;
     std::string savedPath_;
 };

@@ -1,24 +1,24 @@
-#include "purge/NumberFormat.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <locale>
 
+#include "purge/NumberFormat.h"
+
 namespace {
 
 // A numeric punctuation as a locale of the user might give it.
 class Punctuation : public std::numpunct<wchar_t> {
-public:
+  public:
     Punctuation(wchar_t thousands, wchar_t decimal, std::string grouping)
         : thousands_(thousands), decimal_(decimal), grouping_(std::move(grouping)) {}
 
-protected:
+  protected:
     wchar_t do_thousands_sep() const override { return thousands_; }
     wchar_t do_decimal_point() const override { return decimal_; }
     std::string do_grouping() const override { return grouping_; }
 
-private:
+  private:
     wchar_t thousands_;
     wchar_t decimal_;
     std::string grouping_;
@@ -65,13 +65,15 @@ TEST(NumberFormat, FollowsTheLocalesSeparatorsAndGroups) {
     // A separator beyond ASCII reaches the text as UTF-8.
     NumberStyle french = StyleOf(L'\u202F', L',', "\3");
     EXPECT_EQ(french.thousandsSeparator, "\xE2\x80\xAF");
-    EXPECT_EQ(FormatNumber(5242880, 0, french), "5\xE2\x80\xAF" "242\xE2\x80\xAF" "880");
+    EXPECT_EQ(FormatNumber(5242880, 0, french),
+              "5\xE2\x80\xAF"
+              "242\xE2\x80\xAF"
+              "880");
 
     // A locale that does not group writes the digits plainly.
     EXPECT_EQ(FormatNumber(1234567, 0, StyleOf(L',', L'.', "")), "1234567");
     // CHAR_MAX stops grouping after the first group.
-    EXPECT_EQ(FormatNumber(1234567, 0, StyleOf(L',', L'.', std::string{3, CHAR_MAX})),
-              "1234,567");
+    EXPECT_EQ(FormatNumber(1234567, 0, StyleOf(L',', L'.', std::string{3, CHAR_MAX})), "1234,567");
 }
 
 TEST(NumberFormat, BareOrUnknownEnvironmentGroupsByThrees) {
@@ -82,8 +84,10 @@ TEST(NumberFormat, BareOrUnknownEnvironmentGroupsByThrees) {
         NumberStyle style = NumberStyleFromEnvironment();
         EXPECT_EQ(FormatNumber(1234567.5, 1, style), "1,234,567.5") << name;
     }
-    if (saved) ::setenv("LC_ALL", savedValue.c_str(), 1);
-    else ::unsetenv("LC_ALL");
+    if (saved)
+        ::setenv("LC_ALL", savedValue.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
 }
 
 }  // namespace

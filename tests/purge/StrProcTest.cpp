@@ -1,9 +1,8 @@
-#include "purge/StrProc.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
 #include "tests/testsupport/TempDrive.h"
 
@@ -34,7 +33,7 @@ TEST(StrProc, WildcardMatch) {
         {"ABC", "a*", true, false},
         {"abc", "abcd", false, false},
         {"abcd", "abc", false, false},
-        {"\xC3\xA9t\xC3\xA9", "?t?", false, true},  // "été": a character is not a byte
+        {"\xC3\xA9t\xC3\xA9", "?t?", false, true},      // "été": a character is not a byte
         {"\xC3\x84RGER", "\xC3\xA4rger", false, true},  // Ä folds to ä
     };
     for (const auto& c : cases) {
@@ -140,7 +139,9 @@ TEST(StrProc, EditsInPlace) {
     TrimTrailingBlanks(blank);
     EXPECT_EQ(blank, "");
 
-    std::string chars = "a-b_c-\xC3\xA9" "e";
+    std::string chars =
+        "a-b_c-\xC3\xA9"
+        "e";
     RemoveChars(chars, "-_\xC3\xA9");
     EXPECT_EQ(chars, "abce");
 }
@@ -169,10 +170,12 @@ TEST(StrProc, ShortenPath) {
 
 TEST(StrProc, IsMonitoredExtension) {
     const std::pair<const char*, bool> cases[] = {
-        {"C:\\a\\book.xls", true}, {"C:\\a\\OLD.OVL", true},  {"x.XlA", true},
-        {"x.doc", true},           {"x.386", true},           {"x.exe", true},
-        {"x.txt", false},          {"x.html", false},         {"x.do", false},
-        {"C:\\x.doc\\file", false}, {"noextension", false},   {"x.", false},
+        {"C:\\a\\book.xls", true}, {"C:\\a\\OLD.OVL", true},
+        {"x.XlA", true},           {"x.doc", true},
+        {"x.386", true},           {"x.exe", true},
+        {"x.txt", false},          {"x.html", false},
+        {"x.do", false},           {"C:\\x.doc\\file", false},
+        {"noextension", false},    {"x.", false},
     };
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(IsMonitoredExtension(path), expected) << path;
@@ -183,7 +186,8 @@ TEST(StrProc, FileIsPresentOnlyForRegularFiles) {
     testing_support::TempDrives drives("C");
     drives.WriteFile("C:\\data\\f.txt", "x");
     ASSERT_EQ(::symlink(drives.Native("C:\\data\\f.txt").c_str(),
-                        drives.Native("C:\\data\\link.txt").c_str()), 0);
+                        drives.Native("C:\\data\\link.txt").c_str()),
+              0);
     ASSERT_EQ(::mkfifo(drives.Native("C:\\data\\pipe").c_str(), 0600), 0);
     EXPECT_TRUE(FileIsPresent("C:\\data\\f.txt"));
     EXPECT_FALSE(FileIsPresent("C:\\data\\F.TXT"));
@@ -206,7 +210,10 @@ TEST(UnicodeText, StrayBytesSurviveDecodingAndCaseChanges) {
         EXPECT_EQ(EncodeUtf8(DecodeUtf8(odd)), odd);
     }
     EXPECT_EQ(DecodeUtf8("\xF0\x9F\x98\x80").size(), 1u);
-    EXPECT_EQ(UpperCase("stra\xC3\x9F" "e \xCF\x83"), "STRA\xC3\x9F" "E \xCE\xA3");
+    EXPECT_EQ(UpperCase("stra\xC3\x9F"
+                        "e \xCF\x83"),
+              "STRA\xC3\x9F"
+              "E \xCE\xA3");
 }
 
 }  // namespace

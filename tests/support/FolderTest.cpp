@@ -1,5 +1,3 @@
-#include "support/Folder.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,18 +8,19 @@
 
 #include "platform/DriveInfo.h"
 #include "platform/Shell.h"
+#include "support/Folder.h"
 #include "tests/testsupport/TempDrive.h"
 
 namespace {
 
 // A shell whose application-data folder the test chooses.
 class FakeShell : public platform::Shell {
-public:
+  public:
     explicit FakeShell(std::optional<std::string> appData) : appData_(std::move(appData)) {}
     std::optional<std::string> ApplicationDataFolder() override { return appData_; }
     int OpenAddress(const std::string&) override { return 0; }
 
-private:
+  private:
     std::optional<std::string> appData_;
 };
 
@@ -70,8 +69,8 @@ TEST(Folder, FoldersAreRealFoldersNeverLinks) {
     drives.MakeFolder("C:\\top\\a\\deeper");
     drives.MakeFolder("C:\\top\\b");
     drives.WriteFile("C:\\top\\file", "x");
-    ASSERT_EQ(::symlink(drives.Native("C:\\top\\a").c_str(),
-                        drives.Native("C:\\top\\link").c_str()), 0);
+    ASSERT_EQ(
+        ::symlink(drives.Native("C:\\top\\a").c_str(), drives.Native("C:\\top\\link").c_str()), 0);
     EXPECT_EQ(NumSubfolders("C:\\top\\"), 2);
     EXPECT_EQ(NumSubfolders("C:\\missing"), -1);
     EXPECT_EQ(NumSubfolders("C:\\top\\file"), -1);
@@ -90,7 +89,8 @@ TEST(Folder, NumMatchingFilesCountsDirectMatchingFiles) {
     drives.WriteFile("C:\\docs\\sub\\d.txt", "");
     drives.MakeFolder("C:\\docs\\folder.txt");
     ASSERT_EQ(::symlink(drives.Native("C:\\docs\\a.txt").c_str(),
-                        drives.Native("C:\\docs\\link.txt").c_str()), 0);
+                        drives.Native("C:\\docs\\link.txt").c_str()),
+              0);
     ASSERT_EQ(::mkfifo(drives.Native("C:\\docs\\pipe.txt").c_str(), 0600), 0);
 
     EXPECT_EQ(NumMatchingFiles("C:\\docs\\", "*.txt"), 2);
@@ -120,7 +120,7 @@ TEST(Folder, NumMatchingFilesOfAMissingFolderSaysSo) {
 // Drive C: in RAM when the system offers it: a disk file system may take
 // seconds for the tens of thousands of entries below.
 class RamDrive {
-public:
+  public:
     RamDrive() : saved_(platform::Drives()) {
         std::string base = "/dev/shm/kestrane-many-XXXXXX";
         if (::access("/dev/shm", W_OK) == 0 && ::mkdtemp(base.data()) != nullptr) {
@@ -140,7 +140,7 @@ public:
     }
     std::string Native() const { return base_.empty() ? fallback_->Root('C') : base_; }
 
-private:
+  private:
     platform::DriveTable saved_;
     std::string base_;
     std::optional<testing_support::TempDrives> fallback_;

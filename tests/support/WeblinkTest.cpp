@@ -1,15 +1,14 @@
-#include "support/weblink.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/Shell.h"
+#include "support/weblink.h"
 #include "tests/testsupport/TempDrive.h"
 
 namespace {
 
 // A shell that answers every address with a chosen result.
 class ScriptedShell : public platform::Shell {
-public:
+  public:
     explicit ScriptedShell(int result) : result(result) {}
     std::optional<std::string> ApplicationDataFolder() override { return std::nullopt; }
     int OpenAddress(const std::string& address) override {
