@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "app/frmConfirmFiles.h"
 #include "app/frmMain.h"
+#include "app/frmSpecifyFiles.h"
 #include "app/frmTypeOfPurge.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmPurgeWarning.h"
@@ -32,6 +34,8 @@ frmReport& FormSet::Report() { return CreatedOnFirstUse(report_); }
 frmTypeOfPurge& FormSet::TypeOfPurge() { return CreatedOnFirstUse(typeOfPurge_); }
 frmPurgeConfirmation& FormSet::PurgeConfirmation() { return CreatedOnFirstUse(purgeConfirmation_); }
 frmPurgeWarning& FormSet::PurgeWarning() { return CreatedOnFirstUse(purgeWarning_); }
+frmSpecifyFiles& FormSet::SpecifyFiles() { return CreatedOnFirstUse(specifyFiles_); }
+frmConfirmFiles& FormSet::ConfirmFiles() { return CreatedOnFirstUse(confirmFiles_); }
 
 FormSet& Forms() {
     if (InForce() == nullptr) throw std::logic_error("no set of windows is in force");

@@ -13,6 +13,8 @@ class frmReport;
 class frmTypeOfPurge;
 class frmPurgeConfirmation;
 class frmPurgeWarning;
+class frmSpecifyFiles;
+class frmConfirmFiles;
 
 class FormSet {
 public:
@@ -26,6 +28,8 @@ public:
     frmTypeOfPurge& TypeOfPurge();
     frmPurgeConfirmation& PurgeConfirmation();
     frmPurgeWarning& PurgeWarning();
+    frmSpecifyFiles& SpecifyFiles();
+    frmConfirmFiles& ConfirmFiles();
 
     // The main window when it exists (it does not while it is being built).
     frmMain* MainIfCreated() const { return main_.get(); }
@@ -36,6 +40,8 @@ private:
     std::unique_ptr<frmTypeOfPurge> typeOfPurge_;
     std::unique_ptr<frmPurgeConfirmation> purgeConfirmation_;
     std::unique_ptr<frmPurgeWarning> purgeWarning_;
+    std::unique_ptr<frmSpecifyFiles> specifyFiles_;
+    std::unique_ptr<frmConfirmFiles> confirmFiles_;
 };
 
 // The set in force. A FormSet puts itself in force when it is made and

@@ -84,6 +84,7 @@ frmMain::frmMain()
     cmdSpecifyDirectory(0).MouseUp = [this](ui::MouseButton) { cmdSpecifyDirectory_MouseUp(0); };
     cmdSpecifyFiles(0).MouseUp = [this](ui::MouseButton) { cmdSpecifyFiles_MouseUp(0); };
     WireFocusFollowsMouse();
+    WireSetupPanels();
 
     Clock.Timer = [this] { Clock_Timer(); };
     lblTalvaneSystems.Click = [] { LaunchWebBrowser(kMakerAddress); };

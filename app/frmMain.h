@@ -57,11 +57,19 @@ public:
 
     // Purge type.
     void ShowTypeOfPurge();
+    // The purge type and passes in words, as the report writes them:
+    // "random bytes 3 times", "alternate bit patterns once".
+    static std::string PurgeTypeNumPasses(int intPurgeType, int intNumberOfPasses);
 
-    // Setup persistence.
+    // Setup persistence. LoadSetupFile applies what it read and is true
+    // when the whole file was read; SaveSetupFile is true when the file was
+    // written completely (a failed save leaves the old file as it was).
+    bool LoadSetupFile(const std::string& path);
     bool LoadNextRunSetup();
+    bool SaveSetupFile(const std::string& path);
     void KeepSetupSnapshot();
     void CloseSetupPanel();
+    void cmdRestoreSetup_Click();
 
     // The texts of the window that do not come from the program text file.
     static const char* const kHelpText;
@@ -129,6 +137,9 @@ public:
 
 private:
     void CreateControls();
+    void WireSetupPanels();
+    void cmdLoadSetup_Click();
+    void cmdSaveSetupAsOperationFile_Click();
     void WireMenuButton(ui::Control& button, void (frmMain::*action)());
     void WireFocusFollowsMouse();
     void Clock_Timer();

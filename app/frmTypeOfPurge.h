@@ -1,4 +1,11 @@
-// The purge type dialog: one of three overwrite schemes and its passes.
+// The purge type dialog: one of three overwrite schemes and its number of
+// passes.
+//
+// Each type has its own list of pass counts and its own selection, so
+// switching types shows the count last chosen for each. The dialog lives
+// for the whole run; its selections are the purge-type part of the setup,
+// read everywhere through GetPurgeType, GetNumberOfPasses and
+// GetNumOverwrites.
 #pragma once
 
 #include "ui/Form.h"
@@ -7,12 +14,44 @@ class frmTypeOfPurge : public ui::Form {
 public:
     frmTypeOfPurge();
 
+    static constexpr int kNumTypes = 3;
+
     int intMinNumPasses = 0;
     int intMaxNumPasses = 0;
 
-    // Sets the dialog's starting selections.
+    // Builds the three pass lists and selects type code 1 with each type's
+    // default passes (9, 6, 3).
     void Initialization();
+    // Type code 0, 1 or 2.
     int GetPurgeType() const;
     int GetNumberOfPasses() const;
     int GetNumOverwrites() const;
+    // Overwrites in one pass of a type code: 1, 4 or 6.
+    static int OverwritesPerPass(int purgeType);
+    // The largest pass count a type offers.
+    static int MaxPassesOf(int purgeType) { return purgeType < 2 ? 9 : 6; }
+
+    // Selects a type and its pass count from a stored setup. False, and
+    // nothing changed, when the type or the count is not on offer.
+    bool SelectTypeAndPasses(int purgeType, int passes);
+
+    // As the dialog becomes active it remembers the type, so that Cancel
+    // can restore it, and shows that type's list.
+    void Form_Activate();
+
+    ui::Control& optPurgeType(int i) const { return (*this)("optPurgeType", i); }
+    ui::Control& lblPurgeType(int i) const { return (*this)("lblPurgeType", i); }
+    ui::Control& cboNumberOfPasses(int i) const { return (*this)("cboNumberOfPasses", i); }
+    ui::Control& lblNumberOfTimes;
+    ui::Control& lblDOD;
+    ui::Control& cmdAccept;
+    ui::Control& cmdCancel;
+
+private:
+    void CreateControls();
+    void ShowPassesList();
+    void cmdAccept_Click();
+    void cmdCancel_Click();
+
+    int savedType_ = 1;
 };

@@ -54,6 +54,16 @@ public:
     virtual bool RemoveFolder(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
 
+    // The whole contents of a regular file, or null when it cannot be read
+    // or is longer than maxBytes.
+    virtual std::optional<std::string> ReadWholeFile(const std::string& path,
+                                                     std::size_t maxBytes) = 0;
+    // Replaces the file's contents all at once: the new contents are written
+    // and flushed beside it and then take its place, so a failure (a full
+    // disk, no permission) leaves the old file as it was. A read-only file
+    // is not replaced. True when the new contents are in place.
+    virtual bool ReplaceFile(const std::string& path, const std::string& contents) = 0;
+
     // Identity of the file system holding the path, to keep a walk on the
     // file system it started on; null when the path cannot be examined.
     virtual std::optional<std::uint64_t> DeviceOf(const std::string& path) = 0;

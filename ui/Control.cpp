@@ -46,6 +46,12 @@ void Control::SetFontBold(bool bold) {
     Changed();
 }
 
+void Control::SetColors(int backColor, int foreColor) {
+    backColor_ = backColor;
+    foreColor_ = foreColor;
+    Changed();
+}
+
 void Control::Move(int left, int top, int width, int height) {
     left_ = left;
     top_ = top;

@@ -55,6 +55,10 @@ public:
     bool EffectivelyEnabled() const;
     bool FontBold() const { return fontBold_; }
     void SetFontBold(bool bold);
+    // Colours as 0xRRGGBB; -1 is the desktop's own.
+    int BackColor() const { return backColor_; }
+    int ForeColor() const { return foreColor_; }
+    void SetColors(int backColor, int foreColor);
 
     int Left() const { return left_; }
     int Top() const { return top_; }
@@ -124,6 +128,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     bool fontBold_ = false;
+    int backColor_ = -1, foreColor_ = -1;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int value_ = 0;
     std::vector<std::string> items_;

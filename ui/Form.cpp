@@ -8,7 +8,9 @@ namespace ui {
 
 Form::Form(std::string name) : name_(std::move(name)) {}
 
-Form::~Form() = default;
+Form::~Form() {
+    if (observer_) observer_->FormDestroyed(*this);
+}
 
 void Form::SetCaption(std::string caption) {
     caption_ = std::move(caption);
@@ -18,6 +20,18 @@ void Form::SetCaption(std::string caption) {
 void Form::Resize(int width, int height) {
     width_ = width;
     height_ = height;
+    if (observer_) observer_->FormChanged(*this);
+}
+
+void Form::MoveTo(int left, int top) {
+    left_ = left;
+    top_ = top;
+    if (observer_) observer_->FormChanged(*this);
+}
+
+void Form::SetColors(int backColor, int foreColor) {
+    backColor_ = backColor;
+    foreColor_ = foreColor;
     if (observer_) observer_->FormChanged(*this);
 }
 

@@ -23,6 +23,8 @@ public:
     virtual void FormChanged(Form& form) = 0;
     virtual void FocusChanged(Control& control) = 0;
     virtual void ItemsChanged(Control& control) = 0;
+    // The form is going away; the observer must not touch it again.
+    virtual void FormDestroyed(Form& form) = 0;
 };
 
 class Form {
@@ -36,9 +38,17 @@ public:
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
     bool Visible() const { return visible_; }
+    int Left() const { return left_; }
+    int Top() const { return top_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
     void Resize(int width, int height);
+    // Position on the screen, in twips.
+    void MoveTo(int left, int top);
+    // Colours as 0xRRGGBB; -1 is the desktop's own.
+    int BackColor() const { return backColor_; }
+    int ForeColor() const { return foreColor_; }
+    void SetColors(int backColor, int foreColor);
     bool FontBold() const { return fontBold_; }
 
     // Shows the form non-modally or modally through the back end in force.
@@ -53,6 +63,8 @@ public:
     // otherwise hides the form.
     void RequestClose();
     std::function<void()> OnClose;
+    // Runs each time the form has been shown and becomes the active window.
+    std::function<void()> OnActivate;
 
     // Looks a control up by name (and element index for arrays); throws
     // std::out_of_range when there is none, which tests rely on.
@@ -82,7 +94,8 @@ private:
     bool visible_ = false;
     bool modal_ = false;
     bool fontBold_ = false;
-    int width_ = 0, height_ = 0;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    int backColor_ = -1, foreColor_ = -1;
     std::vector<std::unique_ptr<Control>> controls_;
     Control* focused_ = nullptr;
     FormObserver* observer_ = nullptr;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
@@ -26,6 +27,27 @@ std::optional<struct stat> LStat(const std::string& drivePath) {
     struct stat st {};
     if (::lstat(native->c_str(), &st) != 0) return std::nullopt;
     return st;
+}
+
+bool WriteAll(int fd, const std::string& contents) {
+    std::size_t done = 0;
+    while (done < contents.size()) {
+        ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes a rename in the folder durable.
+void SyncFolderOf(const std::string& nativePath) {
+    auto slash = nativePath.find_last_of('/');
+    std::string folder = slash == 0 ? "/" : nativePath.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -99,6 +121,53 @@ public:
     bool RemoveFile(const std::string& path) override {
         auto native = ToNativePath(path);
         return native && ::unlink(native->c_str()) == 0;
+    }
+
+    std::optional<std::string> ReadWholeFile(const std::string& path,
+                                             std::size_t maxBytes) override {
+        auto native = ToNativePath(path);
+        if (!native) return std::nullopt;
+        int fd = ::open(native->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return std::nullopt;
+        struct stat st {};
+        std::optional<std::string> contents;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+            contents.emplace();
+            char chunk[65536];
+            ssize_t n = 0;
+            while ((n = ::read(fd, chunk, sizeof chunk)) > 0) {
+                if (contents->size() + static_cast<std::size_t>(n) > maxBytes) {
+                    contents.reset();
+                    break;
+                }
+                contents->append(chunk, static_cast<std::size_t>(n));
+            }
+            if (n < 0) contents.reset();
+        }
+        ::close(fd);
+        return contents;
+    }
+
+    bool ReplaceFile(const std::string& path, const std::string& contents) override {
+        auto native = ToNativePath(path);
+        if (!native) return false;
+        struct stat existing {};
+        bool exists = ::lstat(native->c_str(), &existing) == 0;
+        if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & S_IWUSR) == 0)) {
+            return false;
+        }
+        std::string temporary = *native + ".new-XXXXXX";
+        int fd = ::mkstemp(temporary.data());
+        if (fd < 0) return false;
+        ::fchmod(fd, exists ? (existing.st_mode & 07777) : 0644);
+        bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
+        written = ::close(fd) == 0 && written;
+        if (!written || ::rename(temporary.c_str(), native->c_str()) != 0) {
+            ::unlink(temporary.c_str());
+            return false;
+        }
+        SyncFolderOf(*native);
+        return true;
     }
 
     std::optional<std::uint64_t> DeviceOf(const std::string& path) override {

@@ -30,6 +30,12 @@ ProgramHarness::~ProgramHarness() {
     ::unsetenv("XDG_CONFIG_HOME");
 }
 
+bool ProgramHarness::Restart() {
+    forms_.reset();
+    forms_ = std::make_unique<FormSet>();
+    return Start();
+}
+
 bool ProgramHarness::Start() {
     try {
         forms_->Main().Form_Load();

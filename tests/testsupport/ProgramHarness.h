@@ -26,6 +26,9 @@ public:
     // it (its exit code is then in ExitCode()).
     bool Start();
     int ExitCode() const { return exitCode_; }
+    // Ends this run's windows and starts a new run of the program on the
+    // same drives, as the user's next start would.
+    bool Restart();
 
     TempDrives& Drives() { return drives_; }
     ui::HeadlessUi& Ui() { return *ui_; }

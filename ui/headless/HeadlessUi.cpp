@@ -35,6 +35,7 @@ void HeadlessUi::OnModal(const std::string& formName, std::function<void(Form&)>
 void HeadlessUi::ShowModal(Form& form) {
     forms_.insert(&form);
     form.SetVisibleState(true, true);
+    if (form.OnActivate) form.OnActivate();
     auto script = modalScripts_.find(form.Name());
     if (script == modalScripts_.end()) {
         form.SetVisibleState(false, false);
@@ -50,6 +51,7 @@ void HeadlessUi::ShowModal(Form& form) {
 void HeadlessUi::Show(Form& form) {
     forms_.insert(&form);
     form.SetVisibleState(true, false);
+    if (form.OnActivate) form.OnActivate();
 }
 
 void HeadlessUi::Hide(Form& form) { form.SetVisibleState(false, false); }

@@ -27,6 +27,13 @@ QString DisplayText(const std::string& text) {
     return shown;
 }
 
+QString ColorStyle(int backColor, int foreColor) {
+    QString style;
+    if (backColor >= 0) style += QString("background-color: #%1;").arg(backColor, 6, 16, QChar('0'));
+    if (foreColor >= 0) style += QString("color: #%1;").arg(foreColor, 6, 16, QChar('0'));
+    return style;
+}
+
 QWidget* MakeWidget(const Control& control, QWidget* parent) {
     QWidget* widget = nullptr;
     switch (control.Kind()) {
@@ -36,7 +43,6 @@ QWidget* MakeWidget(const Control& control, QWidget* parent) {
             break;
         case ControlKind::Link: {
             auto* label = new QLabel(parent);
-            label->setStyleSheet("color: #0645ad; text-decoration: underline;");
             label->setCursor(Qt::PointingHandCursor);
             widget = label;
             break;
@@ -76,6 +82,10 @@ void ApplyProperties(const Control& control, QWidget* widget) {
     QFont font = widget->font();
     font.setBold(control.FontBold());
     widget->setFont(font);
+    widget->setStyleSheet(ColorStyle(control.BackColor(), control.ForeColor()) +
+                          (control.Kind() == ControlKind::Link
+                               ? "color: #0645ad; text-decoration: underline;"
+                               : ""));
 
     switch (control.Kind()) {
         case ControlKind::Label:

@@ -16,6 +16,9 @@ QWidget* MakeWidget(const Control& control, QWidget* parent);
 // excepted, whose text is synchronised separately.
 void ApplyProperties(const Control& control, QWidget* widget);
 
+// A style sheet for colours given as 0xRRGGBB (-1: the desktop's own).
+QString ColorStyle(int backColor, int foreColor);
+
 // The report's CR LF line ends shown as the widgets expect.
 QString DisplayText(const std::string& text);
 

@@ -28,18 +28,26 @@ MouseButton ButtonOf(const QMouseEvent* event) {
 
 }  // namespace
 
-FormView::FormView(Form& form) : QWidget(nullptr), form_(form) {
+FormView::FormView(Form& form) : QWidget(nullptr), form_(&form) {
     setObjectName(QString::fromStdString(form.Name()));
     Build();
-    form_.SetObserver(this);
+    form_->SetObserver(this);
 }
 
 FormView::~FormView() {
-    if (form_.Observer() == this) form_.SetObserver(nullptr);
+    if (form_ != nullptr && form_->Observer() == this) form_->SetObserver(nullptr);
+}
+
+void FormView::FormDestroyed(Form&) {
+    form_ = nullptr;
+    widgets_.clear();
+    timers_.clear();
+    controlsByWidget_.clear();
+    hide();
 }
 
 void FormView::Build() {
-    for (const auto& owned : form_.Controls()) {
+    for (const auto& owned : form_->Controls()) {
         Control& control = *owned;
         if (control.Kind() == ControlKind::Timer) {
             auto* timer = new QTimer(this);
@@ -91,7 +99,7 @@ void FormView::Build() {
         }
         Apply(control);
     }
-    FormChanged(form_);
+    FormChanged(*form_);
     SyncTexts();
 }
 
@@ -163,6 +171,16 @@ void FormView::ControlChanged(Control& control) {
 
 void FormView::FormChanged(Form& form) {
     setWindowTitle(QString::fromStdString(form.Caption()));
+    if (form.BackColor() >= 0) {
+        setAutoFillBackground(true);
+        QPalette colours = palette();
+        colours.setColor(QPalette::Window, QColor::fromRgb(form.BackColor()));
+        if (form.ForeColor() >= 0) colours.setColor(QPalette::WindowText, QColor::fromRgb(form.ForeColor()));
+        setPalette(colours);
+    }
+    if (form.Left() > 0 || form.Top() > 0) {
+        move(form.Left() / kTwipsPerPixel, form.Top() / kTwipsPerPixel);
+    }
     if (form.Width() > 0 && form.Height() > 0) {
         resize(form.Width() / kTwipsPerPixel, form.Height() / kTwipsPerPixel);
     }
@@ -190,7 +208,7 @@ void FormView::ItemsChanged(Control& control) {
 void FormView::closeEvent(QCloseEvent* event) {
     // The form decides: hiding, or ending the program.
     event->ignore();
-    form_.RequestClose();
+    if (form_ != nullptr) form_->RequestClose();
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
@@ -219,7 +237,7 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             control.RaiseMouseMove();
             break;
         case QEvent::FocusIn:
-            form_.SetFocusedState(&control);
+            form_->SetFocusedState(&control);
             break;
         default:
             break;

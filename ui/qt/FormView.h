@@ -22,7 +22,8 @@ public:
     explicit FormView(Form& form);
     ~FormView() override;
 
-    Form& Model() { return form_; }
+    // False once the form it draws has been destroyed.
+    bool Alive() const { return form_ != nullptr; }
     QWidget* WidgetOf(const Control& control) const;
     QTimer* TimerOf(const Control& control) const;
     // Brings text boxes up to date with the model (they follow it lazily,
@@ -33,6 +34,7 @@ public:
     void FormChanged(Form& form) override;
     void FocusChanged(Control& control) override;
     void ItemsChanged(Control& control) override;
+    void FormDestroyed(Form& form) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -42,7 +44,7 @@ private:
     void Build();
     void Apply(Control& control);
 
-    Form& form_;
+    Form* form_;  // null once the form is gone
     std::map<const Control*, QWidget*> widgets_;
     std::map<const Control*, QTimer*> timers_;
     std::map<QObject*, Control*> controlsByWidget_;

@@ -88,7 +88,8 @@ QtUi::~QtUi() = default;
 
 FormView& QtUi::ViewOf(Form& form) {
     auto& view = views_[&form];
-    if (!view) view = std::make_unique<FormView>(form);
+    // A new form may live where a destroyed one was.
+    if (!view || !view->Alive()) view = std::make_unique<FormView>(form);
     return *view;
 }
 
@@ -105,6 +106,7 @@ void QtUi::ShowModal(Form& form) {
     view.show();
     view.raise();
     view.activateWindow();
+    if (form.OnActivate) form.OnActivate();
     QEventLoop loop;
     QPointer<FormView> guard(&view);
     // Hiding the form, by its own code or by the close box, ends the loop.
@@ -117,6 +119,7 @@ void QtUi::Show(Form& form) {
     view.SyncTexts();
     view.show();
     view.raise();
+    if (form.OnActivate) form.OnActivate();
 }
 
 void QtUi::Hide(Form& form) {

@@ -15,8 +15,9 @@ inline QApplication& OffscreenApplication() {
     static char name[] = "qt_ui_tests";
     static char* argv[] = {name, nullptr};
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt must not be torn down after main has returned.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 class QtScope {

@@ -1,0 +1,189 @@
+// Setup persistence in the main window: the setup and save panels, loading
+// and saving setup files, and the snapshot behind Restore setup.
+#include <string>
+
+#include "app/Forms.h"
+#include "app/SetupFile.h"
+#include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
+#include "platform/FileSystem.h"
+#include "purge/StrProc.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "ui/Ui.h"
+
+namespace {
+
+const char* const kOperationFileFilter = "Operation files (*.kzs) | *.kzs";
+
+// The purge confirmation's check boxes, in the order the file stores them.
+std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes() {
+    auto& c = Forms().PurgeConfirmation();
+    return {&c.chkPurgeSlack,          &c.chkDoNotDeletePurgedFiles, &c.chkOKToPurgeReadOnlyFiles,
+            &c.chkOKToPurgeSensitiveFiles, &c.chkFolderNamesOnly,    &c.chkDeleteEmptyFolders};
+}
+
+void Exclaim(const std::string& text, const std::string& title) {
+    ui::TheUi().MsgBox(text, ui::Buttons::OK, ui::Icon::Exclamation, title);
+}
+
+// A file dialog's answer; a dialog that fails counts as no choice.
+template <typename Dialog>
+std::string ChosenFile(Dialog dialog, const char* title) {
+    ui::FileDialogOptions options;
+    options.title = title;
+    options.filter = kOperationFileFilter;
+    try {
+        return dialog(options).value_or("");
+    } catch (const std::exception&) {
+        return "";
+    }
+}
+
+}  // namespace
+
+void frmMain::WireSetupPanels() {
+    cmdLoadSetup.Click = [this] { cmdLoadSetup_Click(); };
+    cmdSaveSetup.Click = [this] {
+        fraSetup.SetVisible(false);
+        picSaveSetup.Move(fraMenu.Left() + cmdSetup.Width() + 100, cmdSetup.Top() - 210);
+        picSaveSetup.SetVisible(true);
+        cmdSaveSetupForNextRun.SetFocus();
+    };
+    cmdSaveSetupForNextRun.Click = [this] {
+        if (!SaveSetupFile(strNextRunSetupPath)) Exclaim("Cannot save setup!", "Error");
+        picSaveSetup.SetVisible(false);
+        lblSetupFilename.SetVisible(true);
+        fraMenu.SetEnabled(true);
+        fraSetup.SetEnabled(true);
+        cmdSetup.SetFocus();
+    };
+    cmdSaveSetupAsOperationFile.Click = [this] { cmdSaveSetupAsOperationFile_Click(); };
+    cmdDontSaveSetup.Click = [this] {
+        picSaveSetup.SetVisible(false);
+        CloseSetupPanel();
+    };
+    cmdKeepSetup.Click = [this] { CloseSetupPanel(); };
+    cmdClearSetup.Click = [this] {
+        KeepSetupSnapshot();
+        strFolderPath[0].clear();
+        strFileSpec[0].clear();
+        RefreshSelection();
+        ShowSubfolderSetting();
+        lblSetupFilename.SetCaption("");
+        CloseSetupPanel();
+    };
+    cmdRestoreSetup.Click = [this] { cmdRestoreSetup_Click(); };
+}
+
+void frmMain::cmdSetup_MouseUp() {
+    lblSetupFilename.SetVisible(false);
+    fraMenu.SetEnabled(false);
+    fraSetup.Move(fraMenu.Left() + cmdSetup.Width() + 100, cmdSetup.Top() - 540);
+    fraSetup.SetVisible(true);
+    fraSetup.SetEnabled(true);
+    cmdSaveSetup.SetFocus();
+}
+
+void frmMain::CloseSetupPanel() {
+    fraSetup.SetVisible(false);
+    lblSetupFilename.SetVisible(true);
+    fraMenu.SetEnabled(true);
+    cmdSetup.SetFocus();
+}
+
+void frmMain::cmdLoadSetup_Click() {
+    fraSetup.SetVisible(false);
+    std::string path = ChosenFile([](auto& o) { return ui::TheUi().OpenFileDialog(o); },
+                                  "Specify operation file to be loaded");
+    if (!path.empty()) {
+        if (!FileIsPresent(path)) {
+            Exclaim("File " + path + " not found!", "Error when attempting to load setup.");
+        } else if (LoadSetupFile(path)) {
+            ToggleSubfoldersAndConfirmation();
+            RefreshSelection();
+            KeepSetupSnapshot();
+            lblSetupFilename.SetCaption(path);
+        } else {
+            // The failed read left the defaults in force; the labels show them,
+            // so that what is shown is what would run.
+            RefreshSelection();
+            ShowSubfolderSetting();
+            Exclaim("Error when attempting to load setup from file " + path + "!", "Error");
+        }
+    }
+    lblSetupFilename.SetVisible(true);
+    fraMenu.SetEnabled(true);
+    cmdSetup.SetFocus();
+}
+
+void frmMain::cmdSaveSetupAsOperationFile_Click() {
+    picSaveSetup.SetVisible(false);
+    std::string path = ChosenFile([](auto& o) { return ui::TheUi().SaveFileDialog(o); },
+                                  "Specify operation file to be saved");
+    if (!path.empty() && FileIsPresent(path) &&
+        ui::TheUi().MsgBox("Overwrite existing file " + path + "?", ui::Buttons::YesNoCancel,
+                           ui::Icon::None, "File exists") != ui::Answer::Yes) {
+        path.clear();
+    }
+    if (!path.empty()) {
+        if (SaveSetupFile(path)) {
+            lblSetupFilename.SetCaption(path);
+        } else {
+            Exclaim("Cannot save setup in operation file " + path + "!", "Error");
+            lblSetupFilename.SetCaption("");
+        }
+    }
+    lblSetupFilename.SetVisible(true);
+    fraMenu.SetEnabled(true);
+    fraSetup.SetEnabled(true);
+}
+
+void frmMain::cmdRestoreSetup_Click() {
+    strFolderPath[0] = snapshotFolderPath_;
+    strFileSpec[0] = snapshotFileSpec_;
+    RefreshSelection();
+    ShowSubfolderSetting();
+    CloseSetupPanel();
+}
+
+bool frmMain::LoadSetupFile(const std::string& path) {
+    auto contents = platform::Files().ReadWholeFile(path, kMaxSetupFileBytes);
+    SetupRead read = contents ? ReadSetup(*contents) : SetupRead{};
+    const SetupRecord& r = read.record;
+    auto boxes = OptionBoxes();
+    for (int i = 0; i < SetupRecord::kNumOptions; ++i) {
+        if (r.options[i]) boxes[i]->SetValue(*r.options[i]);
+    }
+    // The flags are stored as they were and read as their opposites; the
+    // toggle that follows every load turns them back.
+    blnSubdirectories = r.subfolderFlag == 0;
+    blnConfirmFiles = r.confirmationFlag == 0;
+    strFolderPath[0] = r.folder;
+    strFileSpec[0] = r.fileSpec;
+    Forms().TypeOfPurge().SelectTypeAndPasses(r.purgeType, r.passes);
+    ShowTypeOfPurge();
+    return read.complete;
+}
+
+bool frmMain::LoadNextRunSetup() { return LoadSetupFile(strNextRunSetupPath); }
+
+bool frmMain::SaveSetupFile(const std::string& path) {
+    SetupRecord r;
+    r.strVersion = strVersion;
+    r.subfolderFlag = blnSubdirectories ? 1 : 0;
+    r.confirmationFlag = blnConfirmFiles ? 1 : 0;
+    r.folder = strFolderPath[0];
+    r.fileSpec = strFileSpec[0];
+    r.purgeType = Forms().TypeOfPurge().GetPurgeType();
+    r.passes = Forms().TypeOfPurge().GetNumberOfPasses();
+    auto boxes = OptionBoxes();
+    for (int i = 0; i < SetupRecord::kNumOptions; ++i) r.options[i] = boxes[i]->Value();
+    return platform::Files().ReplaceFile(path, WriteSetup(r));
+}
+
+void frmMain::KeepSetupSnapshot() {
+    snapshotFolderPath_ = strFolderPath[0];
+    snapshotFileSpec_ = strFileSpec[0];
+    snapshotSubdirectories_ = blnSubdirectories;
+    snapshotConfirmFiles_ = blnConfirmFiles;
+}
