@@ -3,6 +3,5 @@
 #include "app/frmMain.h"
 
 
-void frmMain::cmdProcessFiles_MouseUp(int) {}
 void frmMain::cmdPurgeSpeed_MouseUp() {}
 void frmMain::cmdWipeDisk_MouseUp() {}

@@ -1,12 +1,42 @@
 #include "purge/frmPurgeConfirmation.h"
 
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "disk/DiskProc.h"
+#include "platform/DrivePaths.h"
+#include "purge/NumberFormat.h"
+
 using ui::ControlKind;
+
+namespace {
+
+const char* const kClusterSizeNames[] = {"512 bytes", "1 KB",  "2 KB",  "4 KB",
+                                         "8 KB",      "16 KB", "32 KB", "64 KB"};
+constexpr int kFourKB = 3;
+
+// Index of a drive letter in the per-drive tables; -1 for no letter.
+int DriveIndex(const std::string& letter) {
+    char d = platform::DriveLetterOf(letter);
+    return d == 0 ? -1 : d - 'A';
+}
+
+}  // namespace
+
+const std::int32_t frmPurgeConfirmation::kClusterSizes[8] = {512,  1024,  2048,  4096,
+                                                             8192, 16384, 32768, 65536};
 
 frmPurgeConfirmation::frmPurgeConfirmation()
     : Form("frmPurgeConfirmation"),
       chkOKToPurgeSensitiveFiles(Add(ControlKind::CheckBox, "chkOKToPurgeSensitiveFiles",
                                      "OK to purge sensitive files (exe, dll, doc, etc.)", 240,
                                      2400, 6000, 300)),
+      fraClusterSize(Add(ControlKind::Frame, "fraClusterSize", "", 3600, 1100, 3200, 900)),
+      cboClusterSize(Add(ControlKind::ComboBox, "cboClusterSize", "", 1500, 200, 1400, 315,
+                         &fraClusterSize)),
+      lblFileSystem(Add(ControlKind::Label, "lblFileSystem", "", 120, 550, 3000, 300,
+                        &fraClusterSize)),
+      lblClusterSize(Add(ControlKind::Label, "lblClusterSize", "Cluster size:", 120, 240, 1300,
+                         255, &fraClusterSize)),
       chkPurgeSlack(Add(ControlKind::CheckBox, "chkPurgeSlack", "Purge slack area", 240, 1200,
                         3000, 300)),
       chkDeleteEmptyFolders(Add(ControlKind::CheckBox, "chkDeleteEmptyFolders",
@@ -18,7 +48,94 @@ frmPurgeConfirmation::frmPurgeConfirmation()
                              "Include only folder names in report", 240, 3200, 6000, 300)),
       chkDoNotDeletePurgedFiles(Add(ControlKind::CheckBox, "chkDoNotDeletePurgedFiles",
                                     "Do not delete purged files (so the result can be inspected)",
-                                    240, 1600, 6000, 300)) {
+                                    240, 1600, 6000, 300)),
+      cmdCancel(Add(ControlKind::Button, "cmdCancel", "No, cancel this purge", 3700, 3700, 2800,
+                    400)),
+      cmdDoPurge(Add(ControlKind::Button, "cmdDoPurge", "Yes, purge these files", 500, 3700,
+                     2800, 400)),
+      lblMessage(Add(ControlKind::Label, "lblMessage", "", 240, 120, 6500, 900)) {
     SetCaption("Purge confirmation");
-    Resize(7000, 4500);
+    Resize(7000, 4700);
+    for (const char* name : kClusterSizeNames) cboClusterSize.AddItem(name);
+    cboClusterSize.SetValue(kFourKB);
+    lblFileSystem.SetVisible(false);
+
+    for (ui::Control* box : {&chkOKToPurgeSensitiveFiles, &chkPurgeSlack, &chkDeleteEmptyFolders,
+                             &chkOKToPurgeReadOnlyFiles, &chkFolderNamesOnly,
+                             &chkDoNotDeletePurgedFiles}) {
+        box->Click = [this, box] { CheckBoxClicked(*box); };
+    }
+    cboClusterSize.Click = [this] {
+        if (Visible()) cmdCancel.SetFocus();
+    };
+    lblClusterSize.Click = [this] { lblFileSystem.SetVisible(!lblFileSystem.Visible()); };
+    lblFileSystem.Click = [this] { lblFileSystem.SetVisible(false); };
+    cmdDoPurge.Click = [this] { cmdDoPurge_Click(); };
+    cmdCancel.Click = [this] { cmdCancel_Click(); };
+    OnClose = [this] { cmdCancel_Click(); };
+}
+
+std::int32_t frmPurgeConfirmation::GetClusterSize(const std::string& driveLetter) {
+    const int d = DriveIndex(driveLetter);
+    if (d < 0) return EstimateClusterSize(driveLetter);
+    auto& sizes = Forms().Main().lngClusterSizeByDrive;
+    std::int32_t c = sizes[d];
+    if (c < 512) {
+        c = EstimateClusterSize(driveLetter);
+        lblFileSystem.SetCaption(strDiskFileSystem + "\r\n" + FormatNumber(dblDiskTotalBytes, 0));
+        sizes[d] = c;
+    }
+    return c;
+}
+
+void frmPurgeConfirmation::Form_Activate() {
+    const frmMain& main = Forms().Main();
+    fraClusterSize.SetVisible(false);
+    blnConfirm = false;
+    lblMessage.SetCaption(strPurgeConfirmationMessage);
+    cmdDoPurge.SetCaption(!main.blnSubdirectories && main.intNumFiles <= 1
+                              ? "Yes, purge this file"
+                              : "Yes, purge these files");
+    if (!main.blnSubdirectories) {
+        chkDeleteEmptyFolders.SetValue(0);
+        chkFolderNamesOnly.SetValue(0);
+    }
+    chkDeleteEmptyFolders.SetEnabled(main.blnSubdirectories);
+    chkFolderNamesOnly.SetEnabled(main.blnSubdirectories);
+    const std::int32_t clusterSize = GetClusterSize(strDriveLetter);
+    for (int i = 0; i < 8; ++i) {
+        if (kClusterSizes[i] == clusterSize) cboClusterSize.SetValue(i);
+    }
+    lblFileSystem.SetVisible(false);
+    fraClusterSize.SetVisible(chkPurgeSlack.Value() != 0);
+    cmdCancel.SetFocus();
+}
+
+void frmPurgeConfirmation::CheckBoxClicked(ui::Control& box) {
+    if (!Visible()) return;
+    if (&box == &chkPurgeSlack) fraClusterSize.SetVisible(chkPurgeSlack.Value() != 0);
+    cmdCancel.SetFocus();
+}
+
+void frmPurgeConfirmation::cmdDoPurge_Click() {
+    blnConfirm = true;
+    blnPurgeSlack = chkPurgeSlack.Value() != 0;
+    blnDoNotDeletePurgedFiles = chkDoNotDeletePurgedFiles.Value() != 0;
+    blnOKToPurgeReadOnlyFiles = chkOKToPurgeReadOnlyFiles.Value() != 0;
+    blnOKToPurgeSensitiveFiles = chkOKToPurgeSensitiveFiles.Value() != 0;
+    blnFolderNamesOnly = chkFolderNamesOnly.Value() != 0;
+    blnDeleteEmptyFolders = chkDeleteEmptyFolders.Value() != 0;
+    const int d = DriveIndex(strDriveLetter);
+    const int selected = cboClusterSize.Value();
+    if (d >= 0 && selected >= 0 && selected < 8) {
+        Forms().Main().lngClusterSizeByDrive[d] = kClusterSizes[selected];
+    }
+    lblFileSystem.SetCaption("");
+    Hide();
+}
+
+void frmPurgeConfirmation::cmdCancel_Click() {
+    blnConfirm = false;
+    lblFileSystem.SetCaption("");
+    Hide();
 }

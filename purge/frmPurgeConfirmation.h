@@ -1,6 +1,14 @@
 // The purge confirmation: the question before a purge, with its options.
+//
+// The main window sets strPurgeConfirmationMessage and strDriveLetter, runs
+// Form_Activate and shows the dialog modally; blnConfirm then says whether
+// the user confirmed. The check boxes keep their state between operations
+// (and are what setup files store); the six option values are copied from
+// them only when the user confirms. The cluster size chosen here replaces
+// the estimate for the drive for the rest of the program's run.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "ui/Form.h"
@@ -19,10 +27,33 @@ public:
     bool blnFolderNamesOnly = false;
     bool blnDeleteEmptyFolders = false;
 
+    // The cluster size for a drive letter: the one chosen earlier in this
+    // program's run, else the drive's estimate (which is then kept, and its
+    // file system and size put into lblFileSystem).
+    std::int32_t GetClusterSize(const std::string& driveLetter);
+
+    // What the dialog does each time it is about to be shown.
+    void Form_Activate();
+
+    // Sizes in bytes of the entries of cboClusterSize, in their order.
+    static const std::int32_t kClusterSizes[8];
+
     ui::Control& chkOKToPurgeSensitiveFiles;
+    ui::Control& fraClusterSize;
+    ui::Control& cboClusterSize;
+    ui::Control& lblFileSystem;
+    ui::Control& lblClusterSize;
     ui::Control& chkPurgeSlack;
     ui::Control& chkDeleteEmptyFolders;
     ui::Control& chkOKToPurgeReadOnlyFiles;
     ui::Control& chkFolderNamesOnly;
     ui::Control& chkDoNotDeletePurgedFiles;
+    ui::Control& cmdCancel;
+    ui::Control& cmdDoPurge;
+    ui::Control& lblMessage;
+
+private:
+    void CheckBoxClicked(ui::Control& box);
+    void cmdDoPurge_Click();
+    void cmdCancel_Click();
 };

@@ -1,4 +1,7 @@
-// The purge advice shown before a single-file purge.
+// The purge advice: before a file that file-monitoring software watches is
+// overwritten, it tells the user what such software may do and offers to
+// cancel the purge (blnStopPurge) or to show no more advice in this
+// operation (blnShowPurgeWarning, set True at start-up).
 #pragma once
 
 #include <string>
@@ -12,4 +15,12 @@ public:
     bool blnShowPurgeWarning = false;
     bool blnStopPurge = false;
     std::string strPurgeFilePath;
+
+    // What the dialog does each time it is about to be shown.
+    void Form_Activate();
+
+    ui::Control& lblMessage;
+    ui::Control& chkDontShowAgain;
+    ui::Control& cmdOK;
+    ui::Control& cmdStopPurge;
 };

@@ -1,0 +1,102 @@
+// "Purge files" of the main window: the question, the purge confirmation
+// and the run in the report window.
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "app/frmMainRuns.h"
+#include "purge/StrProc.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
+#include "support/Folder.h"
+#include "ui/Ui.h"
+
+namespace {
+const char* const kCrLf = "\r\n";
+// The confirmation opens just below the purge button.
+constexpr int kBelowButton = 400;
+}  // namespace
+
+std::string BuildPurgeQuestion(frmMain& main) {
+    const std::string& folder = main.strFolderPath[0];
+    const std::string& spec = main.strFileSpec[0];
+    const std::int32_t n = NumMatchingFiles(folder, spec);
+    main.intNumFiles = n;
+
+    std::string question = "Are you sure that you want to purge ";
+    if (spec != "*.*") {
+        if (main.blnMultipleFiles && n > 1) {
+            question += "the " + std::to_string(n) + " files";
+        } else if (main.blnMultipleFiles) {
+            question += "the files";
+        } else {
+            question += "the file";
+        }
+        question += kCrLf + ShortenPath(folder + spec, 100);
+    } else {
+        if (n == 1) {
+            question += "the single file in ";
+        } else if (n == 2) {
+            question += "both files in ";
+        } else {
+            question += "all " + std::to_string(n) + " files in ";
+        }
+        question += kCrLf + ShortenPath(folder, 100);
+    }
+    if (main.blnSubdirectories) {
+        question += std::string(kCrLf) + "and all files ";
+        if (spec != "*.*") question += "of the form \"" + spec + "\" ";
+        question += "in all subfolders?";
+    } else {
+        question += " ?";
+    }
+    question += std::string(kCrLf) + "(This will permanently destroy all data in ";
+    question += main.blnMultipleFiles || main.blnSubdirectories ? "these files.)" : "this file.)";
+    return question;
+}
+
+void PurgeSelectedFiles(frmMain& main) {
+    const std::string& folder = main.strFolderPath[0];
+    const std::string& spec = main.strFileSpec[0];
+    frmReport& report = Forms().Report();
+    main.blnMultipleFiles = HasWildcards(spec);
+    if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
+        ui::TheUi().MsgBox(main.blnMultipleFiles ? "There are no files in " + folder +
+                                                       " matching " + spec + "."
+                                                 : "File " + spec + " not found.",
+                           ui::Buttons::OK, ui::Icon::Exclamation, "Purge files");
+        return;
+    }
+    main.fraMenu.SetEnabled(false);
+    main.fraSetup.SetEnabled(false);
+    report.strNextDirPath = folder;
+    report.strCurrentFileSpec = spec;
+
+    frmPurgeConfirmation& confirmation = Forms().PurgeConfirmation();
+    confirmation.strPurgeConfirmationMessage = BuildPurgeQuestion(main);
+    confirmation.strDriveLetter = folder.substr(0, 1);
+    const ui::Control& button = main.cmdProcessFiles(1);
+    confirmation.MoveTo(main.Left() + main.fraMenu.Left() + button.Left(),
+                        main.Top() + main.fraMenu.Top() + button.Top() + kBelowButton);
+    confirmation.Form_Activate();
+    confirmation.ShowModal();
+
+    if (!confirmation.blnConfirm) {
+        ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None,
+                           "Purge cancelled");
+    } else {
+        ShowReportBesideMain(main);
+        report.blnStop = false;
+        report.ProcessFiles();
+        if (report.lngNumFilesPurged >= 1 && !confirmation.blnDoNotDeletePurgedFiles) {
+            main.strFileSpec[0].clear();
+            main.ShowSelection(0);
+        }
+    }
+    report.blnPurgeFiles = false;
+    main.fraMenu.SetEnabled(true);
+    main.fraSetup.SetEnabled(true);
+    if (report.Visible()) {
+        report.txbText.SetFocus();
+    } else {
+        main.cmdProcessFiles(1).SetFocus();
+    }
+}

@@ -1,0 +1,94 @@
+// "List files, estimate time" and "Purge files" of the main window.
+#include "app/frmMainRuns.h"
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "purge/StrProc.h"
+#include "purge/frmReport.h"
+#include "support/Folder.h"
+#include "ui/Ui.h"
+
+namespace {
+
+void SetRunMenusEnabled(frmMain& main, bool enabled) {
+    main.fraMenu.SetEnabled(enabled);
+    main.fraSetup.SetEnabled(enabled);
+}
+
+void FocusAfterRun(frmMain& main, int index) {
+    frmReport& report = Forms().Report();
+    if (report.Visible()) {
+        report.txbText.SetFocus();
+    } else {
+        main.cmdProcessFiles(index).SetFocus();
+    }
+}
+
+}  // namespace
+
+void ShowReportBesideMain(frmMain& main) {
+    // Beside the main window, not over it.
+    frmReport& report = Forms().Report();
+    report.MoveTo(main.Left() + main.Width(), main.Top());
+    report.Show();
+    report.Form_Activate();
+}
+
+void frmMain::cmdProcessFiles_MouseUp(int index) {
+    if (!FilesSpecified()) {
+        ui::TheUi().MsgBox("No files specified.", ui::Buttons::OK, ui::Icon::Exclamation,
+                           "Error");
+        return;
+    }
+    frmReport& report = Forms().Report();
+    report.blnPurgeFiles = index == 1;
+    report.blnListFiles = index == 2;
+    if (index == 1) {
+        PurgeSelectedFiles(*this);
+        return;
+    }
+    if (blnSubdirectories) {
+        report.blnDisplayFileNames = false;
+        ui::Answer answer = ui::TheUi().MsgBox("Display folder names?", ui::Buttons::YesNoCancel,
+                                               ui::Icon::None, "List files");
+        if (answer == ui::Answer::Cancel) return;
+        report.blnDisplayFolderNames = answer == ui::Answer::Yes;
+    } else {
+        report.blnDisplayFileNames = true;
+        report.blnDisplayFolderNames = true;
+    }
+    ListSelectedFiles(*this);
+}
+
+void ListSelectedFiles(frmMain& main) {
+    const std::string& folder = main.strFolderPath[0];
+    const std::string& spec = main.strFileSpec[0];
+    main.blnMultipleFiles = HasWildcards(spec);
+    if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
+        std::string message;
+        if (spec == "*.*") {
+            message = "There are no files in " + folder + ".";
+        } else if (HasWildcards(spec)) {
+            message = "There are no files in " + folder + " matching " + spec + ".";
+        } else {
+            message = "File " + spec + " not found.";
+        }
+        ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, "");
+        return;
+    }
+    SetRunMenusEnabled(main, false);
+    frmReport& report = Forms().Report();
+    report.strNextDirPath = folder;
+    report.strCurrentFileSpec = spec;
+    if (main.blnSubdirectories) {
+        report.SetCaption("Estimate purge time");
+    } else if (spec == "*.*") {
+        report.SetCaption("List all files");
+    } else {
+        report.SetCaption("List files " + spec);
+    }
+    ShowReportBesideMain(main);
+    report.ProcessFiles();
+    SetRunMenusEnabled(main, true);
+    FocusAfterRun(main, 2);
+}

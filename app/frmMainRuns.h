@@ -1,0 +1,20 @@
+// The main window's two runs over the selection: "List files, estimate
+// time" (ListSelectedFiles) and "Purge files" (PurgeSelectedFiles), both
+// started by the menu button array cmdProcessFiles (element 2 and 1), and
+// the question the purge confirmation asks (BuildPurgeQuestion).
+//
+// They are procedures of the main window that work on the selection of
+// input slot 0 and hand the run to the report window's ProcessFiles.
+#pragma once
+
+#include <string>
+
+class frmMain;
+
+void ListSelectedFiles(frmMain& main);
+void PurgeSelectedFiles(frmMain& main);
+// "Are you sure that you want to purge ..." for the selection; also stores
+// the number of matching files in the main window's intNumFiles.
+std::string BuildPurgeQuestion(frmMain& main);
+// Shows the report window (not modal) beside the main window.
+void ShowReportBesideMain(frmMain& main);
