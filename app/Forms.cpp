@@ -6,6 +6,9 @@
 #include "app/frmMain.h"
 #include "app/frmSpecifyFiles.h"
 #include "app/frmTypeOfPurge.h"
+#include "disk/frmExcludedFolders.h"
+#include "purge/frmAntiVirusQuery.h"
+#include "purge/frmFileOps.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmPurgeWarning.h"
 #include "purge/frmReport.h"
@@ -36,6 +39,9 @@ frmPurgeConfirmation& FormSet::PurgeConfirmation() { return CreatedOnFirstUse(pu
 frmPurgeWarning& FormSet::PurgeWarning() { return CreatedOnFirstUse(purgeWarning_); }
 frmSpecifyFiles& FormSet::SpecifyFiles() { return CreatedOnFirstUse(specifyFiles_); }
 frmConfirmFiles& FormSet::ConfirmFiles() { return CreatedOnFirstUse(confirmFiles_); }
+frmAntiVirusQuery& FormSet::AntiVirusQuery() { return CreatedOnFirstUse(antiVirusQuery_); }
+frmFileOps& FormSet::FileOps() { return CreatedOnFirstUse(fileOps_); }
+frmExcludedFolders& FormSet::ExcludedFolders() { return CreatedOnFirstUse(excludedFolders_); }
 
 FormSet& Forms() {
     if (InForce() == nullptr) throw std::logic_error("no set of windows is in force");

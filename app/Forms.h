@@ -15,6 +15,9 @@ class frmPurgeConfirmation;
 class frmPurgeWarning;
 class frmSpecifyFiles;
 class frmConfirmFiles;
+class frmAntiVirusQuery;
+class frmFileOps;
+class frmExcludedFolders;
 
 class FormSet {
 public:
@@ -30,6 +33,9 @@ public:
     frmPurgeWarning& PurgeWarning();
     frmSpecifyFiles& SpecifyFiles();
     frmConfirmFiles& ConfirmFiles();
+    frmAntiVirusQuery& AntiVirusQuery();
+    frmFileOps& FileOps();
+    frmExcludedFolders& ExcludedFolders();
 
     // The main window when it exists (it does not while it is being built).
     frmMain* MainIfCreated() const { return main_.get(); }
@@ -42,6 +48,9 @@ private:
     std::unique_ptr<frmPurgeWarning> purgeWarning_;
     std::unique_ptr<frmSpecifyFiles> specifyFiles_;
     std::unique_ptr<frmConfirmFiles> confirmFiles_;
+    std::unique_ptr<frmAntiVirusQuery> antiVirusQuery_;
+    std::unique_ptr<frmFileOps> fileOps_;
+    std::unique_ptr<frmExcludedFolders> excludedFolders_;
 };
 
 // The set in force. A FormSet puts itself in force when it is made and

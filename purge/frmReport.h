@@ -111,7 +111,9 @@ private:
     void SetClockEnabled(bool enabled);
     void AttachToClock();
 
-    // Appends unless the report has been ended (full, or suspended).
+    // Appends unless the report has been ended (full, or suspended). When
+    // the text does not fit, a purge suspends its report and goes on; a
+    // listing gets ReportText::Full, which ends its walk.
     void Append(const std::string& text);
     // The report's last lines, appended even when it is full.
     void AppendAnyway(const std::string& text);
@@ -123,9 +125,13 @@ private:
     // Purge.
     void WritePurgeHeader();
     void WritePurgeSummary();
-    void PurgeOneFile(const std::string& folder, const std::string& name, bool purgeSlack,
+    // False when the run must end at once (Cancel in the purge query, or
+    // the purge cancelled from the advice).
+    bool PurgeOneFile(const std::string& folder, const std::string& name, bool purgeSlack,
                       double bytesPerSecond);
-    void ShowAntiVirusAdvice(const std::string& path);
+    // The anti-virus query and advice before a watched file; true when the
+    // user cancelled the purge from the advice shown now.
+    bool ShowAntiVirusAdvice(const std::string& path);
     void RemoveEmptiedFolder(const std::string& path);
 
     // Walk safety shared by both walks.

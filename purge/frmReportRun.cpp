@@ -25,8 +25,14 @@ constexpr auto kPausedPoll = std::chrono::milliseconds(20);
 
 void frmReport::ProcessFiles() {
     StartRun();
-    Forms().Main().lblEstimatedTime.SetCaption("");
-    ListFolder(strNextDirPath, strCurrentFileSpec);
+    if (blnPurgeFiles) {
+        WritePurgeHeader();
+        PurgeFolder(strNextDirPath, strCurrentFileSpec,
+                    Forms().PurgeConfirmation().blnPurgeSlack);
+    } else {
+        Forms().Main().lblEstimatedTime.SetCaption("");
+        ListFolder(strNextDirPath, strCurrentFileSpec);
+    }
     EndRun();
 }
 
@@ -74,7 +80,11 @@ void frmReport::EndRun() {
         AppendAnyway("Number of files: " + FormatNumber(lngNumFilesProcessed, 0) + kCrLf);
         ++intReportLines;
     }
-    WriteListingSummary();
+    if (blnPurgeFiles) {
+        WritePurgeSummary();
+    } else {
+        WriteListingSummary();
+    }
     ShrinkToReport();
 
     if (blnPurgeFiles) {
@@ -120,9 +130,15 @@ void frmReport::ShrinkToReport() {
 void frmReport::Append(const std::string& text) {
     if (reportEnded_) return;
     try {
-        report_.Append(text);
-    } catch (const std::bad_alloc&) {
-        throw ReportText::Full{};
+        try {
+            report_.Append(text);
+        } catch (const std::bad_alloc&) {
+            throw ReportText::Full{};
+        }
+    } catch (const ReportText::Full&) {
+        if (!blnPurgeFiles) throw;
+        ReportBufferFull();
+        return;
     }
     textBoxStale_ = true;
 }

@@ -1,0 +1,437 @@
+// The purge run: its opening lines, the walk that purges each matching file
+// and removes emptied folders, and its summary.
+#include <cmath>
+
+#include "app/Forms.h"
+#include "app/frmConfirmFiles.h"
+#include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
+#include "disk/DiskProc.h"
+#include "disk/frmExcludedFolders.h"
+#include "platform/FileSystem.h"
+#include "purge/FileProc.h"
+#include "purge/NumberFormat.h"
+#include "purge/RunDate.h"
+#include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
+#include "purge/frmAntiVirusQuery.h"
+#include "purge/frmFileOps.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmPurgeWarning.h"
+#include "purge/frmReport.h"
+#include "ui/Ui.h"
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+constexpr double kBytesPerKB = 1024.0;
+constexpr double kBytesPerMB = 1048576.0;
+constexpr double kBytesPerGB = 1073741824.0;
+
+std::string WithBackslash(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+// Index of the drive a path starts with in the per-drive tables; -1 if none.
+int DriveIndexOf(const std::string& path) {
+    if (path.empty()) return -1;
+    char d = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+    return d >= 'A' && d <= 'Z' ? d - 'A' : -1;
+}
+
+// Text written after the name of a file that was not purged.
+std::string ResultText(std::int16_t code, const std::string& extension) {
+    switch (code) {
+        case kPurgeReadOnlyRefused:
+            return std::string(": file is read-only, not purged.") + kCrLf +
+                   "(Perhaps file is in use by another program.)";
+        case -9:
+            return ": invalid cluster size.";
+        case -8:
+            return ": invalid purge type.";
+        case -7:
+            return ": error when flushing file.";
+        case -6:
+        case -5:
+        case -4:
+            return ": file overwritten but not deleted.";
+        case -3:
+            return ": error when writing to file.";
+        case -2:
+            return ": unable to open file for writing.";
+        case frmFileOps::kInProgramFolder:
+            return ": a file in the current application folder, not purged.";
+        case frmFileOps::kSwapFile:
+            return ": the swap file, not purged.";
+        case frmFileOps::kSensitiveNotAllowed:
+            return ": \"" + extension + "\" files are not purged.";
+        default:
+            return " NOT purged.";
+    }
+}
+
+// The speed that decides whether a file is large enough for progress marks.
+double BytesPerSecondFor(const std::string& folder) {
+    const int d = DriveIndexOf(folder);
+    double speed = 1.0;
+    if (d == 0 || d == 1) {
+        speed = 1.0 / 60.0;
+    } else if (d > 1 && Forms().Main().sngPurgeSpeed[d] > 0) {
+        speed = Forms().Main().sngPurgeSpeed[d];
+    }
+    return std::nearbyint(speed * kBytesPerMB);
+}
+
+}  // namespace
+
+void frmReport::WritePurgeHeader() {
+    frmMain& main = Forms().Main();
+    frmTypeOfPurge& type = Forms().TypeOfPurge();
+    frmExcludedFolders& excluded = Forms().ExcludedFolders();
+
+    Append(ShortDateAndTime() + kCrLf);
+    const std::string& folderShown = main.lblDirectory(0).Caption();
+    const std::string& specShown = main.lblFiles(0).Caption();
+    if (specShown == "*.*") {
+        Append("Purging all files in " + folderShown + " ");
+        if (main.blnSubdirectories) Append(std::string("(including all files") + kCrLf +
+                                           "in subfolders) ");
+    } else {
+        Append("Purging " + folderShown + specShown + " ");
+        if (main.blnSubdirectories) {
+            Append("(including " + specShown + " files" + kCrLf + "in subfolders) ");
+        }
+    }
+    Append("using " + frmMain::PurgeTypeNumPasses(type.GetPurgeType(), type.GetNumberOfPasses()) +
+           "." + kCrLf);
+
+    const bool keepTopFiles = excluded.chkKeepTopFiles.Value() != 0;
+    const int numExcluded = excluded.intNumExcludedFolders;
+    if (keepTopFiles || numExcluded > 0) {
+        std::string text = "Except that ";
+        if (keepTopFiles) {
+            text += "top-level files ";
+            if (numExcluded > 0) text += "and ";
+        }
+        text += "files in the following folder";
+        if (numExcluded > 1) text += "s";
+        text += std::string(kCrLf) + "(and in all subfolders) will not be purged:" + kCrLf;
+        for (int i = 1; i <= numExcluded; ++i) {
+            text += excluded.IthExcludedFolder(static_cast<std::int16_t>(i)) + kCrLf;
+        }
+        Append(text);
+    }
+
+    Forms().FileOps().SetSensitiveFileExtensions(main.blnWipeDisk ? 1 : 0);
+    if (main.blnConfirmFiles) blnPurgeRemainingFiles = false;
+}
+
+void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack) {
+    frmMain& main = Forms().Main();
+    frmExcludedFolders& excluded = Forms().ExcludedFolders();
+    platform::FileSystem& files = platform::Files();
+    const double bytesPerSecond = BytesPerSecondFor(main.strFolderPath[0]);
+
+    folder = WithBackslash(NormalizePathCase(folder));
+    for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
+        std::string excludedFolder =
+            WithBackslash(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
+        if (LowerCase(excludedFolder) == LowerCase(folder)) {
+            AddReportText(kCrLf + folder + " is an excluded folder.");
+            return;
+        }
+    }
+
+    auto entries = files.ReadFolder(folder);
+    if (!entries) {
+        // The folder went away or cannot be read: said in the report, and
+        // the purge goes on with the next folder.
+        ++lngNumEntriesSkipped;
+        Append("Cannot read folder " + folder + "; its files are not purged." + kCrLf);
+        ++intReportLines;
+        return;
+    }
+
+    if (main.blnWipeDisk && Forms().ExcludedFolders().chkKeepTopFiles.Value() != 0 &&
+        DecodeUtf8(folder).size() == 3) {
+        // Only the fill files are purged at the root.
+        fileSpec = "dummy*";
+    }
+
+    std::int32_t numFiles = 0;
+    std::int32_t numMatching = 0;
+    for (const auto& entry : *entries) {
+        if (entry.kind == platform::EntryKind::Folder) continue;
+        if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
+        ++numMatching;
+        if (entry.kind == platform::EntryKind::File) ++numFiles;
+    }
+    main.intNumFiles = numFiles;
+
+    if (numMatching > 0) {
+        if (!blnReportSuspended) {
+            if (!main.blnWipeDisk) {
+                Append(folder + kCrLf);
+            } else {
+                std::string line = kCrLf;
+                if (DriveIndexOf(folder) >= 2) {
+                    const double gigabytes = dblTotalFileBytes / kBytesPerGB;
+                    if (gigabytes < 10) line += " ";
+                    line += FormatNumber(gigabytes, 3) + " GB ";
+                    const double share =
+                        dblDiskTotalBytes > 0 ? dblTotalFileBytes * 100 / dblDiskTotalBytes : 0;
+                    if (share < 10) line += " ";
+                    line += "(" + FormatNumber(share, 2) + "%) ";
+                }
+                Append(line + folder);
+            }
+            ++intReportLines;
+        }
+
+        const bool oneNamedFile = !HasWildcards(fileSpec);
+        for (const auto& entry : *entries) {
+            if (entry.kind == platform::EntryKind::Folder) continue;
+            ui::TheUi().DoEvents();
+            if (!NameMatchesSpec(entry.name, fileSpec, false)) {
+                CheckPauseAndStop();
+                if (blnStop) return;
+                continue;
+            }
+            if (entry.kind == platform::EntryKind::File) {
+                if (!PurgeOneFile(folder, entry.name, purgeSlack, bytesPerSecond)) return;
+            } else {
+                ++lngNumEntriesSkipped;
+                AddReportText(LowerCase(entry.name) +
+                              (entry.kind == platform::EntryKind::SymbolicLink
+                                   ? ": a symbolic link, not purged."
+                                   : ": not a regular file, not purged."));
+            }
+            AddReportText(kCrLf);
+            ++intReportLines;
+            CheckPauseAndStop();
+            if (blnStop) return;
+            if (oneNamedFile) break;
+        }
+        AddReportText(kCrLf);
+        ++intReportLines;
+    }
+
+    if (main.blnWipeDisk) fileSpec = "*.*";
+    if (!main.blnSubdirectories) return;
+    for (const auto& entry : *entries) {
+        if (entry.kind != platform::EntryKind::Folder) continue;
+        const std::string subfolder = folder + entry.name;
+        if (!OnStartingFileSystem(subfolder)) {
+            ++lngNumEntriesSkipped;
+            Append(WithBackslash(subfolder) + " is on another file system; not purged." +
+                   kCrLf);
+            ++intReportLines;
+            continue;
+        }
+        strNextDirPath = subfolder;
+        PurgeFolder(strNextDirPath, fileSpec, purgeSlack);
+        if (blnStop) {
+            Append(kCrLf);
+            ++intReportLines;
+            return;
+        }
+        if (Forms().PurgeConfirmation().blnDeleteEmptyFolders) RemoveEmptiedFolder(subfolder);
+    }
+}
+
+void frmReport::RemoveEmptiedFolder(const std::string& path) {
+    platform::FileSystem& files = platform::Files();
+    auto entries = files.ReadFolder(path);
+    // Only a folder that is really empty is removed, and only a removal that
+    // worked is reported.
+    if (!entries || !entries->empty() || !files.RemoveFolder(path)) return;
+    ++intNumFoldersRemoved;
+    if (!Forms().Main().blnWipeDisk && !blnReportSuspended) {
+        Append("Folder " + path + " removed." + kCrLf + kCrLf);
+        ++intReportLines;
+    }
+}
+
+bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
+                             bool purgeSlack, double bytesPerSecond) {
+    frmMain& main = Forms().Main();
+    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
+    frmFileOps& fileOps = Forms().FileOps();
+    const std::string path = folder + name;
+
+    ++lngNumFilesProcessed;
+    AddReportText(LowerCase(name));
+
+    std::int16_t code = fileOps.ExcludedFile(path);
+    if (options.blnOKToPurgeSensitiveFiles && code == frmFileOps::kSensitiveNotAllowed) code = 0;
+    const std::string extension = FileExtension(path, true);
+    if (code == frmFileOps::kSensitiveNotAllowed) {
+        SetClockEnabled(false);
+        ShowReportText();
+        const char first = extension.empty() ? '\0' : extension[0];
+        const bool vowel = first == 'e' || first == 'i' || first == 'o';
+        ui::Answer answer = ui::TheUi().MsgBox(
+            path + kCrLf + kCrLf + "You have requested to purge a file with a" +
+                (vowel ? "n" : "") + " \"" + extension + "\" extension." + kCrLf +
+                "Do you wish to allow all files with this extension to be purged?" + kCrLf +
+                "(Permission lasts only during the course of this operation.)",
+            ui::Buttons::YesNoCancel, ui::Icon::None, "Purge query");
+        SetClockEnabled(true);
+        if (answer == ui::Answer::Cancel) {
+            AddReportText(std::string(kCrLf) + kCrLf);
+            blnStop = true;
+            return false;
+        }
+        if (answer == ui::Answer::Yes) {
+            fileOps.SetValueForPurgeFilesWithExtension(extension, 1);
+            code = 0;
+        } else {
+            fileOps.SetValueForPurgeFilesWithExtension(extension, -1);
+        }
+    }
+
+    bool overwritten = false;
+    bool purged = false;
+    double length = 0;
+    if (code == 0) {
+        auto fileLength = platform::Files().FileLength(path);
+        if (!fileLength) {
+            ++lngNumEntriesSkipped;
+            AddReportText(": file not found, not purged.");
+            return true;
+        }
+        length = static_cast<double>(*fileLength);
+
+        if (IsMonitoredExtension(path) && ShowAntiVirusAdvice(path)) {
+            ui::TheUi().MsgBox("Purge operation terminated.", ui::Buttons::OK, ui::Icon::None,
+                               "Purge cancelled");
+            blnStop = true;
+            return false;
+        }
+
+        frmConfirmFiles& confirm = Forms().ConfirmFiles();
+        confirm.blnFileConfirmed = true;
+        if (main.blnConfirmFiles && !blnPurgeRemainingFiles) {
+            confirm.lblFile.SetCaption(LowerCase(path));
+            SetClockEnabled(false);
+            cmdStop.SetVisible(false);
+            cmdPauseContinue.SetVisible(false);
+            ShowReportText();
+            Refresh();
+            confirm.MoveTo(Left(), Top() + Height() / 2);
+            confirm.ShowModal();
+            if (!blnStop) {
+                cmdStop.SetVisible(true);
+                cmdPauseContinue.SetVisible(true);
+            }
+            Show();
+            SetClockEnabled(true);
+        }
+
+        if (confirm.blnFileConfirmed) {
+            frmTypeOfPurge& type = Forms().TypeOfPurge();
+            const auto purgeType = static_cast<std::int16_t>(type.GetPurgeType());
+            const int passes = type.GetNumberOfPasses();
+            const int overwrites = type.GetNumOverwrites();
+            AddReportText(" (" + FormatNumber(length, 0) + " bytes) purging");
+            const bool marks = !options.blnFolderNamesOnly && passes >= 2 &&
+                               length * overwrites > bytesPerSecond;
+            if (marks) AddReportText(" " + std::string(static_cast<std::size_t>(passes), '_'));
+
+            const int d = DriveIndexOf(path);
+            int passesRun = 0;
+            for (int p = 1; p <= passes; ++p) {
+                const bool deleteFile = p == passes && !options.blnDoNotDeletePurgedFiles;
+                const std::int32_t cluster = d >= 0 ? main.lngClusterSizeByDrive[d] : 0;
+                PurgeFile(path, purgeType, 1, deleteFile, true, options.blnOKToPurgeReadOnlyFiles,
+                          purgeSlack, cluster, code, &lngSecondsElapsed);
+                if (code == 0 || code == -4 || code == -5 || code == -6) {
+                    lngTotalPurgeSeconds += lngSecondsElapsed;
+                }
+                if (marks && !blnReportSuspended) {
+                    report_.RemoveLastBytes(static_cast<std::size_t>(passes));
+                    textBoxStale_ = true;
+                }
+                if (code < 0) break;
+                passesRun = p;
+                if (marks && p < passes) {
+                    std::string progress;
+                    for (int i = 1; i <= p; ++i) progress += std::to_string(i % 10);
+                    progress += std::string(static_cast<std::size_t>(passes - p), '_');
+                    AddReportText(progress);
+                    cmdPauseContinue.SetFocus();
+                    ShowReportText();
+                    Refresh();
+                }
+                CheckPauseAndStop();
+                if (blnStop) break;
+            }
+            overwritten = true;
+            purged = passesRun == passes && code == 0;
+        }
+    }
+
+    if (overwritten) {
+        if (main.blnWipeDisk) {
+            AddReportText(".");
+        } else if (!options.blnFolderNamesOnly && !blnReportSuspended) {
+            report_.CutAfterLast("bytes)");
+            textBoxStale_ = true;
+        }
+    }
+    if (purged) {
+        AddReportText(" purged.");
+        ++lngNumFilesPurged;
+        dblTotalFileBytes += length;
+    } else {
+        AddReportText(ResultText(code, extension));
+    }
+    return true;
+}
+
+bool frmReport::ShowAntiVirusAdvice(const std::string& path) {
+    frmPurgeWarning& warning = Forms().PurgeWarning();
+    if (!warning.blnShowPurgeWarning) return false;
+    ShowReportText();
+    Refresh();
+    frmAntiVirusQuery& query = Forms().AntiVirusQuery();
+    query.MoveTo(Left() + Width() / 4, Top() + Height() / 4);
+    query.Form_Activate();
+    query.ShowModal();
+    if (query.blnNo) {
+        warning.blnShowPurgeWarning = false;
+        return false;
+    }
+    warning.strPurgeFilePath = path;
+    warning.MoveTo(Left() + Width() / 4, Top() + Height() / 4);
+    warning.Form_Activate();
+    warning.ShowModal();
+    return warning.blnStopPurge;
+}
+
+void frmReport::WritePurgeSummary() {
+    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
+    auto line = [this](const std::string& text) {
+        AppendAnyway(text + kCrLf);
+        ++intReportLines;
+    };
+    if (!(lngNumFilesProcessed == 1 && lngNumFilesPurged == 1)) {
+        line("Number of files purged: " + FormatNumber(lngNumFilesPurged, 0));
+    }
+    if (options.blnPurgeSlack || lngNumFilesPurged > 1) {
+        if (dblTotalFileBytes >= kBytesPerMB) {
+            line("Total MB: " + FormatNumber(dblTotalFileBytes / kBytesPerMB, 2));
+        } else {
+            line("Total KB: " + FormatNumber(dblTotalFileBytes / kBytesPerKB, 2));
+        }
+        if (options.chkDoNotDeletePurgedFiles.Value() != 0) line("Purged files not deleted.");
+    }
+    if (lngTotalPurgeSeconds > 1) {
+        line("Total purge time: " + FormatSeconds(lngTotalPurgeSeconds, true, false));
+    }
+    if (intNumFoldersRemoved > 0) {
+        line("Number of folders removed: " + std::to_string(intNumFoldersRemoved));
+    }
+    if (blnStop) line(std::string("Purge operation was stopped.") + kCrLf);
+}
