@@ -21,20 +21,22 @@ const int kDefaultPasses[] = {9, 6, 3};
 }  // namespace
 
 void frmTypeOfPurge::CreateControls() {
+    constexpr int kTypeStep = 1140;
     for (int i = 0; i < kNumTypes; ++i) {
-        Add(ControlKind::OptionButton, "optPurgeType", kTypeCaptions[i], 240, 240 + i * 900, 5400,
-            300, nullptr, i);
-        Add(ControlKind::Label, "lblPurgeType", "", 600, 540 + i * 900, 6600, 500, nullptr, i);
+        Add(ControlKind::OptionButton, "optPurgeType", kTypeCaptions[i], 240, 240 + i * kTypeStep,
+            5400, 300, nullptr, i);
+        Add(ControlKind::Label, "lblPurgeType", "", 600, 560 + i * kTypeStep, 6600, 780, nullptr,
+            i);
     }
-    Add(ControlKind::Label, "lblNumberOfTimes", "Number of times:", 240, 3040, 1500, 255);
+    Add(ControlKind::Label, "lblNumberOfTimes", "Number of times:", 240, 3740, 1800, 255);
     for (int i = 0; i < kNumTypes; ++i) {
-        Add(ControlKind::ComboBox, "cboNumberOfPasses", "", 1800, 3000, 900, 315, nullptr, i);
+        Add(ControlKind::ComboBox, "cboNumberOfPasses", "", 2100, 3680, 900, 315, nullptr, i);
     }
-    Add(ControlKind::Label, "lblDOD", "", 240, 3560, 6960, 500);
-    Add(ControlKind::Button, "cmdAccept", "Accept", 3960, 4200, 1500, 375);
-    Add(ControlKind::Button, "cmdCancel", "Cancel", 5640, 4200, 1500, 375);
+    Add(ControlKind::Label, "lblDOD", "", 240, 4260, 6960, 520);
+    Add(ControlKind::Button, "cmdAccept", "Accept", 3960, 4980, 1500, 375);
+    Add(ControlKind::Button, "cmdCancel", "Cancel", 5640, 4980, 1500, 375);
     SetCaption("What type of purge should be used?");
-    Resize(7440, 5200);
+    Resize(7440, 5700);
 }
 
 frmTypeOfPurge::frmTypeOfPurge()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -209,6 +210,15 @@ void FormView::closeEvent(QCloseEvent* event) {
     // The form decides: hiding, or ending the program.
     event->ignore();
     if (form_ != nullptr) form_->RequestClose();
+}
+
+void FormView::keyPressEvent(QKeyEvent* event) {
+    // Escape leaves a dialog as its close box does.
+    if (event->key() == Qt::Key_Escape && form_ != nullptr && form_->Modal()) {
+        form_->RequestClose();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
