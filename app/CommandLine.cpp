@@ -1,0 +1,219 @@
+#include "app/CommandLine.h"
+
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <ostream>
+
+#include "app/CommandLineUi.h"
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
+#include "platform/DrivePaths.h"
+#include "purge/StrProc.h"
+#include "purge/frmReport.h"
+#include "support/ProgramText.h"
+
+namespace {
+
+const char* const kHelp =
+    "Usage: purge --list FILE.kzs\n"
+    "       purge --purge FILE.kzs [--yes]\n"
+    "       purge --help\n"
+    "\n"
+    "Without arguments purge opens its window. With these it runs an operation\n"
+    "file, saved from the window with \"Save setup as operation file\", without\n"
+    "a window or a display:\n"
+    "\n"
+    "  --list FILE.kzs   list the files the operation selects, with their sizes\n"
+    "                    and an estimate of the purge time\n"
+    "  --purge FILE.kzs  purge them, with the purge type and the options stored\n"
+    "                    in the file; asks once on the terminal first\n"
+    "  --yes             purge without asking (needed when there is no terminal)\n"
+    "  --help            show this text\n"
+    "\n"
+    "FILE.kzs is a path of this system, or a drive path such as C:\\ops\\a.kzs.\n"
+    "Drive letters map to folders as KESTRANE_DRIVES says (\"C=/;D=/mnt/data\").\n"
+    "\n"
+    "The report is printed on standard output exactly as the window shows it;\n"
+    "messages go to standard error. No question is put during the run: files\n"
+    "with a sensitive extension (exe, dll, sys, ...) are purged only when the\n"
+    "file allows sensitive files, and an operation file that confirms each\n"
+    "file cannot be purged unattended. Symbolic links are never followed,\n"
+    "FIFOs and devices never opened, and other file systems never entered.\n"
+    "\n"
+    "Exit status: 0 every matching file was listed or purged; 1 some were not;\n"
+    "2 bad arguments, an unreadable operation file, or a run that cannot be\n"
+    "done unattended; 3 the run was stopped or cancelled.\n";
+
+struct Request {
+    enum class Mode { None, Help, List, Purge } mode = Mode::None;
+    std::string file;
+    bool yes = false;
+};
+
+// The request, or the reason it is not one.
+std::optional<Request> Parse(const std::vector<std::string>& args, std::string& problem) {
+    Request request;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            request.mode = Request::Mode::Help;
+            return request;
+        }
+        if (arg == "--yes") {
+            request.yes = true;
+        } else if (arg == "--list" || arg == "--purge") {
+            if (request.mode != Request::Mode::None) {
+                problem = "give either --list or --purge, once";
+                return std::nullopt;
+            }
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                problem = arg + " needs an operation file";
+                return std::nullopt;
+            }
+            request.mode = arg == "--list" ? Request::Mode::List : Request::Mode::Purge;
+            request.file = args[++i];
+        } else {
+            problem = "unknown argument " + arg;
+            return std::nullopt;
+        }
+    }
+    if (request.mode == Request::Mode::None) {
+        problem = "give --list or --purge with an operation file";
+        return std::nullopt;
+    }
+    return request;
+}
+
+// The operation file as a drive path; "" when no drive holds it.
+std::string DrivePathOf(const std::string& file) {
+    if (platform::DriveLetterOf(file) != 0 && file.size() >= 2 && file[1] == ':') return file;
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    if (ec) return "";
+    return platform::ToDrivePath(absolute.lexically_normal().string()).value_or("");
+}
+
+// Puts a back end and a set of windows in force for the run and steps back
+// afterwards.
+class Session {
+public:
+    explicit Session(std::ostream& err) : ui_(err) {
+        try {
+            previous_ = &ui::TheUi();
+        } catch (const std::logic_error&) {
+            previous_ = nullptr;
+        }
+        ui::SetUi(&ui_);
+    }
+    ~Session() { ui::SetUi(previous_); }
+    CommandLineUi& Ui() { return ui_; }
+    FormSet& Windows() { return forms_; }
+
+private:
+    CommandLineUi ui_;
+    ui::Ui* previous_;
+    FormSet forms_;
+};
+
+int Run(const Request& request, Session& session, std::ostream& out, std::ostream& err,
+        std::istream& in, bool terminal) {
+    frmMain& main = session.Windows().Main();
+    LoadProgramText("kz_text.dat");
+    // What a run needs of the window's start-up; the next-run setup and its
+    // folder play no part, since the operation file is the whole setup.
+    main.strNotSpecified = GetProgramText(4);
+    main.intCharWidth = 123;
+    session.Windows().TypeOfPurge().Initialization();
+    main.blnStartupCompleted = true;
+
+    const std::string path = DrivePathOf(request.file);
+    if (path.empty()) {
+        err << "purge: " << request.file
+            << " lies on no drive; map its folder in KESTRANE_DRIVES\n";
+        return kExitBadRequest;
+    }
+    if (!FileIsPresent(path)) {
+        err << "purge: operation file " << request.file << " not found\n";
+        return kExitBadRequest;
+    }
+    if (!main.LoadSetupFile(path)) {
+        err << "purge: " << request.file << " is not a readable operation file\n";
+        return kExitBadRequest;
+    }
+    main.ToggleSubfoldersAndConfirmation();
+    main.RefreshSelection();
+    if (!main.FilesSpecified()) {
+        err << "purge: the operation file selects no files\n";
+        return kExitBadRequest;
+    }
+
+    const bool purge = request.mode == Request::Mode::Purge;
+    if (purge && main.blnConfirmFiles) {
+        err << "purge: " << request.file
+            << " asks to confirm each file, which cannot be done unattended;\n"
+               "save it from the window with \"Confirm files?\" set to No\n";
+        return kExitBadRequest;
+    }
+    if (purge && !request.yes && !terminal) {
+        err << "purge: no terminal to confirm the purge on; nothing purged (add --yes)\n";
+        return kExitBadRequest;
+    }
+    session.Ui().ConfirmPurge = [&](const std::string& question) {
+        if (request.yes) return true;
+        out << WithLfLineEnds(question) << "\nPurge? [y/N] " << std::flush;
+        std::string answer;
+        if (!std::getline(in, answer)) return false;
+        return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+    };
+
+    main.cmdProcessFiles_MouseUp(purge ? 1 : 2);
+
+    frmReport& report = session.Windows().Report();
+    if (session.Ui().PurgeDeclined()) return kExitStopped;
+    if (report.ReportText().empty()) return kExitDone;  // nothing matched: said on stderr
+    out << WithLfLineEnds(report.ReportText()) << std::flush;
+    if (report.blnStop) return kExitStopped;
+    if (report.NumEntriesSkipped() > 0) return kExitNotAllPurged;
+    if (purge && report.lngNumFilesPurged < report.NumFilesProcessed()) return kExitNotAllPurged;
+    return kExitDone;
+}
+
+}  // namespace
+
+bool IsCommandLineRequest(const std::vector<std::string>& args) {
+    // The window's own options (Qt's) take one dash.
+    if (!args.empty() && args[0].rfind("--", 0) == 0) return true;
+    for (const auto& arg : args) {
+        if (arg == "--list" || arg == "--purge" || arg == "--yes" || arg == "--help" ||
+            arg == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   std::istream& in, bool terminal) {
+    std::string problem;
+    std::optional<Request> request = Parse(args, problem);
+    if (!request) {
+        err << "purge: " << problem << "\nTry purge --help.\n";
+        return kExitBadRequest;
+    }
+    if (request->mode == Request::Mode::Help) {
+        out << kHelp;
+        return kExitDone;
+    }
+    Session session(err);
+    try {
+        return Run(*request, session, out, err, in, terminal);
+    } catch (const ui::ProgramEnded&) {
+        // The program text could not be loaded; its message went to stderr.
+        return kExitBadRequest;
+    } catch (const ui::UnscriptedQuestion& question) {
+        err << "purge: " << question.what() << "\n";
+        return kExitStopped;
+    }
+}

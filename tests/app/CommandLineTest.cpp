@@ -1,0 +1,271 @@
+// The command-line mode from end to end on a temporary drive: a tree with
+// nested folders, blanks and non-ASCII names, a read-only file, a link out
+// of the tree, a FIFO and names that differ only in case.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "app/SetupFile.h"
+#include "app/frmMain.h"
+#include "platform/ProgramFolder.h"
+#include "purge/NumberFormat.h"
+#include "app/frmTypeOfPurge.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
+#include "tests/testsupport/ProgramHarness.h"
+
+using testing_support::ProgramHarness;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CommandLine : public ::testing::Test {
+protected:
+    CommandLine() { SetNumberStyleForTesting(NumberStyle{}); }
+    ~CommandLine() override { SetNumberStyleForTesting(std::nullopt); }
+
+    Result Run(std::vector<std::string> args, const std::string& input = "",
+               bool terminal = false) {
+        std::ostringstream out, err;
+        std::istringstream in(input);
+        int status = RunCommandLine(args, out, err, in, terminal);
+        return {status, out.str(), err.str()};
+    }
+
+    // An operation file on drive C: (its drive path).
+    std::string OperationFile(const std::string& name, const std::string& folder,
+                              const std::string& spec, bool subfolders,
+                              std::array<int, 6> options, bool confirm = false) {
+        SetupRecord record;
+        record.strVersion = "8.27";
+        record.subfolderFlag = subfolders ? 1 : 0;
+        record.confirmationFlag = confirm ? 1 : 0;
+        record.folder = folder;
+        record.fileSpec = spec;
+        record.purgeType = 0;
+        record.passes = 1;
+        for (int i = 0; i < 6; ++i) record.options[i] = options[i];
+        std::string path = "C:\\ops\\" + name;
+        Drives().WriteFile(path, WriteSetup(record));
+        return path;
+    }
+
+    void MakeTree() {
+        Drives().WriteFile("C:\\outside\\target.txt", "the link's target");
+        Drives().WriteFile("C:\\other\\kept.txt", "outside the selection");
+        Drives().WriteFile("C:\\tree\\top.txt", "top secret");
+        Drives().WriteFile("C:\\tree\\with blanks.doc", "a letter");
+        Drives().WriteFile("C:\\tree\\\xC3\x9C" "bers\xC3\xA4tzung.txt", "non-ASCII name");
+        Drives().WriteFile("C:\\tree\\Secret.txt", "upper");
+        Drives().WriteFile("C:\\tree\\secret.txt", "lower case");
+        Drives().WriteFile("C:\\tree\\readonly.txt", "read only");
+        ::chmod(Drives().Native("C:\\tree\\readonly.txt").c_str(), 0444);
+        Drives().WriteFile("C:\\tree\\setup.exe", "a program");
+        Drives().WriteFile("C:\\tree\\a\\b\\c\\deep file.txt", "deep");
+        Drives().WriteFile("C:\\tree\\a\\\xC3\xA9t\xC3\xA9\\x.txt", "summer");
+        std::filesystem::create_symlink(Drives().Native("C:\\outside\\target.txt"),
+                                        Drives().Native("C:\\tree\\link.txt"));
+        std::filesystem::create_symlink(Drives().Native("C:\\outside"),
+                                        Drives().Native("C:\\tree\\a\\linked folder"));
+        ASSERT_EQ(::mkfifo(Drives().Native("C:\\tree\\pipe").c_str(), 0600), 0);
+    }
+
+    // The same operation in the window, headless, on the same drive: its
+    // report. Runs before any command line, which ends the test's windows.
+    std::string WindowReport(int index, const std::string& folder, const std::string& spec,
+                             bool subfolders) {
+        EXPECT_TRUE(program_.Start());
+        frmMain& main = program_.Windows().Main();
+        main.strFolderPath[0] = folder;
+        main.strFileSpec[0] = spec;
+        main.blnSubdirectories = subfolders;
+        main.RefreshSelection();
+        program_.Windows().TypeOfPurge().SelectTypeAndPasses(0, 1);
+        main.ShowTypeOfPurge();
+        if (index == 2 && subfolders) program_.Ui().AnswerNextBox(ui::Answer::Yes);
+        program_.Ui().OnModal("frmPurgeConfirmation", [](ui::Form& form) {
+            static_cast<frmPurgeConfirmation&>(form).cmdDoPurge.RaiseClick();
+        });
+        main.cmdProcessFiles(index).RaiseMouseUp();
+        return program_.Windows().Report().ReportText();
+    }
+
+    testing_support::TempDrives& Drives() { return program_.Drives(); }
+
+    ProgramHarness program_;
+};
+
+std::string Lf(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(CommandLine, ListsAndPurgesATreeAndLeavesEverythingElseAlone) {
+    MakeTree();
+    // Options: slack, keep purged files, read-only, sensitive, folder names
+    // only, delete empty folders.
+    const std::string list = OperationFile("list.kzs", "C:\\tree\\", "*.*", true,
+                                           {0, 0, 1, 0, 0, 1});
+
+    const std::string window = Lf(WindowReport(2, "C:\\tree\\", "*.*", true));
+    Result listed = Run({"--list", Drives().Native(list)});
+    EXPECT_EQ(listed.status, kExitNotAllPurged) << listed.err;
+    EXPECT_EQ(listed.out, window) << "the window's report, with LF line ends";
+    EXPECT_TRUE(Has(listed.out, "C:\\tree\\a\\b\\c\\\n"));
+    EXPECT_TRUE(Has(listed.out, "Number of files: 9\n"));
+
+    Result purged = Run({"--purge", list, "--yes"});
+    const std::string& report = purged.out;
+    EXPECT_EQ(purged.status, kExitNotAllPurged) << purged.err << report;
+    for (const char* line : {
+             "top.txt (10 bytes) purged.\n", "with blanks.doc (8 bytes) purged.\n",
+             "\xC3\xBC" "bers\xC3\xA4tzung.txt (14 bytes) purged.\n",
+             "secret.txt (5 bytes) purged.\n", "secret.txt (10 bytes) purged.\n",
+             "readonly.txt (9 bytes) purged.\n", "deep file.txt (4 bytes) purged.\n",
+             "x.txt (6 bytes) purged.\n", "setup.exe: \"exe\" files are not purged.\n",
+             "link.txt: a symbolic link, not purged.\n",
+             "linked folder: a symbolic link, not purged.\n",
+             "pipe: not a regular file, not purged.\n",
+             "Folder C:\\tree\\a\\b\\c removed.\n", "Number of files purged: 8\n"}) {
+        EXPECT_TRUE(Has(report, line)) << line << "\n" << report;
+    }
+    EXPECT_TRUE(Has(report, "Purging all files in C:\\tree\\ (including all files\nin "
+                            "subfolders) using random bytes once.\n"));
+
+    for (const char* gone : {"top.txt", "with blanks.doc", "Secret.txt", "secret.txt",
+                             "readonly.txt", "a\\b\\c\\deep file.txt", "a\\b"}) {
+        EXPECT_FALSE(Drives().Exists(std::string("C:\\tree\\") + gone)) << gone;
+    }
+    EXPECT_EQ(Drives().ReadFile("C:\\tree\\setup.exe"), "a program");
+    EXPECT_TRUE(Drives().Exists("C:\\tree\\link.txt"));
+    EXPECT_TRUE(Drives().Exists("C:\\tree\\pipe"));
+    EXPECT_EQ(Drives().ReadFile("C:\\outside\\target.txt"), "the link's target");
+    EXPECT_EQ(Drives().ReadFile("C:\\other\\kept.txt"), "outside the selection");
+    EXPECT_TRUE(Drives().Exists("C:\\tree")) << "the starting folder stays";
+}
+
+TEST_F(CommandLine, APurgeReportReadsAsTheWindowsReport) {
+    for (const char* tree : {"C:\\one\\", "C:\\two\\"}) {
+        Drives().WriteFile(std::string(tree) + "a.txt", "alpha");
+        Drives().WriteFile(std::string(tree) + "sub\\b.txt", "beta");
+    }
+    const std::string window = Lf(WindowReport(1, "C:\\two\\", "*.txt", true));
+    const std::string op =
+        OperationFile("one.kzs", "C:\\one\\", "*.txt", true, {0, 0, 0, 0, 0, 0});
+    Result cli = Run({"--purge", op, "--yes"});
+    EXPECT_EQ(cli.status, kExitDone) << cli.err;
+    // The same lines, but for the dates and the folder's name.
+    auto normalised = [](std::string text, const std::string& folder) {
+        for (auto at = text.find(folder); at != std::string::npos; at = text.find(folder, at)) {
+            text.replace(at, folder.size(), "C:\\tree\\");
+        }
+        const std::regex date(".+, \\d\\d:\\d\\d:\\d\\d");
+        std::istringstream lines(text);
+        std::vector<std::string> kept;
+        for (std::string line; std::getline(lines, line);) {
+            if (!std::regex_match(line, date)) kept.push_back(line);
+        }
+        std::sort(kept.begin(), kept.end());
+        return kept;
+    };
+    EXPECT_EQ(normalised(cli.out, "C:\\one\\"), normalised(window, "C:\\two\\"));
+    EXPECT_EQ(std::count(cli.out.begin(), cli.out.end(), '\n'),
+              std::count(window.begin(), window.end(), '\n'));
+    EXPECT_EQ(cli.out.substr(cli.out.size() - 1), "\n");
+}
+
+TEST_F(CommandLine, AsksOnATerminalAndRefusesWithoutOne) {
+    Drives().WriteFile("C:\\d\\a.txt", "alpha");
+    const std::string op = OperationFile("d.kzs", "C:\\d\\", "a.txt", false, {0, 0, 0, 0, 0, 0});
+
+    Result noTerminal = Run({"--purge", op});
+    EXPECT_EQ(noTerminal.status, kExitBadRequest);
+    EXPECT_TRUE(Has(noTerminal.err, "--yes"));
+    EXPECT_TRUE(Drives().Exists("C:\\d\\a.txt"));
+
+    Result declined = Run({"--purge", op}, "n\n", true);
+    EXPECT_EQ(declined.status, kExitStopped);
+    EXPECT_TRUE(Has(declined.out, "Are you sure that you want to purge the file\nC:\\d\\a.txt ?\n"
+                                  "(This will permanently destroy all data in this file.)\n"
+                                  "Purge? [y/N] "));
+    EXPECT_TRUE(Has(declined.err, "No files purged."));
+    EXPECT_TRUE(Drives().Exists("C:\\d\\a.txt"));
+
+    Result accepted = Run({"--purge", op}, "y\n", true);
+    EXPECT_EQ(accepted.status, kExitDone) << accepted.err;
+    EXPECT_TRUE(Has(accepted.out, "a.txt (5 bytes) purged."));
+    EXPECT_FALSE(Drives().Exists("C:\\d\\a.txt"));
+}
+
+TEST_F(CommandLine, BadRequestsAndOperationFilesThatCannotRunUnattended) {
+    Drives().WriteFile("C:\\d\\a.txt", "alpha");
+    EXPECT_EQ(Run({}).status, kExitBadRequest);
+    EXPECT_EQ(Run({"--list"}).status, kExitBadRequest);
+    EXPECT_EQ(Run({"--list", "x", "--purge", "y"}).status, kExitBadRequest);
+    Result unknown = Run({"--frobnicate"});
+    EXPECT_EQ(unknown.status, kExitBadRequest);
+    EXPECT_TRUE(Has(unknown.err, "unknown argument --frobnicate"));
+    EXPECT_TRUE(IsCommandLineRequest({"--frobnicate"}));
+    EXPECT_FALSE(IsCommandLineRequest({"-platform", "offscreen"}));
+
+    Result help = Run({"--help"});
+    EXPECT_EQ(help.status, kExitDone);
+    EXPECT_TRUE(Has(help.out, "Exit status: 0"));
+
+    EXPECT_EQ(Run({"--list", "C:\\ops\\missing.kzs"}).status, kExitBadRequest);
+    Drives().WriteFile("C:\\ops\\short.kzs", "8.27\r\n 0 \r\n 0 \r\nC:\\d\\\r\n*.*\r\n");
+    Result shortFile = Run({"--list", "C:\\ops\\short.kzs"});
+    EXPECT_EQ(shortFile.status, kExitBadRequest);
+    EXPECT_TRUE(Has(shortFile.err, "not a readable operation file"));
+
+    const std::string confirm =
+        OperationFile("c.kzs", "C:\\d\\", "*.*", false, {0, 0, 0, 0, 0, 0}, true);
+    Result refused = Run({"--purge", confirm, "--yes"});
+    EXPECT_EQ(refused.status, kExitBadRequest);
+    EXPECT_TRUE(Has(refused.err, "confirm each file"));
+    EXPECT_TRUE(Drives().Exists("C:\\d\\a.txt"));
+    EXPECT_EQ(Run({"--list", confirm}).status, kExitDone) << "a listing confirms nothing";
+
+    const std::string none = OperationFile("n.kzs", "C:\\d\\", "*.doc", false, {0, 0, 0, 0, 0, 0});
+    Result nothing = Run({"--purge", none, "--yes"});
+    EXPECT_EQ(nothing.status, kExitDone);
+    EXPECT_TRUE(Has(nothing.err, "There are no files in C:\\d\\ matching *.doc."));
+}
+
+TEST_F(CommandLine, TheProgramRunsWithoutADisplay) {
+    const std::string purge = platform::RealProgramFolderNative() + "/purge";
+    if (!std::filesystem::exists(purge)) GTEST_SKIP() << "the windowed program is not built";
+    Drives().WriteFile("C:\\d\\a b.txt", "alpha");
+    const std::string op = OperationFile("d.kzs", "C:\\d\\", "*.*", false, {0, 0, 0, 0, 0, 0});
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY KESTRANE_DRIVES='C=" +
+                                Drives().Root('C') + "' '" + purge + "' --purge '" +
+                                Drives().Native(op) + "' --yes </dev/null 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    int status = ::pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitDone) << out;
+    EXPECT_TRUE(Has(out, "a b.txt (5 bytes) purged.\n")) << out;
+    EXPECT_EQ(out.find('\r'), std::string::npos);
+    EXPECT_FALSE(Drives().Exists("C:\\d\\a b.txt"));
+}
