@@ -1,19 +1,17 @@
 #include "platform/DriveInfo.h"
 
+#include "platform/ServiceSlot.h"
+
 namespace platform {
 namespace {
-std::shared_ptr<DriveInfo>& Override() {
-    static std::shared_ptr<DriveInfo> info;
-    return info;
+ServiceSlot<DriveInfo>& Slot() {
+    static ServiceSlot<DriveInfo> slot([] { return MakePosixDriveInfo(); });
+    return slot;
 }
 }  // namespace
 
-DriveInfo& Drive() {
-    if (Override()) return *Override();
-    static std::shared_ptr<DriveInfo> real = MakePosixDriveInfo();
-    return *real;
-}
+DriveInfo& Drive() { return Slot().Get(); }
 
-void SetDriveInfoForTesting(std::shared_ptr<DriveInfo> info) { Override() = std::move(info); }
+void SetDriveInfoForTesting(std::shared_ptr<DriveInfo> info) { Slot().Override(std::move(info)); }
 
 }  // namespace platform

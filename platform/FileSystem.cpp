@@ -1,19 +1,17 @@
 #include "platform/FileSystem.h"
 
+#include "platform/ServiceSlot.h"
+
 namespace platform {
 namespace {
-std::shared_ptr<FileSystem>& Override() {
-    static std::shared_ptr<FileSystem> fs;
-    return fs;
+ServiceSlot<FileSystem>& Slot() {
+    static ServiceSlot<FileSystem> slot([] { return MakePosixFileSystem(); });
+    return slot;
 }
 }  // namespace
 
-FileSystem& Files() {
-    if (Override()) return *Override();
-    static std::shared_ptr<FileSystem> real = MakePosixFileSystem();
-    return *real;
-}
+FileSystem& Files() { return Slot().Get(); }
 
-void SetFileSystemForTesting(std::shared_ptr<FileSystem> fs) { Override() = std::move(fs); }
+void SetFileSystemForTesting(std::shared_ptr<FileSystem> fs) { Slot().Override(std::move(fs)); }
 
 }  // namespace platform

@@ -1,19 +1,17 @@
 #include "platform/Shell.h"
 
+#include "platform/ServiceSlot.h"
+
 namespace platform {
 namespace {
-std::shared_ptr<Shell>& Override() {
-    static std::shared_ptr<Shell> shell;
-    return shell;
+ServiceSlot<Shell>& Slot() {
+    static ServiceSlot<Shell> slot([] { return MakePosixShell(); });
+    return slot;
 }
 }  // namespace
 
-Shell& TheShell() {
-    if (Override()) return *Override();
-    static std::shared_ptr<Shell> real = MakePosixShell();
-    return *real;
-}
+Shell& TheShell() { return Slot().Get(); }
 
-void SetShellForTesting(std::shared_ptr<Shell> shell) { Override() = std::move(shell); }
+void SetShellForTesting(std::shared_ptr<Shell> shell) { Slot().Override(std::move(shell)); }
 
 }  // namespace platform
