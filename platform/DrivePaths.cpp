@@ -1,11 +1,11 @@
 #include "platform/DrivePaths.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
 #include <set>
-#include <sstream>
 #include <vector>
+
+#include "platform/posix/MountTable.h"
 
 namespace platform {
 namespace {
@@ -20,38 +20,19 @@ std::string WithoutTrailingSlash(std::string path) {
     return path;
 }
 
-// Mount points decode octal escapes such as "\040" for a blank.
-std::string DecodeMountField(const std::string& field) {
-    std::string out;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            out += static_cast<char>(std::strtol(field.substr(i + 1, 3).c_str(), nullptr, 8));
-            i += 3;
-        } else {
-            out += field[i];
-        }
-    }
-    return out;
-}
-
-// Mounted file systems that hold files of their own, not kernel views.
+// Mounted file systems that hold files of their own on a device, not
+// kernel views or memory.
 std::vector<std::string> RealMountPoints() {
     static const std::set<std::string> kVirtual = {
-        "proc",    "sysfs",      "devtmpfs", "devpts",   "cgroup",  "cgroup2",  "securityfs",
-        "pstore",  "debugfs",    "tracefs",  "mqueue",   "hugetlbfs", "configfs", "fusectl",
-        "bpf",     "autofs",     "binfmt_misc", "rpc_pipefs", "nsfs", "efivarfs", "overlay",
-        "squashfs", "ramfs",     "tmpfs"};
+        "proc",    "sysfs",  "devtmpfs", "devpts",      "cgroup",      "cgroup2", "securityfs",
+        "pstore",  "debugfs", "tracefs", "mqueue",      "hugetlbfs",   "configfs", "fusectl",
+        "bpf",     "autofs", "binfmt_misc", "rpc_pipefs", "nsfs",      "efivarfs", "overlay",
+        "squashfs", "ramfs", "tmpfs"};
     std::vector<std::string> points;
-    std::ifstream mounts("/proc/self/mounts");
-    std::string line;
-    while (std::getline(mounts, line)) {
-        std::istringstream fields(line);
-        std::string device, point, type;
-        if (!(fields >> device >> point >> type)) continue;
-        if (kVirtual.count(type) || device.rfind("/dev/", 0) != 0) continue;
-        point = DecodeMountField(point);
-        if (point == "/") continue;
-        points.push_back(point);
+    for (const auto& mount : ReadMountTable()) {
+        if (kVirtual.count(mount.type) || mount.source.rfind("/dev/", 0) != 0) continue;
+        if (mount.mountPoint == "/") continue;
+        points.push_back(mount.mountPoint);
     }
     return points;
 }
