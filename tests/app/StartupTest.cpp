@@ -167,3 +167,18 @@ TEST(Startup, ClockMovesTheReportCaretAndCountsSeconds) {
     EXPECT_EQ(report.lngSecondsElapsed, 1);
     EXPECT_EQ(report.txbText.SelStart(), static_cast<int>(report.txbText.Caption().size()));
 }
+
+TEST(Startup, ANextRunSetupWhoseFolderIsGoneClearsTheSelectionWithAMessage) {
+    ProgramHarness program(testing_support::kStandardProgramText, "CD");
+    program.Drives().WriteFile("C:\\home\\.config\\Kestrane\\kz.usr",
+                               "8.27\r\n 0 \r\n 1 \r\nD:\\gone\\\r\n*.*\r\n 0 \r\n 4 \r\n"
+                               " 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n");
+    ASSERT_TRUE(program.Start());
+    frmMain& main = program.Windows().Main();
+    EXPECT_EQ(program.Ui().LastBox().text, "Error when attempting to access D:\\gone\\.");
+    EXPECT_EQ(program.Ui().LastBox().title, "Error");
+    EXPECT_EQ(main.strFolderPath[0], "");
+    EXPECT_EQ(main.lblFiles(0).Caption(), "(Not specified)");
+    EXPECT_EQ(main.lblTypeOfPurge.Caption(), "Random bytes, 4 times (= 4 overwrites)");
+    EXPECT_EQ(main.lblConfirmFiles.Caption(), "Yes");
+}
