@@ -1,0 +1,157 @@
+// Benchmark of a listing and a purge of many small files in a tree, against
+// find and shred on the same tree in the same run.
+//
+// Usage: listing_and_purge_bench FOLDER [FILES=100000] [FOLDERS=100]
+// The tree is FOLDERS folders of FILES/FOLDERS files (1 to 200 bytes) in
+// FOLDER/tree. Measured, each on a fresh tree where it destroys one:
+//   find tree -type f -printf '%s\n'          reference of the listing
+//   purge --list (the command-line mode)      files listed with their sizes
+//   find tree -type f -exec shred -n1 -u {} + reference of the purge
+//   purge --purge --yes, one random overwrite, emptied folders removed
+// The listing runs warm (after a find) and best of three; the ratios are
+// our time over the reference (below 1 is faster). The listing and the
+// purge are measured again on a tenth of the tree, so that the time per file
+// at both sizes shows whether the time grows linearly.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/SetupFile.h"
+#include "platform/DrivePaths.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+template <typename Work>
+double Seconds(Work&& work) {
+    auto start = Clock::now();
+    work();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void Shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
+        std::exit(1);
+    }
+}
+
+void MakeTree(const fs::path& tree, int files, int folders) {
+    fs::remove_all(tree);
+    std::string contents(200, 'k');
+    for (int d = 0; d < folders; ++d) {
+        fs::path folder = tree / ("folder " + std::to_string(d)) / "inner";
+        fs::create_directories(folder);
+        for (int f = d; f < files; f += folders) {
+            std::ofstream(folder / ("file-" + std::to_string(f) + ".txt"), std::ios::binary)
+                << contents.substr(0, 1 + f % 200);
+        }
+    }
+    Shell("sync");
+}
+
+std::string OperationFile(const fs::path& folder) {
+    SetupRecord record;
+    record.strVersion = "8.27";
+    record.subfolderFlag = 1;
+    record.folder = "C:\\tree\\";
+    record.fileSpec = "*.*";
+    record.purgeType = 0;
+    record.passes = 1;
+    record.options = {0, 0, 1, 1, 0, 1};  // read-only and sensitive files; remove emptied folders
+    std::ofstream(folder / "bench.kzs", std::ios::binary) << WriteSetup(record);
+    return "C:\\bench.kzs";
+}
+
+int Kestrane(const std::string& mode, const std::string& operationFile) {
+    std::ostringstream out, err;
+    std::istringstream in;
+    std::vector<std::string> args = {mode, operationFile};
+    if (mode == "--purge") args.push_back("--yes");
+    int status = RunCommandLine(args, out, err, in, false);
+    if (status != kExitDone) {
+        std::fprintf(stderr, "purge %s ended with %d:\n%s\n", mode.c_str(), status,
+                     err.str().c_str());
+        std::exit(1);
+    }
+    return status;
+}
+
+struct Times {
+    double find = 0, list = 0, purge = 0, shred = 0;
+};
+
+// Lists and purges a fresh tree; with report, prints each result as it
+// comes, and then times shred on another fresh tree.
+Times Measure(const fs::path& folder, int files, int folders, bool report) {
+    const fs::path tree = folder / "tree";
+    const std::string op = OperationFile(folder);
+    const std::string findCommand =
+        "find '" + tree.string() + "' -type f -printf '%s\\n' >/dev/null";
+    Times t;
+    MakeTree(tree, files, folders);
+    Shell(findCommand);  // warm the caches for both
+    t.find = 1e9;
+    t.list = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        t.find = std::min(t.find, Seconds([&] { Shell(findCommand); }));
+        t.list = std::min(t.list, Seconds([&] { Kestrane("--list", op); }));
+    }
+    if (report) {
+        std::printf("find -printf:   %8.3f s\n", t.find);
+        std::printf("purge --list:   %8.3f s   ratio to find  %5.2f (target: 2 or less)\n",
+                    t.list, t.list / t.find);
+        std::fflush(stdout);
+    }
+    t.purge = Seconds([&] { Kestrane("--purge", op); });
+    if (fs::exists(tree / "folder 0")) {
+        std::fprintf(stderr, "the purge left files behind\n");
+        std::exit(1);
+    }
+    if (report) {
+        std::printf("purge --purge:  %8.3f s\n", t.purge);
+        std::fflush(stdout);
+        MakeTree(tree, files, folders);
+        t.shred = Seconds(
+            [&] { Shell("find '" + tree.string() + "' -type f -exec shred -n1 -u {} +"); });
+        std::printf("shred -n1 -u:   %8.3f s   purge's ratio to shred %5.2f (target: 1 or less)\n",
+                    t.shred, t.purge / t.shred);
+    }
+    return t;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER [FILES=100000] [FOLDERS=100]\n", argv[0]);
+        return 2;
+    }
+    const fs::path folder = fs::absolute(argv[1]);
+    const int files = argc > 2 ? std::atoi(argv[2]) : 100000;
+    const int folders = argc > 3 ? std::atoi(argv[3]) : 100;
+    platform::SetDrives(platform::DriveTable::FromSpec("C=" + folder.string()));
+
+    std::printf("%d files in %d folders under %s\n", files, folders, folder.c_str());
+    const int smallFiles = std::max(1, files / 10);
+    const Times small = Measure(folder, smallFiles, std::max(1, folders / 10), false);
+    const Times full = Measure(folder, files, folders, true);
+    std::printf("time per file at %d and at %d files (equal when linear):\n", smallFiles, files);
+    std::printf("  listing  %8.2f us  %8.2f us   ratio %5.2f\n", small.list / smallFiles * 1e6,
+                full.list / files * 1e6, (full.list / files) / (small.list / smallFiles));
+    std::printf("  purge    %8.2f us  %8.2f us   ratio %5.2f\n", small.purge / smallFiles * 1e6,
+                full.purge / files * 1e6, (full.purge / files) / (small.purge / smallFiles));
+    fs::remove_all(folder / "tree");
+    fs::remove(folder / "bench.kzs");
+    return 0;
+}
