@@ -1,0 +1,106 @@
+// A listing and a purge in real windows, offscreen: the report window
+// shows the report, its buttons act during the run, and the purge
+// confirmation's buttons decide the purge.
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "platform/ProgramFolder.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
+#include "tests/testsupport/TempDrive.h"
+#include "tests/ui/qt/QtTestSupport.h"
+#include "ui/qt/FormView.h"
+
+using testing_support::FindWidget;
+
+namespace {
+
+class QtReportWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        drives_.WriteFile("C:\\prog\\kz_text.dat",
+                          "1\tKestrane\n4\t(Not specified)\n23\tNumber of overwrites\n"
+                          "27\thttps://a.example/\n310\tKestrane\n");
+        drives_.MakeFolder("C:\\cfg");
+        ::setenv("XDG_CONFIG_HOME", drives_.Native("C:\\cfg").c_str(), 1);
+        platform::SetProgramFolderForTesting(drives_.Native("C:\\prog"));
+        forms_.emplace();
+        forms_->Main().Form_Load();
+    }
+    void TearDown() override {
+        forms_->Report().Hide();
+        forms_.reset();
+        ::unsetenv("XDG_CONFIG_HOME");
+        platform::SetProgramFolderForTesting("");
+    }
+    void Select(const std::string& folder, const std::string& spec) {
+        frmMain& main = forms_->Main();
+        main.strFolderPath[0] = folder;
+        main.strFileSpec[0] = spec;
+        main.blnSubdirectories = false;
+        main.RefreshSelection();
+    }
+    void Click(ui::Form& form, const char* button) {
+        FindWidget<QPushButton>(qt_->ViewOf(form), button)->click();
+    }
+    std::string Shown() {
+        return FindWidget<QPlainTextEdit>(qt_->ViewOf(forms_->Report()), "txbText")
+            ->toPlainText()
+            .toStdString();
+    }
+
+    testing_support::TempDrives drives_{"C"};
+    testing_support::QtScope qt_;
+    std::optional<FormSet> forms_;
+};
+
+}  // namespace
+
+TEST_F(QtReportWindow, AListingShowsItsReportAndItsButtonsActDuringTheRun) {
+    drives_.WriteFile("C:\\data\\a.txt", "a");
+    Select("C:\\data\\", "*.*");
+    forms_->Main().cmdProcessFiles(2).RaiseMouseUp();
+    EXPECT_TRUE(qt_->ViewOf(forms_->Report()).isVisible());
+    EXPECT_NE(Shown().find("C:\\data\\\na.txt (1 bytes)\n\nTotal KB: 0.00\n"), std::string::npos)
+        << Shown();
+    EXPECT_NE(QApplication::clipboard()->text().toStdString().find("a.txt (1 bytes)"),
+              std::string::npos);
+
+    for (int i = 0; i < 4; ++i) drives_.WriteFile("C:\\data\\m" + std::to_string(i), "x");
+    // Pause at the first chance, then Stop while paused: both by real clicks.
+    QTimer::singleShot(0, [this] {
+        Click(forms_->Report(), "cmdPauseContinue");
+        QTimer::singleShot(0, [this] {
+            EXPECT_TRUE(forms_->Report().Paused());
+            EXPECT_TRUE(FindWidget<QPushButton>(qt_->ViewOf(forms_->Report()), "cmdStop")
+                            ->isVisible());
+            Click(forms_->Report(), "cmdStop");
+        });
+    });
+    forms_->Main().cmdProcessFiles(2).RaiseMouseUp();
+    EXPECT_NE(Shown().find("File listing was stopped."), std::string::npos) << Shown();
+    std::string report = forms_->Report().ReportText();
+    report.erase(std::remove(report.begin(), report.end(), '\r'), report.end());
+    EXPECT_EQ(Shown(), report) << "the whole report, shown at the end of the run";
+}
+
+TEST_F(QtReportWindow, APurgeIsConfirmedInItsDialogAndReported) {
+    drives_.WriteFile("C:\\data\\gone.txt", "secret");
+    Select("C:\\data\\", "gone.txt");
+    frmPurgeConfirmation& confirmation = forms_->PurgeConfirmation();
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(qt_->ViewOf(confirmation).windowTitle().toStdString(), "Purge confirmation");
+        Click(confirmation, "cmdDoPurge");
+    });
+    forms_->Main().cmdProcessFiles(1).RaiseMouseUp();
+    EXPECT_NE(Shown().find("gone.txt (6 bytes) purged.\n"), std::string::npos) << Shown();
+    EXPECT_FALSE(drives_.Exists("C:\\data\\gone.txt"));
+}
