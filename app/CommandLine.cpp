@@ -123,6 +123,7 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
     LoadProgramText("kz_text.dat");
     // What a run needs of the window's start-up; the next-run setup and its
     // folder play no part, since the operation file is the whole setup.
+    main.strProductName = GetProgramText(1);
     main.strNotSpecified = GetProgramText(4);
     main.intCharWidth = 123;
     session.Windows().TypeOfPurge().Initialization();

@@ -73,7 +73,8 @@ void ListSelectedFiles(frmMain& main) {
         } else {
             message = "File " + spec + " not found.";
         }
-        ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, "");
+        // A box without a title of its own carries the program's name.
+        ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, main.strProductName);
         return;
     }
     SetRunMenusEnabled(main, false);
