@@ -98,7 +98,7 @@ std::string DrivePathOf(const std::string& file) {
 // Puts a back end and a set of windows in force for the run and steps back
 // afterwards.
 class Session {
-public:
+  public:
     explicit Session(std::ostream& err) : ui_(err) {
         try {
             previous_ = &ui::TheUi();
@@ -111,7 +111,7 @@ public:
     CommandLineUi& Ui() { return ui_; }
     FormSet& Windows() { return forms_; }
 
-private:
+  private:
     CommandLineUi ui_;
     ui::Ui* previous_;
     FormSet forms_;

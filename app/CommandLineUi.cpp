@@ -28,17 +28,14 @@ CommandLineUi::CommandLineUi(std::ostream& err) : err_(err) {
         }
     });
     // Unattended, nobody can act on advice about file-monitoring software.
-    OnModal("frmAntiVirusQuery", [](ui::Form& form) {
-        static_cast<frmAntiVirusQuery&>(form).cmdNo.RaiseClick();
-    });
-    OnModal("frmPurgeWarning", [](ui::Form& form) {
-        static_cast<frmPurgeWarning&>(form).cmdOK.RaiseClick();
-    });
+    OnModal("frmAntiVirusQuery",
+            [](ui::Form& form) { static_cast<frmAntiVirusQuery&>(form).cmdNo.RaiseClick(); });
+    OnModal("frmPurgeWarning",
+            [](ui::Form& form) { static_cast<frmPurgeWarning&>(form).cmdOK.RaiseClick(); });
     // Refused before the run starts; should a run ask all the same, no file
     // is purged without a person's yes.
-    OnModal("frmConfirmFiles", [](ui::Form& form) {
-        static_cast<frmConfirmFiles&>(form).cmdStopPurge.RaiseClick();
-    });
+    OnModal("frmConfirmFiles",
+            [](ui::Form& form) { static_cast<frmConfirmFiles&>(form).cmdStopPurge.RaiseClick(); });
 }
 
 ui::Answer CommandLineUi::MsgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,

@@ -9,7 +9,7 @@
 #include "ui/headless/HeadlessUi.h"
 
 class CommandLineUi : public ui::HeadlessUi {
-public:
+  public:
     explicit CommandLineUi(std::ostream& err);
 
     // Decides the purge confirmation: true to purge.
@@ -21,7 +21,7 @@ public:
     ui::Answer MsgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
                       const std::string& title) override;
 
-private:
+  private:
     std::ostream& err_;
     bool purgeDeclined_ = false;
 };

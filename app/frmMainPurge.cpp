@@ -59,9 +59,9 @@ void PurgeSelectedFiles(frmMain& main) {
     frmReport& report = Forms().Report();
     main.blnMultipleFiles = HasWildcards(spec);
     if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
-        ui::TheUi().MsgBox(main.blnMultipleFiles ? "There are no files in " + folder +
-                                                       " matching " + spec + "."
-                                                 : "File " + spec + " not found.",
+        ui::TheUi().MsgBox(main.blnMultipleFiles
+                               ? "There are no files in " + folder + " matching " + spec + "."
+                               : "File " + spec + " not found.",
                            ui::Buttons::OK, ui::Icon::Exclamation, "Purge files");
         return;
     }
@@ -80,8 +80,7 @@ void PurgeSelectedFiles(frmMain& main) {
     confirmation.ShowModal();
 
     if (!confirmation.blnConfirm) {
-        ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None,
-                           "Purge cancelled");
+        ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None, "Purge cancelled");
     } else {
         ShowReportBesideMain(main);
         report.blnStop = false;

@@ -36,8 +36,7 @@ void ShowReportBesideMain(frmMain& main) {
 
 void frmMain::cmdProcessFiles_MouseUp(int index) {
     if (!FilesSpecified()) {
-        ui::TheUi().MsgBox("No files specified.", ui::Buttons::OK, ui::Icon::Exclamation,
-                           "Error");
+        ui::TheUi().MsgBox("No files specified.", ui::Buttons::OK, ui::Icon::Exclamation, "Error");
         return;
     }
     frmReport& report = Forms().Report();

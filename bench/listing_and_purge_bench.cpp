@@ -109,8 +109,8 @@ Times Measure(const fs::path& folder, int files, int folders, bool report) {
     }
     if (report) {
         std::printf("find -printf:   %8.3f s\n", t.find);
-        std::printf("purge --list:   %8.3f s   ratio to find  %5.2f (target: 2 or less)\n",
-                    t.list, t.list / t.find);
+        std::printf("purge --list:   %8.3f s   ratio to find  %5.2f (target: 2 or less)\n", t.list,
+                    t.list / t.find);
         std::fflush(stdout);
     }
     t.purge = Seconds([&] { Kestrane("--purge", op); });
@@ -122,8 +122,8 @@ Times Measure(const fs::path& folder, int files, int folders, bool report) {
         std::printf("purge --purge:  %8.3f s\n", t.purge);
         std::fflush(stdout);
         MakeTree(tree, files, folders);
-        t.shred = Seconds(
-            [&] { Shell("find '" + tree.string() + "' -type f -exec shred -n1 -u {} +"); });
+        t.shred =
+            Seconds([&] { Shell("find '" + tree.string() + "' -type f -exec shred -n1 -u {} +"); });
         std::printf("shred -n1 -u:   %8.3f s   purge's ratio to shred %5.2f (target: 1 or less)\n",
                     t.shred, t.purge / t.shred);
     }

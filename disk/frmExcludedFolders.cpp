@@ -7,8 +7,8 @@ using ui::ControlKind;
 frmExcludedFolders::frmExcludedFolders()
     : Form("frmExcludedFolders"),
       lblIntro(Add(ControlKind::Label, "lblIntro", "", 240, 120, 6600, 900)),
-      txbExcludedFolders(Add(ControlKind::TextBox, "txbExcludedFolders", "", 240, 1100, 6600,
-                             2400)),
+      txbExcludedFolders(
+          Add(ControlKind::TextBox, "txbExcludedFolders", "", 240, 1100, 6600, 2400)),
       cmdAddFolder(Add(ControlKind::Button, "cmdAddFolder", "Add folder", 240, 3700, 1800, 400)),
       cmdRemoveLastFolder(Add(ControlKind::Button, "cmdRemoveLastFolder", "Remove last folder",
                               2200, 3700, 2200, 400)),

@@ -14,7 +14,7 @@
 #include "ui/Form.h"
 
 class frmExcludedFolders : public ui::Form {
-public:
+  public:
     frmExcludedFolders();
 
     static constexpr int kMaxExcludedFolders = 100;
@@ -33,7 +33,7 @@ public:
     ui::Control& chkKeepTopFiles;
     ui::Control& cmdClose;
 
-protected:
+  protected:
     // Positions 1 to 100 hold folders; position 0 is never filled.
     std::array<std::string, kMaxExcludedFolders + 1> strExcludedFolder_;
 };

@@ -20,7 +20,7 @@ std::size_t ReportCapacity();
 void SetReportCapacityForTesting(std::size_t bytes);
 
 class ReportText {
-public:
+  public:
     // Thrown by Append when the text would take the report past its capacity;
     // nothing of the text is appended then.
     struct Full {};
@@ -48,6 +48,6 @@ public:
     std::size_t Size() const { return text_.size(); }
     const std::string& Text() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };

@@ -7,7 +7,7 @@
 #include "ui/Form.h"
 
 class frmAntiVirusQuery : public ui::Form {
-public:
+  public:
     frmAntiVirusQuery();
 
     bool blnNo = false;

@@ -10,7 +10,7 @@
 #include "ui/Form.h"
 
 class frmFileOps : public ui::Form {
-public:
+  public:
     frmFileOps();
 
     // Result codes of ExcludedFile; 0 means the file may be purged.

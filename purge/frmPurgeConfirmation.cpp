@@ -28,20 +28,20 @@ const std::int32_t frmPurgeConfirmation::kClusterSizes[8] = {512,  1024,  2048, 
 frmPurgeConfirmation::frmPurgeConfirmation()
     : Form("frmPurgeConfirmation"),
       chkOKToPurgeSensitiveFiles(Add(ControlKind::CheckBox, "chkOKToPurgeSensitiveFiles",
-                                     "OK to purge sensitive files (exe, dll, doc, etc.)", 240,
-                                     2400, 6000, 300)),
+                                     "OK to purge sensitive files (exe, dll, doc, etc.)", 240, 2400,
+                                     6000, 300)),
       fraClusterSize(Add(ControlKind::Frame, "fraClusterSize", "", 3600, 1100, 3200, 900)),
-      cboClusterSize(Add(ControlKind::ComboBox, "cboClusterSize", "", 1500, 200, 1400, 315,
+      cboClusterSize(
+          Add(ControlKind::ComboBox, "cboClusterSize", "", 1500, 200, 1400, 315, &fraClusterSize)),
+      lblFileSystem(
+          Add(ControlKind::Label, "lblFileSystem", "", 120, 550, 3000, 300, &fraClusterSize)),
+      lblClusterSize(Add(ControlKind::Label, "lblClusterSize", "Cluster size:", 120, 240, 1300, 255,
                          &fraClusterSize)),
-      lblFileSystem(Add(ControlKind::Label, "lblFileSystem", "", 120, 550, 3000, 300,
-                        &fraClusterSize)),
-      lblClusterSize(Add(ControlKind::Label, "lblClusterSize", "Cluster size:", 120, 240, 1300,
-                         255, &fraClusterSize)),
-      chkPurgeSlack(Add(ControlKind::CheckBox, "chkPurgeSlack", "Purge slack area", 240, 1200,
-                        3000, 300)),
+      chkPurgeSlack(
+          Add(ControlKind::CheckBox, "chkPurgeSlack", "Purge slack area", 240, 1200, 3000, 300)),
       chkDeleteEmptyFolders(Add(ControlKind::CheckBox, "chkDeleteEmptyFolders",
-                                "Delete any folder in which all files have been deleted", 240,
-                                2800, 6000, 300)),
+                                "Delete any folder in which all files have been deleted", 240, 2800,
+                                6000, 300)),
       chkOKToPurgeReadOnlyFiles(Add(ControlKind::CheckBox, "chkOKToPurgeReadOnlyFiles",
                                     "OK to purge read-only files", 240, 2000, 6000, 300)),
       chkFolderNamesOnly(Add(ControlKind::CheckBox, "chkFolderNamesOnly",
@@ -49,10 +49,10 @@ frmPurgeConfirmation::frmPurgeConfirmation()
       chkDoNotDeletePurgedFiles(Add(ControlKind::CheckBox, "chkDoNotDeletePurgedFiles",
                                     "Do not delete purged files (so the result can be inspected)",
                                     240, 1600, 6000, 300)),
-      cmdCancel(Add(ControlKind::Button, "cmdCancel", "No, cancel this purge", 3700, 3700, 2800,
-                    400)),
-      cmdDoPurge(Add(ControlKind::Button, "cmdDoPurge", "Yes, purge these files", 500, 3700,
-                     2800, 400)),
+      cmdCancel(
+          Add(ControlKind::Button, "cmdCancel", "No, cancel this purge", 3700, 3700, 2800, 400)),
+      cmdDoPurge(
+          Add(ControlKind::Button, "cmdDoPurge", "Yes, purge these files", 500, 3700, 2800, 400)),
       lblMessage(Add(ControlKind::Label, "lblMessage", "", 240, 120, 6500, 900)) {
     SetCaption("Purge confirmation");
     Resize(7000, 4700);
@@ -60,9 +60,9 @@ frmPurgeConfirmation::frmPurgeConfirmation()
     cboClusterSize.SetValue(kFourKB);
     lblFileSystem.SetVisible(false);
 
-    for (ui::Control* box : {&chkOKToPurgeSensitiveFiles, &chkPurgeSlack, &chkDeleteEmptyFolders,
-                             &chkOKToPurgeReadOnlyFiles, &chkFolderNamesOnly,
-                             &chkDoNotDeletePurgedFiles}) {
+    for (ui::Control* box :
+         {&chkOKToPurgeSensitiveFiles, &chkPurgeSlack, &chkDeleteEmptyFolders,
+          &chkOKToPurgeReadOnlyFiles, &chkFolderNamesOnly, &chkDoNotDeletePurgedFiles}) {
         box->Click = [this, box] { CheckBoxClicked(*box); };
     }
     cboClusterSize.Click = [this] {

@@ -14,7 +14,7 @@
 #include "ui/Form.h"
 
 class frmPurgeConfirmation : public ui::Form {
-public:
+  public:
     frmPurgeConfirmation();
 
     bool blnConfirm = false;
@@ -52,7 +52,7 @@ public:
     ui::Control& cmdDoPurge;
     ui::Control& lblMessage;
 
-private:
+  private:
     void CheckBoxClicked(ui::Control& box);
     void cmdDoPurge_Click();
     void cmdCancel_Click();

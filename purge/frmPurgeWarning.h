@@ -9,7 +9,7 @@
 #include "ui/Form.h"
 
 class frmPurgeWarning : public ui::Form {
-public:
+  public:
     frmPurgeWarning();
 
     bool blnShowPurgeWarning = false;

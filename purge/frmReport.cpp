@@ -15,18 +15,18 @@ frmReport::frmReport()
       cmdPauseContinue(Add(ControlKind::Button, "cmdPauseContinue", "Continue", 0, 0,
                            kNarrowButtonWidth, kButtonHeight)),
       cmdCopyToClipboard(Add(ControlKind::Button, "cmdCopyToClipboard",
-                             "Copy selected text to clipboard", kStopLeft, 0,
-                             kCopySelectionWidth, kButtonHeight)),
+                             "Copy selected text to clipboard", kStopLeft, 0, kCopySelectionWidth,
+                             kButtonHeight)),
       cmdStop(Add(ControlKind::Button, "cmdStop", "Stop", kStopLeft, 0, kNarrowButtonWidth,
                   kButtonHeight)),
-      cmdClose(Add(ControlKind::Button, "cmdClose", "Close", 0, 0, kNarrowButtonWidth,
-                   kButtonHeight)),
-      txbText(Add(ControlKind::TextBox, "txbText", "", kMargin, kMargin, kTextWidth,
-                  kFullTextHeight)),
+      cmdClose(
+          Add(ControlKind::Button, "cmdClose", "Close", 0, 0, kNarrowButtonWidth, kButtonHeight)),
+      txbText(
+          Add(ControlKind::TextBox, "txbText", "", kMargin, kMargin, kTextWidth, kFullTextHeight)),
       lblDots(Add(ControlKind::Label, "lblDots", "Each dot corresponds to a folder.", kMargin, 0,
                   kStatusWidth, kLabelHeight)),
-      lblPausedDone(Add(ControlKind::Label, "lblPausedDone", "Paused ...", kMargin, 0,
-                        kStatusWidth, kLabelHeight)) {
+      lblPausedDone(Add(ControlKind::Label, "lblPausedDone", "Paused ...", kMargin, 0, kStatusWidth,
+                        kLabelHeight)) {
     SetCaption("Report");
     Resize(kWindowWidth, kFullTextHeight + kWindowBelowText);
     txbText.SetMultiline(true);
@@ -56,8 +56,8 @@ void frmReport::SetRunButtons() {
         cmdStop.SetCaption("Stop");
         cmdStop.Move(cmdStop.Left(), cmdStop.Top(), kNarrowButtonWidth, kButtonHeight);
         cmdPauseContinue.SetCaption("Pause");
-        cmdPauseContinue.Move(cmdPauseContinue.Left(), cmdPauseContinue.Top(),
-                              kNarrowButtonWidth, kButtonHeight);
+        cmdPauseContinue.Move(cmdPauseContinue.Left(), cmdPauseContinue.Top(), kNarrowButtonWidth,
+                              kButtonHeight);
     }
 }
 
@@ -126,8 +126,8 @@ void frmReport::cmdCopyToClipboard_Click() {
     }
     lblPausedDone.SetCaption("");
     cmdCopyToClipboard.SetCaption("Copy to clipboard");
-    cmdCopyToClipboard.Move(cmdCopyToClipboard.Left(), cmdCopyToClipboard.Top(),
-                            kCopyWidth, kButtonHeight);
+    cmdCopyToClipboard.Move(cmdCopyToClipboard.Left(), cmdCopyToClipboard.Top(), kCopyWidth,
+                            kButtonHeight);
     cmdClose.SetFocus();
 }
 
@@ -135,8 +135,8 @@ void frmReport::txbText_MouseUp(ui::MouseButton button) {
     if (button != ui::MouseButton::Left || !cmdCopyToClipboard.Enabled()) return;
     if (SelectedText().empty()) {
         cmdCopyToClipboard.SetCaption("Copy to clipboard");
-        cmdCopyToClipboard.Move(cmdCopyToClipboard.Left(), cmdCopyToClipboard.Top(),
-                                kCopyWidth, kButtonHeight);
+        cmdCopyToClipboard.Move(cmdCopyToClipboard.Left(), cmdCopyToClipboard.Top(), kCopyWidth,
+                                kButtonHeight);
     } else {
         cmdCopyToClipboard.Move(cmdCopyToClipboard.Left(), cmdCopyToClipboard.Top(),
                                 kCopySelectionWidth, kButtonHeight);

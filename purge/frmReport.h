@@ -29,7 +29,7 @@
 #include "ui/Form.h"
 
 class frmReport : public ui::Form {
-public:
+  public:
     frmReport();
 
     // Public values of a run.
@@ -99,7 +99,7 @@ public:
     ui::Control& lblDots;
     ui::Control& lblPausedDone;
 
-private:
+  private:
     // The run's frame.
     void StartRun();
     void EndRun();

@@ -120,9 +120,9 @@ void frmReport::ListFolder(std::string folder, const std::string& fileSpec) {
             if (entry.kind != platform::EntryKind::Folder) continue;
             std::string subfolder = folder + entry.name;
             if (!OnStartingFileSystem(subfolder)) {
-                ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
-                                   WithBackslash(subfolder) +
-                                       " is on another file system; not listed.");
+                ReportSkippedEntry(
+                    blnDisplayFolderNames ? "" : kCrLf,
+                    WithBackslash(subfolder) + " is on another file system; not listed.");
                 continue;
             }
             strNextDirPath = subfolder;
@@ -159,10 +159,11 @@ void frmReport::WriteListingSummary() {
 
 void frmReport::WriteEstimate() {
     frmMain& main = Forms().Main();
-    const std::string& folder = main.strFolderPath[0].empty() ? strNextDirPath
-                                                              : main.strFolderPath[0];
-    const char d = folder.empty() ? '\0' : static_cast<char>(std::toupper(
-                                               static_cast<unsigned char>(folder[0])));
+    const std::string& folder =
+        main.strFolderPath[0].empty() ? strNextDirPath : main.strFolderPath[0];
+    const char d = folder.empty()
+                       ? '\0'
+                       : static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
     const bool floppy = d == 'A' || d == 'B';
     double speed = 1.0;
     bool measured = false;
@@ -173,8 +174,7 @@ void frmReport::WriteEstimate() {
         measured = true;
     }
     const std::int32_t seconds = WholeSeconds(dblTotalFileBytes / kBytesPerKB / kBytesPerKB /
-                                              speed *
-                                              Forms().TypeOfPurge().GetNumOverwrites());
+                                              speed * Forms().TypeOfPurge().GetNumOverwrites());
 
     const std::string lessThanTen = "Less than 10 seconds.";
     if (seconds < 10) {
@@ -193,8 +193,8 @@ void frmReport::WriteEstimate() {
     AppendAnyway(kCrLf);
     ++intReportLines;
 
-    std::string text = seconds < 300 ? FormatSeconds(seconds, true, false)
-                                     : FormatSecondsRoundUp(seconds, true);
+    std::string text =
+        seconds < 300 ? FormatSeconds(seconds, true, false) : FormatSecondsRoundUp(seconds, true);
     if (blnStop) {
         AppendAnyway("more than ");
     } else {

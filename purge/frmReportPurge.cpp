@@ -95,8 +95,8 @@ void frmReport::WritePurgeHeader() {
     const std::string& specShown = main.lblFiles(0).Caption();
     if (specShown == "*.*") {
         Append("Purging all files in " + folderShown + " ");
-        if (main.blnSubdirectories) Append(std::string("(including all files") + kCrLf +
-                                           "in subfolders) ");
+        if (main.blnSubdirectories)
+            Append(std::string("(including all files") + kCrLf + "in subfolders) ");
     } else {
         Append("Purging " + folderShown + specShown + " ");
         if (main.blnSubdirectories) {
@@ -224,8 +224,7 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
         const std::string subfolder = folder + entry.name;
         if (!OnStartingFileSystem(subfolder)) {
             ++lngNumEntriesSkipped;
-            Append(WithBackslash(subfolder) + " is on another file system; not purged." +
-                   kCrLf);
+            Append(WithBackslash(subfolder) + " is on another file system; not purged." + kCrLf);
             ++intReportLines;
             continue;
         }
@@ -253,8 +252,8 @@ void frmReport::RemoveEmptiedFolder(const std::string& path) {
     }
 }
 
-bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
-                             bool purgeSlack, double bytesPerSecond) {
+bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name, bool purgeSlack,
+                             double bytesPerSecond) {
     frmMain& main = Forms().Main();
     frmPurgeConfirmation& options = Forms().PurgeConfirmation();
     frmFileOps& fileOps = Forms().FileOps();
@@ -335,8 +334,8 @@ bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
             const int passes = type.GetNumberOfPasses();
             const int overwrites = type.GetNumOverwrites();
             AddReportText(" (" + FormatNumber(length, 0) + " bytes) purging");
-            const bool marks = !options.blnFolderNamesOnly && passes >= 2 &&
-                               length * overwrites > bytesPerSecond;
+            const bool marks =
+                !options.blnFolderNamesOnly && passes >= 2 && length * overwrites > bytesPerSecond;
             if (marks) AddReportText(" " + std::string(static_cast<std::size_t>(passes), '_'));
 
             const int d = DriveIndexOf(path);

@@ -27,8 +27,7 @@ void frmReport::ProcessFiles() {
     StartRun();
     if (blnPurgeFiles) {
         WritePurgeHeader();
-        PurgeFolder(strNextDirPath, strCurrentFileSpec,
-                    Forms().PurgeConfirmation().blnPurgeSlack);
+        PurgeFolder(strNextDirPath, strCurrentFileSpec, Forms().PurgeConfirmation().blnPurgeSlack);
     } else {
         Forms().Main().lblEstimatedTime.SetCaption("");
         ListFolder(strNextDirPath, strCurrentFileSpec);

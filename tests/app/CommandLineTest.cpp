@@ -14,9 +14,9 @@
 #include "app/CommandLine.h"
 #include "app/SetupFile.h"
 #include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
 #include "platform/ProgramFolder.h"
 #include "purge/NumberFormat.h"
-#include "app/frmTypeOfPurge.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "tests/testsupport/ProgramHarness.h"
@@ -32,7 +32,7 @@ struct Result {
 };
 
 class CommandLine : public ::testing::Test {
-protected:
+  protected:
     CommandLine() { SetNumberStyleForTesting(NumberStyle{}); }
     ~CommandLine() override { SetNumberStyleForTesting(std::nullopt); }
 
@@ -46,8 +46,8 @@ protected:
 
     // An operation file on drive C: (its drive path).
     std::string OperationFile(const std::string& name, const std::string& folder,
-                              const std::string& spec, bool subfolders,
-                              std::array<int, 6> options, bool confirm = false) {
+                              const std::string& spec, bool subfolders, std::array<int, 6> options,
+                              bool confirm = false) {
         SetupRecord record;
         record.strVersion = "8.27";
         record.subfolderFlag = subfolders ? 1 : 0;
@@ -67,7 +67,10 @@ protected:
         Drives().WriteFile("C:\\other\\kept.txt", "outside the selection");
         Drives().WriteFile("C:\\tree\\top.txt", "top secret");
         Drives().WriteFile("C:\\tree\\with blanks.doc", "a letter");
-        Drives().WriteFile("C:\\tree\\\xC3\x9C" "bers\xC3\xA4tzung.txt", "non-ASCII name");
+        Drives().WriteFile(
+            "C:\\tree\\\xC3\x9C"
+            "bers\xC3\xA4tzung.txt",
+            "non-ASCII name");
         Drives().WriteFile("C:\\tree\\Secret.txt", "upper");
         Drives().WriteFile("C:\\tree\\secret.txt", "lower case");
         Drives().WriteFile("C:\\tree\\readonly.txt", "read only");
@@ -122,8 +125,8 @@ TEST_F(CommandLine, ListsAndPurgesATreeAndLeavesEverythingElseAlone) {
     MakeTree();
     // Options: slack, keep purged files, read-only, sensitive, folder names
     // only, delete empty folders.
-    const std::string list = OperationFile("list.kzs", "C:\\tree\\", "*.*", true,
-                                           {0, 0, 1, 0, 0, 1});
+    const std::string list =
+        OperationFile("list.kzs", "C:\\tree\\", "*.*", true, {0, 0, 1, 0, 0, 1});
 
     const std::string window = Lf(WindowReport(2, "C:\\tree\\", "*.*", true));
     Result listed = Run({"--list", Drives().Native(list)});
@@ -135,20 +138,22 @@ TEST_F(CommandLine, ListsAndPurgesATreeAndLeavesEverythingElseAlone) {
     Result purged = Run({"--purge", list, "--yes"});
     const std::string& report = purged.out;
     EXPECT_EQ(purged.status, kExitNotAllPurged) << purged.err << report;
-    for (const char* line : {
-             "top.txt (10 bytes) purged.\n", "with blanks.doc (8 bytes) purged.\n",
-             "\xC3\xBC" "bers\xC3\xA4tzung.txt (14 bytes) purged.\n",
-             "secret.txt (5 bytes) purged.\n", "secret.txt (10 bytes) purged.\n",
-             "readonly.txt (9 bytes) purged.\n", "deep file.txt (4 bytes) purged.\n",
-             "x.txt (6 bytes) purged.\n", "setup.exe: \"exe\" files are not purged.\n",
-             "link.txt: a symbolic link, not purged.\n",
-             "linked folder: a symbolic link, not purged.\n",
-             "pipe: not a regular file, not purged.\n",
-             "Folder C:\\tree\\a\\b\\c removed.\n", "Number of files purged: 8\n"}) {
+    for (const char* line :
+         {"top.txt (10 bytes) purged.\n", "with blanks.doc (8 bytes) purged.\n",
+          "\xC3\xBC"
+          "bers\xC3\xA4tzung.txt (14 bytes) purged.\n",
+          "secret.txt (5 bytes) purged.\n", "secret.txt (10 bytes) purged.\n",
+          "readonly.txt (9 bytes) purged.\n", "deep file.txt (4 bytes) purged.\n",
+          "x.txt (6 bytes) purged.\n", "setup.exe: \"exe\" files are not purged.\n",
+          "link.txt: a symbolic link, not purged.\n",
+          "linked folder: a symbolic link, not purged.\n",
+          "pipe: not a regular file, not purged.\n", "Folder C:\\tree\\a\\b\\c removed.\n",
+          "Number of files purged: 8\n"}) {
         EXPECT_TRUE(Has(report, line)) << line << "\n" << report;
     }
-    EXPECT_TRUE(Has(report, "Purging all files in C:\\tree\\ (including all files\nin "
-                            "subfolders) using random bytes once.\n"));
+    EXPECT_TRUE(Has(report,
+                    "Purging all files in C:\\tree\\ (including all files\nin "
+                    "subfolders) using random bytes once.\n"));
 
     for (const char* gone : {"top.txt", "with blanks.doc", "Secret.txt", "secret.txt",
                              "readonly.txt", "a\\b\\c\\deep file.txt", "a\\b"}) {
@@ -168,8 +173,7 @@ TEST_F(CommandLine, APurgeReportReadsAsTheWindowsReport) {
         Drives().WriteFile(std::string(tree) + "sub\\b.txt", "beta");
     }
     const std::string window = Lf(WindowReport(1, "C:\\two\\", "*.txt", true));
-    const std::string op =
-        OperationFile("one.kzs", "C:\\one\\", "*.txt", true, {0, 0, 0, 0, 0, 0});
+    const std::string op = OperationFile("one.kzs", "C:\\one\\", "*.txt", true, {0, 0, 0, 0, 0, 0});
     Result cli = Run({"--purge", op, "--yes"});
     EXPECT_EQ(cli.status, kExitDone) << cli.err;
     // The same lines, but for the dates and the folder's name.
@@ -203,9 +207,10 @@ TEST_F(CommandLine, AsksOnATerminalAndRefusesWithoutOne) {
 
     Result declined = Run({"--purge", op}, "n\n", true);
     EXPECT_EQ(declined.status, kExitStopped);
-    EXPECT_TRUE(Has(declined.out, "Are you sure that you want to purge the file\nC:\\d\\a.txt ?\n"
-                                  "(This will permanently destroy all data in this file.)\n"
-                                  "Purge? [y/N] "));
+    EXPECT_TRUE(Has(declined.out,
+                    "Are you sure that you want to purge the file\nC:\\d\\a.txt ?\n"
+                    "(This will permanently destroy all data in this file.)\n"
+                    "Purge? [y/N] "));
     EXPECT_TRUE(Has(declined.err, "No files purged."));
     EXPECT_TRUE(Drives().Exists("C:\\d\\a.txt"));
 
@@ -255,9 +260,9 @@ TEST_F(CommandLine, TheProgramRunsWithoutADisplay) {
     if (!std::filesystem::exists(purge)) GTEST_SKIP() << "the windowed program is not built";
     Drives().WriteFile("C:\\d\\a b.txt", "alpha");
     const std::string op = OperationFile("d.kzs", "C:\\d\\", "*.*", false, {0, 0, 0, 0, 0, 0});
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY KESTRANE_DRIVES='C=" +
-                                Drives().Root('C') + "' '" + purge + "' --purge '" +
-                                Drives().Native(op) + "' --yes </dev/null 2>&1";
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY KESTRANE_DRIVES='C=" + Drives().Root('C') + "' '" +
+        purge + "' --purge '" + Drives().Native(op) + "' --yes </dev/null 2>&1";
     FILE* pipe = ::popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string out;

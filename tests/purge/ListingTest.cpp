@@ -37,8 +37,8 @@ TEST(Listing, ANamedFileIsListedAloneAmongNamesThatDifferInCase) {
     const std::string& report = run.List();
 
     EXPECT_EQ(report, std::string("C:\\data\\") + kCrLf + "notes.txt (5 bytes)" + kCrLf + kCrLf +
-                          "Total KB: 0.00" + kCrLf + kCrLf + "Purge type: " +
-                          run.Main().lblTypeOfPurge.Caption() + kCrLf +
+                          "Total KB: 0.00" + kCrLf + kCrLf +
+                          "Purge type: " + run.Main().lblTypeOfPurge.Caption() + kCrLf +
                           "Estimated purge time: less than 10 seconds." + kCrLf);
     EXPECT_EQ(run.Main().lblTypeOfPurge.Caption(),
               "Alternate bit patterns plus random bytes, 3 times (= 18 overwrites)");
@@ -116,10 +116,10 @@ TEST(Listing, NothingToListIsSaidInAMessage) {
         const char* spec;
         const char* message;
     };
-    for (const Case& c : {Case{"C:\\empty\\", "*.*", "There are no files in C:\\empty\\."},
-                          Case{"C:\\some\\", "*.txt",
-                               "There are no files in C:\\some\\ matching *.txt."},
-                          Case{"C:\\some\\", "A.doc", "File A.doc not found."}}) {
+    for (const Case& c :
+         {Case{"C:\\empty\\", "*.*", "There are no files in C:\\empty\\."},
+          Case{"C:\\some\\", "*.txt", "There are no files in C:\\some\\ matching *.txt."},
+          Case{"C:\\some\\", "A.doc", "File A.doc not found."}}) {
         run.Select(c.folder, c.spec, false);
         run.Main().cmdProcessFiles(2).RaiseMouseUp();
         EXPECT_EQ(run.Ui().LastBox().text, c.message);

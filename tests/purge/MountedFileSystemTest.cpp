@@ -20,7 +20,7 @@ bool Shell(const std::string& command) {
 
 // A file system mounted on a folder for the life of the object.
 class Mount {
-public:
+  public:
     Mount(const std::string& source, const std::string& options, const std::string& folder)
         : folder_(folder) {
         mounted_ = Shell("mount " + options + " " + source + " '" + folder + "'");
@@ -28,20 +28,21 @@ public:
     ~Mount() { Unmount(); }
     bool Mounted() const { return mounted_; }
     void Unmount() {
-        if (mounted_) mounted_ = !Shell("umount '" + folder_ + "'") && !Shell("umount -l '" + folder_ + "'");
+        if (mounted_)
+            mounted_ = !Shell("umount '" + folder_ + "'") && !Shell("umount -l '" + folder_ + "'");
     }
     bool Remount(const std::string& source, const std::string& options) {
         return mounted_ = Shell("mount " + options + " " + source + " '" + folder_ + "'");
     }
 
-private:
+  private:
     std::string folder_;
     bool mounted_ = false;
 };
 
 std::string Marker(int which) {
-    std::string unit = "<<kestrane run marker " + std::to_string(which) + " " +
-                       std::to_string(::getpid()) + ">>";
+    std::string unit =
+        "<<kestrane run marker " + std::to_string(which) + " " + std::to_string(::getpid()) + ">>";
     std::string marker;
     while (marker.size() < (64 << 10)) marker += unit;
     return marker;

@@ -143,7 +143,8 @@ TEST(PurgeWarning, TheAdviceCanBeTurnedOffAndOffersCancelOnlyInAPurge) {
     warning.Form_Activate();
     EXPECT_FALSE(warning.cmdStopPurge.Visible());
     EXPECT_TRUE(warning.cmdOK.HasFocus());
-    EXPECT_EQ(warning.lblMessage.Caption().substr(0, 39), "The file C:\\x.doc will now be purged.  ");
+    EXPECT_EQ(warning.lblMessage.Caption().substr(0, 39),
+              "The file C:\\x.doc will now be purged.  ");
     EXPECT_NE(warning.lblMessage.Caption().find(
                   "\r\n\r\nIt is better to disable your antivirus software either before "
                   "running Kestrane or during a run (like now)."),

@@ -37,9 +37,9 @@ TEST(PurgeRun, EveryResultHasItsText) {
     RunProgram run;
     run.SetPurgeType(0, 1);
     FakeLibrary library;
-    library.codes = {{"cl.txt", -9}, {"ty.txt", -8}, {"fl.txt", -7}, {"nd4.txt", -4},
-                     {"nd5.txt", -5}, {"nd6.txt", -6}, {"wr.txt", -3}, {"op.txt", -2},
-                     {"lib.txt", -1}};
+    library.codes = {{"cl.txt", -9},  {"ty.txt", -8},  {"fl.txt", -7},
+                     {"nd4.txt", -4}, {"nd5.txt", -5}, {"nd6.txt", -6},
+                     {"wr.txt", -3},  {"op.txt", -2},  {"lib.txt", -1}};
     for (const auto& [name, code] : library.codes) run.Drives().WriteFile("C:\\r\\" + name, "x");
     run.Drives().WriteFile("C:\\r\\ro.txt", "read-only");
     ::chmod(run.Drives().Native("C:\\r\\ro.txt").c_str(), 0444);
@@ -54,8 +54,9 @@ TEST(PurgeRun, EveryResultHasItsText) {
 
     // A file that reached the library keeps its size before the result.
     const std::pair<const char*, const char*> expected[] = {
-        {"ro.txt (9 bytes)", ": file is read-only, not purged.\r\n(Perhaps file is in use by "
-                             "another program.)\r\n"},
+        {"ro.txt (9 bytes)",
+         ": file is read-only, not purged.\r\n(Perhaps file is in use by "
+         "another program.)\r\n"},
         {"cl.txt (1 bytes)", ": invalid cluster size.\r\n"},
         {"ty.txt (1 bytes)", ": invalid purge type.\r\n"},
         {"fl.txt (1 bytes)", ": error when flushing file.\r\n"},
@@ -81,8 +82,8 @@ TEST(PurgeRun, EveryResultHasItsText) {
     EXPECT_EQ(Count(library.calls, "setup.exe") + Count(library.calls, "tool.exe"), 0);
     EXPECT_FALSE(run.Drives().Exists("C:\\r\\ok.txt"));
     EXPECT_EQ(run.Drives().ReadFile("C:\\r\\ro.txt"), "read-only");
-    EXPECT_TRUE(Has(report, std::string("Number of files: 14") + kCrLf +
-                                "Number of files purged: 1" + kCrLf));
+    EXPECT_TRUE(Has(
+        report, std::string("Number of files: 14") + kCrLf + "Number of files purged: 1" + kCrLf));
 }
 
 TEST(PurgeRun, FilesOfTheProgramsOwnFolderAreNeverPurged) {
@@ -104,10 +105,12 @@ TEST(PurgeRun, ThePurgeQueryAllowsTheExtensionForTheRestOfTheRun) {
     const std::string& report = run.Purge();
     ASSERT_EQ(run.Ui().Boxes().size(), 1u) << "asked once for the extension";
     EXPECT_TRUE(Has(run.Ui().LastBox().text,
-                    std::string(kCrLf) + kCrLf + "You have requested to purge a file with an "
-                                                 "\"ovl\" extension." +
-                        kCrLf + "Do you wish to allow all files with this extension to be "
-                                "purged?" +
+                    std::string(kCrLf) + kCrLf +
+                        "You have requested to purge a file with an "
+                        "\"ovl\" extension." +
+                        kCrLf +
+                        "Do you wish to allow all files with this extension to be "
+                        "purged?" +
                         kCrLf + "(Permission lasts only during the course of this operation.)"));
     EXPECT_TRUE(Has(report, "a.ovl (1 bytes) purged.") && Has(report, "b.ovl (1 bytes) purged."));
     EXPECT_FALSE(run.Drives().Exists("C:\\q\\a.ovl") || run.Drives().Exists("C:\\q\\b.ovl"));
@@ -226,7 +229,9 @@ TEST(PurgeRun, ThreePassesShowProgressMarksThatTheResultReplaces) {
     run.Select("C:\\m\\", "big.dat", false);
     FakeLibrary library;
     std::vector<std::string> lines;
-    library.onCall = [&](const std::string&) { lines.push_back(LastLine(run.Report().ReportText() + "\r\n")); };
+    library.onCall = [&](const std::string&) {
+        lines.push_back(LastLine(run.Report().ReportText() + "\r\n"));
+    };
     const std::string& report = run.Purge();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "big.dat (100,000 bytes) purging ___");
@@ -296,8 +301,8 @@ TEST(PurgeRun, PurgedFilesCanBeKeptForInspection) {
     EXPECT_TRUE(Has(report, std::string("Purging all files in C:\\k\\ using alternate bit "
                                         "patterns once.") +
                                 kCrLf));
-    EXPECT_TRUE(Has(report, std::string("Total KB: 0.03") + kCrLf + "Purged files not deleted." +
-                                kCrLf));
+    EXPECT_TRUE(
+        Has(report, std::string("Total KB: 0.03") + kCrLf + "Purged files not deleted." + kCrLf));
     EXPECT_EQ(run.Drives().ReadFile("C:\\k\\one.txt"), std::string(12, '\xF5'));
     EXPECT_EQ(run.Main().strFileSpec[0], "*.*") << "kept files stay selected";
 }
@@ -333,11 +338,12 @@ TEST(PurgeRun, AFullReportIsSuspendedAndThePurgeGoesOn) {
     SetReportCapacityForTesting(2500);
     const std::string& report = run.Purge();
     EXPECT_TRUE(run.Report().ReportSuspended());
-    EXPECT_TRUE(Has(report, std::string(kCrLf) + kCrLf + "The report buffer has been filled, so "
-                                                         "this report cannot continue.  The purge "
-                                                         "operation will continue, but without "
-                                                         "report of results for individual "
-                                                         "files." +
+    EXPECT_TRUE(Has(report, std::string(kCrLf) + kCrLf +
+                                "The report buffer has been filled, so "
+                                "this report cannot continue.  The purge "
+                                "operation will continue, but without "
+                                "report of results for individual "
+                                "files." +
                                 kCrLf));
     EXPECT_TRUE(Has(report, "Number of files purged: 120"));
     EXPECT_FALSE(run.Drives().Exists("C:\\many\\file-1119.txt"));

@@ -2,6 +2,7 @@
 // selection, for the tests of the report window and its runs.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -10,17 +11,15 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "app/Forms.h"
 #include "app/frmConfirmFiles.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "purge/FileProc.h"
 #include "purge/NumberFormat.h"
+#include "purge/ReportText.h"
 #include "purge/TorvixLibrary.h"
 #include "purge/frmAntiVirusQuery.h"
-#include "purge/ReportText.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "tests/testsupport/ProgramHarness.h"
@@ -28,7 +27,7 @@
 namespace run_testing {
 
 class RunProgram {
-public:
+  public:
     explicit RunProgram(const std::string& letters = "C")
         : program_(testing_support::kStandardProgramText, letters) {
         SetNumberStyleForTesting(NumberStyle{});
@@ -90,7 +89,7 @@ public:
         ASSERT_EQ(::mkfifo(Drives().Native(drivePath).c_str(), 0600), 0);
     }
 
-private:
+  private:
     testing_support::ProgramHarness program_;
     bool started_ = false;
 };
@@ -98,7 +97,7 @@ private:
 // The purge library as the run sees it: chosen files get a chosen result
 // code, every call is recorded, and the rest goes to the real library.
 class FakeLibrary {
-public:
+  public:
     FakeLibrary() {
         SetPurgeLibraryForTesting([this](const std::string& nativePath, std::int32_t type,
                                          std::int32_t passes, std::int32_t deleteWhenDone,
@@ -109,8 +108,8 @@ public:
             if (onCall) onCall(name);
             auto code = codes.find(name);
             if (code != codes.end()) return code->second;
-            return torvix_binding::kz_purge_file(nativePath, type, passes, deleteWhenDone,
-                                                 runFlag, slack, cluster, seconds);
+            return torvix_binding::kz_purge_file(nativePath, type, passes, deleteWhenDone, runFlag,
+                                                 slack, cluster, seconds);
         });
     }
     ~FakeLibrary() { SetPurgeLibraryForTesting(nullptr); }

@@ -1,13 +1,12 @@
 // A listing and a purge in real windows, offscreen: the report window
 // shows the report, its buttons act during the run, and the purge
 // confirmation's buttons decide the purge.
+#include <gtest/gtest.h>
+
 #include <QClipboard>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "app/Forms.h"
@@ -24,7 +23,7 @@ using testing_support::FindWidget;
 namespace {
 
 class QtReportWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         drives_.WriteFile("C:\\prog\\kz_text.dat",
                           "1\tKestrane\n4\t(Not specified)\n23\tNumber of overwrites\n"
@@ -80,8 +79,8 @@ TEST_F(QtReportWindow, AListingShowsItsReportAndItsButtonsActDuringTheRun) {
         Click(forms_->Report(), "cmdPauseContinue");
         QTimer::singleShot(0, [this] {
             EXPECT_TRUE(forms_->Report().Paused());
-            EXPECT_TRUE(FindWidget<QPushButton>(qt_->ViewOf(forms_->Report()), "cmdStop")
-                            ->isVisible());
+            EXPECT_TRUE(
+                FindWidget<QPushButton>(qt_->ViewOf(forms_->Report()), "cmdStop")->isVisible());
             Click(forms_->Report(), "cmdStop");
         });
     });
