@@ -39,7 +39,7 @@ CommandLineUi::CommandLineUi(std::ostream& err) : err_(err) {
 }
 
 ui::Answer CommandLineUi::MsgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
-                                 const std::string& title) {
+                                 const std::string& title, int defaultButton) {
     ui::Answer answer = ui::Answer::Cancel;
     if (title == "List files") {
         answer = ui::Answer::Yes;  // "Display folder names?"
@@ -50,5 +50,5 @@ ui::Answer CommandLineUi::MsgBox(const std::string& text, ui::Buttons buttons, u
         err_ << "purge: " << (title.empty() ? "" : title + ": ") << WithLfLineEnds(text) << '\n';
     }
     AnswerNextBox(answer);
-    return HeadlessUi::MsgBox(text, buttons, icon, title);
+    return HeadlessUi::MsgBox(text, buttons, icon, title, defaultButton);
 }

@@ -19,7 +19,7 @@ class CommandLineUi : public ui::HeadlessUi {
     bool PurgeDeclined() const { return purgeDeclined_; }
 
     ui::Answer MsgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
-                      const std::string& title) override;
+                      const std::string& title, int defaultButton = 1) override;
 
   private:
     std::ostream& err_;

@@ -192,6 +192,8 @@ void frmMain::SetSelectionLabelsVisible(bool visible) {
 
 void frmMain::Clock_Timer() {
     auto& report = Forms().Report();
+    // The text box catches up with the report once a second, not per line.
+    report.ShowReportText();
     report.txbText.SetSelStart(static_cast<int>(report.txbText.Caption().size()));
     report.Refresh();
     report.lngSecondsElapsed += 1;

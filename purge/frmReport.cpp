@@ -107,21 +107,9 @@ void frmReport::cmdClose_Click() {
     Hide();
 }
 
-void frmReport::SetSelection(int start, int length) {
-    txbText.SetSelStart(start);
-    selLength_ = length < 0 ? 0 : length;
-}
-
-std::string frmReport::SelectedText() const {
-    const std::string& text = txbText.Caption();
-    auto start = static_cast<std::size_t>(txbText.SelStart());
-    if (selLength_ <= 0 || start >= text.size()) return "";
-    return text.substr(start, static_cast<std::size_t>(selLength_));
-}
-
 void frmReport::cmdCopyToClipboard_Click() {
     if (!report_.Empty()) {
-        std::string selected = SelectedText();
+        std::string selected = txbText.SelectedText();
         ui::TheUi().SetClipboardText(selected.empty() ? report_.Text() : selected);
     }
     lblPausedDone.SetCaption("");
@@ -133,7 +121,7 @@ void frmReport::cmdCopyToClipboard_Click() {
 
 void frmReport::txbText_MouseUp(ui::MouseButton button) {
     if (button != ui::MouseButton::Left || !cmdCopyToClipboard.Enabled()) return;
-    if (SelectedText().empty()) {
+    if (txbText.SelectedText().empty()) {
         cmdCopyToClipboard.SetCaption("Copy to clipboard");
         cmdCopyToClipboard.Move(cmdCopyToClipboard.Left(), cmdCopyToClipboard.Top(), kCopyWidth,
                                 kButtonHeight);
@@ -151,22 +139,7 @@ void frmReport::Form_Activate() {
                             kButtonHeight);
 }
 
-void frmReport::SetClockEnabled(bool enabled) {
-    if (enabled) AttachToClock();
-    Forms().Main().Clock.SetEnabled(enabled);
-}
-
-void frmReport::AttachToClock() {
-    // The Clock's tick is where the text box catches up with the report,
-    // before the tick moves the caret to the end and repaints.
-    if (clockAttached_) return;
-    ui::Control& clock = Forms().Main().Clock;
-    clock.Timer = [this, tick = clock.Timer] {
-        ShowReportText();
-        if (tick) tick();
-    };
-    clockAttached_ = true;
-}
+void frmReport::SetClockEnabled(bool enabled) { Forms().Main().Clock.SetEnabled(enabled); }
 
 void frmReport::ShowReportText() {
     if (textBoxStale_) {
@@ -174,5 +147,4 @@ void frmReport::ShowReportText() {
         textBoxStale_ = false;
     }
     txbText.SetSelStart(static_cast<int>(txbText.Caption().size()));
-    selLength_ = 0;
 }

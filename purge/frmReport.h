@@ -87,10 +87,6 @@ class frmReport : public ui::Form {
     void txbText_MouseUp(ui::MouseButton button);
     void Form_Activate();
 
-    // The selection in the report's text box, in bytes from SelStart; the
-    // window sets it as the user selects text.
-    void SetSelection(int start, int length);
-
     ui::Control& cmdPauseContinue;
     ui::Control& cmdCopyToClipboard;
     ui::Control& cmdStop;
@@ -107,9 +103,7 @@ class frmReport : public ui::Form {
     void ShrinkToReport();
     void PlacePauseContinue();
     void PlaceStatusBelowTopOf(const ui::Control& button);
-    std::string SelectedText() const;
     void SetClockEnabled(bool enabled);
-    void AttachToClock();
 
     // Appends unless the report has been ended (full, or suspended). When
     // the text does not fit, a purge suspends its report and goes on; a
@@ -140,9 +134,7 @@ class frmReport : public ui::Form {
 
     ::ReportText report_;
     bool reportEnded_ = false;  // full, or suspended: no more run text
-    bool clockAttached_ = false;
     bool textBoxStale_ = false;
-    int selLength_ = 0;
     std::optional<std::uint64_t> startDevice_;
 
     // Run state, reset at the start of every run.

@@ -275,7 +275,7 @@ bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
                 (vowel ? "n" : "") + " \"" + extension + "\" extension." + kCrLf +
                 "Do you wish to allow all files with this extension to be purged?" + kCrLf +
                 "(Permission lasts only during the course of this operation.)",
-            ui::Buttons::YesNoCancel, ui::Icon::None, "Purge query");
+            ui::Buttons::YesNoCancel, ui::Icon::None, "Purge query", 2);
         SetClockEnabled(true);
         if (answer == ui::Answer::Cancel) {
             AddReportText(std::string(kCrLf) + kCrLf);
@@ -314,12 +314,14 @@ bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
         if (main.blnConfirmFiles && !blnPurgeRemainingFiles) {
             confirm.lblFile.SetCaption(LowerCase(path));
             SetClockEnabled(false);
+            main.SetEnabled(false);
             cmdStop.SetVisible(false);
             cmdPauseContinue.SetVisible(false);
             ShowReportText();
             Refresh();
             confirm.MoveTo(Left(), Top() + Height() / 2);
             confirm.ShowModal();
+            main.SetEnabled(true);
             if (!blnStop) {
                 cmdStop.SetVisible(true);
                 cmdPauseContinue.SetVisible(true);

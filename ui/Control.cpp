@@ -18,6 +18,7 @@ void Control::SetCaption(std::string caption) {
     if (caption == caption_) return;
     caption_ = std::move(caption);
     if (selStart_ > static_cast<int>(caption_.size())) selStart_ = static_cast<int>(caption_.size());
+    selLength_ = 0;
     Changed();
 }
 
@@ -34,6 +35,7 @@ void Control::SetEnabled(bool enabled) {
 }
 
 bool Control::EffectivelyEnabled() const {
+    if (!form_.Enabled()) return false;
     for (const Control* c = this; c != nullptr; c = c->container_) {
         if (!c->enabled_) return false;
     }
@@ -87,11 +89,19 @@ void Control::ClearItems() {
     if (auto* observer = form_.Observer()) observer->ItemsChanged(*this);
 }
 
-void Control::SetSelStart(int position) {
-    if (position < 0) position = 0;
-    if (position > static_cast<int>(caption_.size())) position = static_cast<int>(caption_.size());
-    selStart_ = position;
+void Control::SetSelStart(int position) { SetSelection(position, 0); }
+
+void Control::SetSelection(int start, int length) {
+    int size = static_cast<int>(caption_.size());
+    selStart_ = start < 0 ? 0 : start > size ? size : start;
+    selLength_ = length < 0 ? 0 : length > size - selStart_ ? size - selStart_ : length;
     Changed();
+}
+
+std::string Control::SelectedText() const {
+    return selLength_ > 0 ? caption_.substr(static_cast<std::size_t>(selStart_),
+                                            static_cast<std::size_t>(selLength_))
+                          : std::string();
 }
 
 void Control::RaiseClick() {

@@ -51,7 +51,7 @@ public:
     void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
-    // Enabled, with every container up the chain enabled too.
+    // Enabled, with every container up the chain and the form enabled too.
     bool EffectivelyEnabled() const;
     bool FontBold() const { return fontBold_; }
     void SetFontBold(bool bold);
@@ -82,7 +82,12 @@ public:
     bool Locked() const { return locked_; }
     void SetLocked(bool locked) { locked_ = locked; }
     int SelStart() const { return selStart_; }
-    void SetSelStart(int position);
+    void SetSelStart(int position);  // also empties the selection
+    // Length of the selected text from SelStart (0: nothing selected).
+    int SelLength() const { return selLength_; }
+    void SetSelection(int start, int length);
+    // The selected part of the text; "" when nothing is selected.
+    std::string SelectedText() const;
 
     // Timers: the interval in milliseconds.
     int Interval() const { return interval_; }
@@ -135,6 +140,7 @@ private:
     bool multiline_ = false;
     bool locked_ = false;
     int selStart_ = 0;
+    int selLength_ = 0;
     int interval_ = 0;
 };
 

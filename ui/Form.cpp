@@ -29,6 +29,11 @@ void Form::MoveTo(int left, int top) {
     if (observer_) observer_->FormChanged(*this);
 }
 
+void Form::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (observer_) observer_->FormChanged(*this);
+}
+
 void Form::SetColors(int backColor, int foreColor) {
     backColor_ = backColor;
     foreColor_ = foreColor;

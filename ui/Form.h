@@ -50,6 +50,9 @@ public:
     int ForeColor() const { return foreColor_; }
     void SetColors(int backColor, int foreColor);
     bool FontBold() const { return fontBold_; }
+    // A disabled form takes no input: its controls raise no events.
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
 
     // Shows the form non-modally or modally through the back end in force.
     void Show();
@@ -94,6 +97,7 @@ private:
     bool visible_ = false;
     bool modal_ = false;
     bool fontBold_ = false;
+    bool enabled_ = true;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int backColor_ = -1, foreColor_ = -1;
     std::vector<std::unique_ptr<Control>> controls_;

@@ -34,9 +34,10 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    // Shows a modal message box; text lines are separated by CR LF.
+    // Shows a modal message box; text lines are separated by CR LF. The
+    // default button (the one Enter presses) is counted from 1.
     virtual Answer MsgBox(const std::string& text, Buttons buttons, Icon icon,
-                          const std::string& title) = 0;
+                          const std::string& title, int defaultButton = 1) = 0;
 
     // Shows the form and returns when it has been hidden again.
     virtual void ShowModal(Form& form) = 0;

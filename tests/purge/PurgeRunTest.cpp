@@ -75,6 +75,7 @@ TEST(PurgeRun, EveryResultHasItsText) {
     // The first exe asked about is refused by No; the other is not asked.
     EXPECT_EQ(run.Ui().Boxes().size(), 1u);
     EXPECT_EQ(run.Ui().LastBox().title, "Purge query");
+    EXPECT_EQ(run.Ui().LastBox().defaultButton, 2) << "No is the default";
     EXPECT_TRUE(Has(report, ".exe: \"exe\" files are not purged.\r\n"));
     EXPECT_TRUE(Has(report, ".exe NOT purged.\r\n"));
     EXPECT_EQ(Count(library.calls, "ro.txt"), 0) << "read-only files never reach the library";
@@ -320,6 +321,7 @@ TEST(PurgeRun, PerFileConfirmation) {
         auto& confirm = static_cast<frmConfirmFiles&>(form);
         EXPECT_TRUE(Has(confirm.lblFile.Caption(), "c:\\f\\"));
         EXPECT_FALSE(run.Report().cmdPauseContinue.Visible());
+        EXPECT_FALSE(run.Main().Enabled()) << "the main window waits for the answer";
         ++asked == 1 ? confirm.cmdNo.RaiseClick() : confirm.cmdYesAndDontShowAgain.RaiseClick();
     });
     const std::string& report = run.Purge();

@@ -105,7 +105,7 @@ TEST(ReportWindow, CopyTakesTheSelectionOrTheWholeReport) {
     EXPECT_EQ(report.cmdCopyToClipboard.Caption(), "Copy to clipboard");
     EXPECT_EQ(report.cmdCopyToClipboard.Width(), 2115);
 
-    report.SetSelection(static_cast<int>(text.find("abc.txt")), 7);
+    report.txbText.SetSelection(static_cast<int>(text.find("abc.txt")), 7);
     report.txbText.RaiseMouseUp(ui::MouseButton::Left);
     EXPECT_EQ(report.cmdCopyToClipboard.Caption(), "Copy selected text to clipboard");
     EXPECT_EQ(report.cmdCopyToClipboard.Width(), 3165);
@@ -114,7 +114,7 @@ TEST(ReportWindow, CopyTakesTheSelectionOrTheWholeReport) {
     EXPECT_TRUE(report.cmdClose.HasFocus());
     EXPECT_EQ(report.cmdCopyToClipboard.Caption(), "Copy to clipboard");
 
-    report.SetSelection(0, 0);
+    report.txbText.SetSelection(0, 0);
     report.txbText.RaiseMouseUp(ui::MouseButton::Left);
     EXPECT_EQ(report.cmdCopyToClipboard.Width(), 2115);
     report.cmdCopyToClipboard.RaiseClick();

@@ -10,7 +10,7 @@ const HeadlessUi::Box& HeadlessUi::LastBox() const {
 }
 
 Answer HeadlessUi::MsgBox(const std::string& text, Buttons buttons, Icon icon,
-                          const std::string& title) {
+                          const std::string& title, int defaultButton) {
     Answer answer;
     if (!boxAnswers_.empty()) {
         answer = boxAnswers_.front();
@@ -20,11 +20,11 @@ Answer HeadlessUi::MsgBox(const std::string& text, Buttons buttons, Icon icon,
     } else if (buttons == Buttons::OK) {
         answer = Answer::OK;
     } else {
-        boxes_.push_back({text, title, buttons, icon, Answer::Cancel});
+        boxes_.push_back({text, title, buttons, icon, Answer::Cancel, defaultButton});
         throw UnscriptedQuestion("no answer scripted for the message box \"" + title + "\": " +
                                  text);
     }
-    boxes_.push_back({text, title, buttons, icon, answer});
+    boxes_.push_back({text, title, buttons, icon, answer, defaultButton});
     return answer;
 }
 

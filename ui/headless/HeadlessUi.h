@@ -40,6 +40,7 @@ public:
         Buttons buttons;
         Icon icon;
         Answer answer;
+        int defaultButton;
     };
 
     // Queues the answer to the next message box that offers a choice.
@@ -71,7 +72,7 @@ public:
     int beeps = 0;
 
     Answer MsgBox(const std::string& text, Buttons buttons, Icon icon,
-                  const std::string& title) override;
+                  const std::string& title, int defaultButton = 1) override;
     void ShowModal(Form& form) override;
     void Show(Form& form) override;
     void Hide(Form& form) override;

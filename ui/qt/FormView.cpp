@@ -90,6 +90,11 @@ void FormView::Build() {
                                  if (!syncing_) control.UserSetsValue(row);
                              });
         } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+            // Mouse events reach the text area, not the frame around it.
+            edit->viewport()->installEventFilter(this);
+            controlsByWidget_[edit->viewport()] = &control;
+            QObject::connect(edit, &QPlainTextEdit::selectionChanged, this,
+                             [this, edit, &control] { SelectionChanged(*edit, control); });
             QObject::connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, &control] {
                 if (syncing_ || control.Locked()) return;
                 std::string text = edit->toPlainText().toStdString();
@@ -162,6 +167,23 @@ void FormView::SyncTexts() {
     syncing_ = false;
 }
 
+void FormView::SelectionChanged(QPlainTextEdit& edit, Control& control) {
+    if (syncing_) return;
+    // The widget shows each CR LF as one line break: count it as two
+    // characters of the model's text, and characters as their UTF-8 bytes.
+    QTextCursor cursor = edit.textCursor();
+    QString shown = edit.toPlainText();
+    QString before = shown.left(cursor.selectionStart());
+    QString selected = shown.mid(cursor.selectionStart(),
+                                 cursor.selectionEnd() - cursor.selectionStart());
+    auto modelLength = [](const QString& text) {
+        return static_cast<int>(text.toUtf8().size() + text.count('\n'));
+    };
+    syncing_ = true;
+    control.SetSelection(modelLength(before), modelLength(selected));
+    syncing_ = false;
+}
+
 void FormView::ControlChanged(Control& control) {
     // A read-only text box (a report) can grow by thousands of lines a
     // second: its text follows at the next refresh of the form, which the
@@ -172,6 +194,7 @@ void FormView::ControlChanged(Control& control) {
 
 void FormView::FormChanged(Form& form) {
     setWindowTitle(QString::fromStdString(form.Caption()));
+    setEnabled(form.Enabled());
     if (form.BackColor() >= 0) {
         setAutoFillBackground(true);
         QPalette colours = palette();

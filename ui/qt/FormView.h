@@ -9,6 +9,7 @@
 
 #include "ui/Form.h"
 
+class QPlainTextEdit;
 class QTimer;
 
 namespace ui {
@@ -43,6 +44,8 @@ protected:
 
 private:
     void Build();
+    // The user's selection in a text box, told to its control.
+    void SelectionChanged(QPlainTextEdit& edit, Control& control);
     void Apply(Control& control);
 
     Form* form_;  // null once the form is gone

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -93,9 +95,18 @@ FormView& QtUi::ViewOf(Form& form) {
     return *view;
 }
 
-Answer QtUi::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title) {
+Answer QtUi::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title,
+                    int defaultButton) {
     QMessageBox box(IconOf(icon), QString::fromStdString(title), DisplayText(text),
                     StandardButtonsOf(buttons), QApplication::activeWindow());
+    // The box lists its buttons in the order of the set (Yes, No, Cancel).
+    QList<QAbstractButton*> offered = box.buttons();
+    std::sort(offered.begin(), offered.end(), [&box](auto* a, auto* b) {
+        return box.standardButton(a) < box.standardButton(b);
+    });
+    if (defaultButton >= 1 && defaultButton <= offered.size()) {
+        box.setDefaultButton(static_cast<QPushButton*>(offered[defaultButton - 1]));
+    }
     return AnswerOf(box.exec(), buttons);
 }
 

@@ -20,7 +20,7 @@ public:
     ~QtUi() override;
 
     Answer MsgBox(const std::string& text, Buttons buttons, Icon icon,
-                  const std::string& title) override;
+                  const std::string& title, int defaultButton = 1) override;
     void ShowModal(Form& form) override;
     void Show(Form& form) override;
     void Hide(Form& form) override;

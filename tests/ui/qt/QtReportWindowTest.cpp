@@ -103,3 +103,18 @@ TEST_F(QtReportWindow, APurgeIsConfirmedInItsDialogAndReported) {
     EXPECT_NE(Shown().find("gone.txt (6 bytes) purged.\n"), std::string::npos) << Shown();
     EXPECT_FALSE(drives_.Exists("C:\\data\\gone.txt"));
 }
+
+TEST_F(QtReportWindow, TextSelectedInTheWindowIsWhatGetsCopied) {
+    drives_.WriteFile("C:\\data\\abc.txt", "abc");
+    Select("C:\\data\\", "*.*");
+    forms_->Main().cmdProcessFiles(2).RaiseMouseUp();
+    auto* shown = FindWidget<QPlainTextEdit>(qt_->ViewOf(forms_->Report()), "txbText");
+    // Select the second line as a user would, across the first line break.
+    QTextCursor cursor = shown->textCursor();
+    cursor.setPosition(shown->toPlainText().indexOf("abc.txt"));
+    cursor.setPosition(cursor.position() + 7, QTextCursor::KeepAnchor);
+    shown->setTextCursor(cursor);
+    EXPECT_EQ(forms_->Report().txbText.SelectedText(), "abc.txt");
+    Click(forms_->Report(), "cmdCopyToClipboard");
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "abc.txt");
+}
