@@ -24,7 +24,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/FileSystem.h"
 #include "purge/ReportText.h"
 #include "ui/Form.h"
 
@@ -130,6 +132,14 @@ class frmReport : public ui::Form {
 
     // Walk safety shared by both walks.
     bool OnStartingFileSystem(const std::string& folder);
+    // Counts a folder's entries whose names match the specification, and
+    // how many of those are regular files; folders are not counted.
+    struct MatchCount {
+        std::int32_t files = 0;
+        std::int32_t matching = 0;
+    };
+    static MatchCount CountMatching(const std::vector<platform::FolderEntry>& entries,
+                                    const std::string& fileSpec);
     void ReportSkippedEntry(const std::string& name, const std::string& why);
 
     ::ReportText report_;

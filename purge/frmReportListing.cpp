@@ -45,6 +45,18 @@ bool frmReport::OnStartingFileSystem(const std::string& folder) {
     return !startDevice_ || !device || *device == *startDevice_;
 }
 
+frmReport::MatchCount frmReport::CountMatching(
+    const std::vector<platform::FolderEntry>& entries, const std::string& fileSpec) {
+    MatchCount count;
+    for (const auto& entry : entries) {
+        if (entry.kind == platform::EntryKind::Folder) continue;
+        if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
+        ++count.matching;
+        if (entry.kind == platform::EntryKind::File) ++count.files;
+    }
+    return count;
+}
+
 void frmReport::ReportSkippedEntry(const std::string& line, const std::string& why) {
     ++lngNumEntriesSkipped;
     if (why.empty()) return;
@@ -67,16 +79,9 @@ void frmReport::ListFolder(std::string folder, const std::string& fileSpec) {
             return;
         }
 
-        std::int32_t numFiles = 0;
-        std::int32_t numMatching = 0;
-        for (const auto& entry : *entries) {
-            if (entry.kind == platform::EntryKind::Folder) continue;
-            if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
-            ++numMatching;
-            if (entry.kind == platform::EntryKind::File) ++numFiles;
-        }
-        main.intNumFiles = numFiles;
-        if (numMatching > 0) {
+        const MatchCount count = CountMatching(*entries, fileSpec);
+        main.intNumFiles = count.files;
+        if (count.matching > 0) {
             if (blnDisplayFolderNames) {
                 Append(folder + kCrLf);
                 ++intReportLines;

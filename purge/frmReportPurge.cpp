@@ -159,17 +159,10 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
         fileSpec = "dummy*";
     }
 
-    std::int32_t numFiles = 0;
-    std::int32_t numMatching = 0;
-    for (const auto& entry : *entries) {
-        if (entry.kind == platform::EntryKind::Folder) continue;
-        if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
-        ++numMatching;
-        if (entry.kind == platform::EntryKind::File) ++numFiles;
-    }
-    main.intNumFiles = numFiles;
+    const MatchCount count = CountMatching(*entries, fileSpec);
+    main.intNumFiles = count.files;
 
-    if (numMatching > 0) {
+    if (count.matching > 0) {
         if (!blnReportSuspended) {
             if (!main.blnWipeDisk) {
                 Append(folder + kCrLf);
