@@ -90,7 +90,7 @@ TEST(PurgeRun, EveryResultHasItsText) {
 TEST(PurgeRun, FilesOfTheProgramsOwnFolderAreNeverPurged) {
     RunProgram run;
     FakeLibrary library;
-    run.Select(std::string(testing_support::ProgramHarness::kProgramFolder) + "\\", "*.*", false);
+    run.Select(std::string(testing_support::ProgramFiles::kProgramFolder) + "\\", "*.*", false);
     const std::string& report = run.Purge();
     EXPECT_TRUE(
         Has(report, "kz_text.dat: a file in the current application folder, not purged.\r\n"));

@@ -1,5 +1,7 @@
 #include "tests/testsupport/ProgramHarness.h"
 
+#include <cstdlib>
+
 #include "app/frmMain.h"
 #include "platform/ProgramFolder.h"
 
@@ -12,7 +14,7 @@ const char* const kStandardProgramText =
     "27\thttps://kestrane.example/docs/\n"
     "310\tKestrane\n";
 
-ProgramHarness::ProgramHarness(const char* programText, const std::string& letters)
+ProgramFiles::ProgramFiles(const char* programText, const std::string& letters)
     : drives_(letters) {
     drives_.MakeFolder(kProgramFolder);
     if (programText != nullptr) {
@@ -21,14 +23,17 @@ ProgramHarness::ProgramHarness(const char* programText, const std::string& lette
     drives_.MakeFolder("C:\\home\\.config");
     ::setenv("XDG_CONFIG_HOME", drives_.Native("C:\\home\\.config").c_str(), 1);
     platform::SetProgramFolderForTesting(drives_.Native(kProgramFolder));
-    forms_ = std::make_unique<FormSet>();
 }
 
-ProgramHarness::~ProgramHarness() {
-    forms_.reset();
+ProgramFiles::~ProgramFiles() {
     platform::SetProgramFolderForTesting("");
     ::unsetenv("XDG_CONFIG_HOME");
 }
+
+ProgramHarness::ProgramHarness(const char* programText, const std::string& letters)
+    : files_(programText, letters), forms_(std::make_unique<FormSet>()) {}
+
+ProgramHarness::~ProgramHarness() { forms_.reset(); }
 
 bool ProgramHarness::Restart() {
     forms_.reset();

@@ -21,32 +21,16 @@ using testing_support::FindWidget;
 
 namespace {
 
-class QtDialogs : public ::testing::Test {
+class QtDialogs : public testing_support::QtProgram {
 protected:
     void SetUp() override {
-        drives_.WriteFile("C:\\prog\\kz_text.dat",
-                          "1\tKestrane\n4\t(Not specified)\n23\tNumber of overwrites\n"
-                          "27\thttps://a.example/\n310\tKestrane\n");
-        drives_.MakeFolder("C:\\cfg");
-        drives_.WriteFile("C:\\data\\a.txt", "a");
-        ::setenv("XDG_CONFIG_HOME", drives_.Native("C:\\cfg").c_str(), 1);
-        platform::SetProgramFolderForTesting(drives_.Native("C:\\prog"));
-        forms_.emplace();
-        forms_->Main().Form_Load();
-    }
-    void TearDown() override {
-        forms_.reset();
-        ::unsetenv("XDG_CONFIG_HOME");
-        platform::SetProgramFolderForTesting("");
+        drives().WriteFile("C:\\data\\a.txt", "a");
+        QtProgram::SetUp();
     }
     // Runs `act` once the modal window of `form` is up, from its own loop.
     void WhenShown(ui::Form& form, std::function<void(ui::FormView&)> act) {
         QTimer::singleShot(0, [this, &form, act] { act(qt_->ViewOf(form)); });
     }
-
-    testing_support::TempDrives drives_{"C"};
-    testing_support::QtScope qt_;
-    std::optional<FormSet> forms_;
 };
 
 }  // namespace

@@ -14,19 +14,11 @@
 
 using testing_support::FindWidget;
 
-TEST(QtMainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOnly) {
-    testing_support::TempDrives drives("C");
-    drives.WriteFile("C:\\prog\\kz_text.dat",
-                     "1\tKestrane\n4\t(Not specified)\n27\thttps://a.example/\n310\tKestrane\n");
-    drives.MakeFolder("C:\\cfg");
-    ::setenv("XDG_CONFIG_HOME", drives.Native("C:\\cfg").c_str(), 1);
-    platform::SetProgramFolderForTesting(drives.Native("C:\\prog"));
-    testing_support::QtScope qt;
-    FormSet forms;
-    frmMain& main = forms.Main();
-    main.Form_Load();
+using QtMainWindow = testing_support::QtProgram;
 
-    ui::FormView& window = qt->ViewOf(main);
+TEST_F(QtMainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOnly) {
+    frmMain& main = forms_->Main();
+    ui::FormView& window = qt_->ViewOf(main);
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle().toStdString(), "Kestrane 8.27");
     auto* help = FindWidget<QPushButton>(window, "cmdHelp");
@@ -48,7 +40,4 @@ TEST(QtMainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOnly) {
     main.lblEstimatedTime.SetCaption("About 3 minutes");
     EXPECT_EQ(FindWidget<QLabel>(window, "lblEstimatedTime")->text().toStdString(),
               "About 3 minutes");
-
-    ::unsetenv("XDG_CONFIG_HOME");
-    platform::SetProgramFolderForTesting("");
 }

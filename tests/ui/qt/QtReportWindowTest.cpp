@@ -22,23 +22,11 @@ using testing_support::FindWidget;
 
 namespace {
 
-class QtReportWindow : public ::testing::Test {
+class QtReportWindow : public testing_support::QtProgram {
   protected:
-    void SetUp() override {
-        drives_.WriteFile("C:\\prog\\kz_text.dat",
-                          "1\tKestrane\n4\t(Not specified)\n23\tNumber of overwrites\n"
-                          "27\thttps://a.example/\n310\tKestrane\n");
-        drives_.MakeFolder("C:\\cfg");
-        ::setenv("XDG_CONFIG_HOME", drives_.Native("C:\\cfg").c_str(), 1);
-        platform::SetProgramFolderForTesting(drives_.Native("C:\\prog"));
-        forms_.emplace();
-        forms_->Main().Form_Load();
-    }
     void TearDown() override {
         forms_->Report().Hide();
-        forms_.reset();
-        ::unsetenv("XDG_CONFIG_HOME");
-        platform::SetProgramFolderForTesting("");
+        QtProgram::TearDown();
     }
     void Select(const std::string& folder, const std::string& spec) {
         frmMain& main = forms_->Main();
@@ -56,15 +44,12 @@ class QtReportWindow : public ::testing::Test {
             .toStdString();
     }
 
-    testing_support::TempDrives drives_{"C"};
-    testing_support::QtScope qt_;
-    std::optional<FormSet> forms_;
 };
 
 }  // namespace
 
 TEST_F(QtReportWindow, AListingShowsItsReportAndItsButtonsActDuringTheRun) {
-    drives_.WriteFile("C:\\data\\a.txt", "a");
+    drives().WriteFile("C:\\data\\a.txt", "a");
     Select("C:\\data\\", "*.*");
     forms_->Main().cmdProcessFiles(2).RaiseMouseUp();
     EXPECT_TRUE(qt_->ViewOf(forms_->Report()).isVisible());
@@ -73,7 +58,7 @@ TEST_F(QtReportWindow, AListingShowsItsReportAndItsButtonsActDuringTheRun) {
     EXPECT_NE(QApplication::clipboard()->text().toStdString().find("a.txt (1 bytes)"),
               std::string::npos);
 
-    for (int i = 0; i < 4; ++i) drives_.WriteFile("C:\\data\\m" + std::to_string(i), "x");
+    for (int i = 0; i < 4; ++i) drives().WriteFile("C:\\data\\m" + std::to_string(i), "x");
     // Pause at the first chance, then Stop while paused: both by real clicks.
     QTimer::singleShot(0, [this] {
         Click(forms_->Report(), "cmdPauseContinue");
@@ -92,7 +77,7 @@ TEST_F(QtReportWindow, AListingShowsItsReportAndItsButtonsActDuringTheRun) {
 }
 
 TEST_F(QtReportWindow, APurgeIsConfirmedInItsDialogAndReported) {
-    drives_.WriteFile("C:\\data\\gone.txt", "secret");
+    drives().WriteFile("C:\\data\\gone.txt", "secret");
     Select("C:\\data\\", "gone.txt");
     frmPurgeConfirmation& confirmation = forms_->PurgeConfirmation();
     QTimer::singleShot(0, [&] {
@@ -101,11 +86,11 @@ TEST_F(QtReportWindow, APurgeIsConfirmedInItsDialogAndReported) {
     });
     forms_->Main().cmdProcessFiles(1).RaiseMouseUp();
     EXPECT_NE(Shown().find("gone.txt (6 bytes) purged.\n"), std::string::npos) << Shown();
-    EXPECT_FALSE(drives_.Exists("C:\\data\\gone.txt"));
+    EXPECT_FALSE(drives().Exists("C:\\data\\gone.txt"));
 }
 
 TEST_F(QtReportWindow, TextSelectedInTheWindowIsWhatGetsCopied) {
-    drives_.WriteFile("C:\\data\\abc.txt", "abc");
+    drives().WriteFile("C:\\data\\abc.txt", "abc");
     Select("C:\\data\\", "*.*");
     forms_->Main().cmdProcessFiles(2).RaiseMouseUp();
     auto* shown = FindWidget<QPlainTextEdit>(qt_->ViewOf(forms_->Report()), "txbText");

@@ -4,8 +4,14 @@
 
 #include <QApplication>
 #include <QWidget>
-#include <cstdlib>
+#include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "tests/testsupport/ProgramHarness.h"
 #include "ui/qt/QtUi.h"
 
 namespace testing_support {
@@ -29,6 +35,21 @@ public:
 
 private:
     ui::QtUi ui_;
+};
+
+// A started program whose windows are real, offscreen.
+class QtProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        forms_.emplace();
+        forms_->Main().Form_Load();
+    }
+    void TearDown() override { forms_.reset(); }
+    TempDrives& drives() { return files_.Drives(); }
+
+    ProgramFiles files_;
+    QtScope qt_;
+    std::optional<FormSet> forms_;
 };
 
 template <typename Widget = QWidget>
