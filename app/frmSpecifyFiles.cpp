@@ -26,17 +26,18 @@ std::string Capitalised(std::string word) {
 }  // namespace
 
 void frmSpecifyFiles::CreateControls() {
-    Add(ControlKind::TextBox, "txbExtension", "", 5400, 1080, 1200, 315);
-    Add(ControlKind::OptionButton, "optExtension", "", 240, 1080, 5100, 300);
-    Add(ControlKind::OptionButton, "optAllFiles", "", 240, 600, 5100, 300);
-    Add(ControlKind::OptionButton, "optMultipleFiles", "", 240, 1560, 5100, 300);
-    Add(ControlKind::OptionButton, "optSingleFile", "", 240, 120, 5100, 300);
-    Add(ControlKind::Button, "cmdAccept", "Accept", 2400, 4560, 1500, 375);
-    Add(ControlKind::Button, "cmdCancel", "Cancel", 4080, 4560, 1500, 375);
-    Add(ControlKind::TextBox, "txbFilespec", "", 5400, 1560, 1200, 315);
-    Add(ControlKind::ListBox, "File", "", 600, 2040, 6000, 2280);
+    constexpr int kOptionWidth = 6300, kBoxLeft = 6660, kBoxWidth = 2100;
+    Add(ControlKind::TextBox, "txbExtension", "", kBoxLeft, 1060, kBoxWidth, 315);
+    Add(ControlKind::OptionButton, "optExtension", "", 240, 1080, kOptionWidth, 300);
+    Add(ControlKind::OptionButton, "optAllFiles", "", 240, 600, kOptionWidth, 300);
+    Add(ControlKind::OptionButton, "optMultipleFiles", "", 240, 1560, kOptionWidth, 300);
+    Add(ControlKind::OptionButton, "optSingleFile", "", 240, 120, kOptionWidth, 300);
+    Add(ControlKind::Button, "cmdAccept", "Accept", 5340, 4560, 1500, 375);
+    Add(ControlKind::Button, "cmdCancel", "Cancel", 7020, 4560, 1500, 375);
+    Add(ControlKind::TextBox, "txbFilespec", "", kBoxLeft, 1540, kBoxWidth, 315);
+    Add(ControlKind::ListBox, "File", "", 600, 2040, 8160, 2280);
     SetCaption("Specify files");
-    Resize(6960, 5400);
+    Resize(9000, 5220);
 }
 
 frmSpecifyFiles::frmSpecifyFiles()
@@ -64,6 +65,9 @@ frmSpecifyFiles::frmSpecifyFiles()
     txbExtension.MouseDown = [this](ui::MouseButton) { optExtension.SetValue(1); };
     txbFilespec.MouseDown = [this](ui::MouseButton) { optMultipleFiles.SetValue(1); };
     cmdAccept.Click = [this] { cmdAccept_Click(); };
+    // Enter in either text box accepts, as the button would.
+    txbExtension.EnterKey = cmdAccept.Click;
+    txbFilespec.EnterKey = cmdAccept.Click;
     cmdCancel.Click = [this] {
         blnAccept = false;
         Hide();

@@ -136,6 +136,10 @@ void Control::PressKey() {
     RaiseClick();
 }
 
+void Control::PressEnter() {
+    if (EffectivelyEnabled() && EnterKey) EnterKey();
+}
+
 void Control::UserSetsText(std::string text) {
     if (!EffectivelyEnabled() || locked_) return;
     SetCaption(std::move(text));

@@ -101,6 +101,7 @@ public:
     std::function<void()> MouseMove;
     std::function<void()> Change;  // text box edited, list selection changed
     std::function<void()> Timer;    // a timer's tick
+    std::function<void()> EnterKey;  // Enter pressed in a one-line text box
 
     // Raising events. Each does nothing while the control, or a container
     // of it, is disabled, as a window would not deliver it.
@@ -114,6 +115,8 @@ public:
     // A press by keyboard (Enter or Space on a focused button, or Space on a
     // check box) is a Click and never a MouseUp.
     void PressKey();
+    // Enter in a one-line text box.
+    void PressEnter();
     // The user typing into a text box or choosing a list entry.
     void UserSetsText(std::string text);
     void UserSetsValue(int value);

@@ -77,7 +77,7 @@ TEST_F(Selection, ExtensionsAreStoredBareAndDotsInsideAreRefused) {
         SpecifyFiles([&](frmSpecifyFiles& dialog) {
             EXPECT_TRUE(dialog.optSingleFile.Enabled());
             dialog.txbExtension.UserSetsText(typed);
-            dialog.cmdAccept.RaiseClick();
+            dialog.txbExtension.PressEnter();  // as Accept
         });
         EXPECT_EQ(main->strFileSpec[0], "*.txt") << typed;
         EXPECT_EQ(main->lblFiles2(0).Caption(), "(All files with extension \"txt\".)");

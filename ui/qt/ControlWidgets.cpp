@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -54,15 +55,16 @@ QWidget* MakeWidget(const Control& control, QWidget* parent) {
         case ControlKind::CheckBox: widget = new QCheckBox(parent); break;
         case ControlKind::OptionButton: widget = new QRadioButton(parent); break;
         case ControlKind::ComboBox: widget = new QComboBox(parent); break;
-        case ControlKind::TextBox: {
-            auto* edit = new QPlainTextEdit(parent);
-            edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-            edit->setLineWrapMode(control.Multiline() ? QPlainTextEdit::NoWrap
-                                                      : QPlainTextEdit::WidgetWidth);
-            edit->setReadOnly(control.Locked());
-            widget = edit;
+        case ControlKind::TextBox:
+            if (control.Multiline()) {
+                auto* edit = new QPlainTextEdit(parent);
+                edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+                edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+                widget = edit;
+            } else {
+                widget = new QLineEdit(parent);
+            }
             break;
-        }
         case ControlKind::Frame: widget = new QGroupBox(parent); break;
         case ControlKind::Panel: widget = new QWidget(parent); break;
         case ControlKind::ListBox: widget = new QListWidget(parent); break;
@@ -113,7 +115,14 @@ void ApplyProperties(const Control& control, QWidget* widget) {
             static_cast<QGroupBox*>(widget)->setTitle(Caption(control));
             break;
         case ControlKind::TextBox:
-            static_cast<QPlainTextEdit*>(widget)->setReadOnly(control.Locked());
+            if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+                edit->setReadOnly(control.Locked());
+            } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+                line->setReadOnly(control.Locked());
+                // A one-line box takes its text at once; it is never long.
+                QString text = QString::fromStdString(control.Caption());
+                if (line->text() != text) line->setText(text);
+            }
             break;
         case ControlKind::Panel:
         case ControlKind::Timer:

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -89,6 +90,14 @@ void FormView::Build() {
                              [this, &control](int row) {
                                  if (!syncing_) control.UserSetsValue(row);
                              });
+        } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            QObject::connect(line, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
+                if (!syncing_) control.UserSetsText(text.toStdString());
+            });
+            // Enter in a one-line box belongs to the form (a dialog may make
+            // it press its Accept button).
+            QObject::connect(line, &QLineEdit::returnPressed, this,
+                             [&control] { control.PressEnter(); });
         } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
             // Mouse events reach the text area, not the frame around it.
             edit->viewport()->installEventFilter(this);
@@ -188,7 +197,9 @@ void FormView::ControlChanged(Control& control) {
     // A read-only text box (a report) can grow by thousands of lines a
     // second: its text follows at the next refresh of the form, which the
     // running report asks for once a second. Everything else follows at once.
-    if (control.Kind() == ControlKind::TextBox && !control.Locked()) SyncTexts();
+    if (control.Kind() == ControlKind::TextBox && control.Multiline() && !control.Locked()) {
+        SyncTexts();
+    }
     Apply(control);
 }
 
@@ -198,8 +209,8 @@ void FormView::FormChanged(Form& form) {
     if (form.BackColor() >= 0) {
         setAutoFillBackground(true);
         QPalette colours = palette();
-        colours.setColor(QPalette::Window, QColor::fromRgb(form.BackColor()));
-        if (form.ForeColor() >= 0) colours.setColor(QPalette::WindowText, QColor::fromRgb(form.ForeColor()));
+        colours.setColor(QPalette::Window, QColor::fromRgb(0xff000000u | form.BackColor()));
+        if (form.ForeColor() >= 0) colours.setColor(QPalette::WindowText, QColor::fromRgb(0xff000000u | form.ForeColor()));
         setPalette(colours);
     }
     if (form.Left() > 0 || form.Top() > 0) {

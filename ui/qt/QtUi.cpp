@@ -77,6 +77,15 @@ QString NativeFolder(const std::string& drivePath) {
     return native ? QString::fromStdString(*native) : QString();
 }
 
+QString FirstDriveRoot() {
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        if (platform::Drives().IsMapped(letter)) {
+            return QString::fromStdString(platform::Drives().Root(letter));
+        }
+    }
+    return QString();
+}
+
 std::optional<std::string> DrivePathOf(const QString& native) {
     if (native.isEmpty()) return std::nullopt;
     return platform::ToDrivePath(native.toStdString());
@@ -177,8 +186,10 @@ std::optional<std::string> QtUi::SaveFileDialog(const FileDialogOptions& options
 }
 
 std::optional<std::string> QtUi::BrowseForFolder(const std::string& title) {
-    QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
-                                                       QString::fromStdString(title));
+    // Start where the program's drives are, not in whatever folder the
+    // program happened to be started from.
+    QString chosen = QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), QString::fromStdString(title), FirstDriveRoot());
     auto path = DrivePathOf(chosen);
     if (path && path->back() != '\\') *path += '\\';
     return path;
