@@ -1,6 +1,9 @@
 #include "ui/qt/FormView.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -213,11 +216,18 @@ void FormView::FormChanged(Form& form) {
         if (form.ForeColor() >= 0) colours.setColor(QPalette::WindowText, QColor::fromRgb(0xff000000u | form.ForeColor()));
         setPalette(colours);
     }
-    if (form.Left() > 0 || form.Top() > 0) {
-        move(form.Left() / kTwipsPerPixel, form.Top() / kTwipsPerPixel);
-    }
     if (form.Width() > 0 && form.Height() > 0) {
         resize(form.Width() / kTwipsPerPixel, form.Height() / kTwipsPerPixel);
+    }
+    if (form.Left() > 0 || form.Top() > 0) {
+        // A window placed beside another stays on the screen all the same.
+        QPoint at(form.Left() / kTwipsPerPixel, form.Top() / kTwipsPerPixel);
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect room = screen->availableGeometry();
+            at.setX(std::max(room.left(), std::min(at.x(), room.right() - width())));
+            at.setY(std::max(room.top(), std::min(at.y(), room.bottom() - height())));
+        }
+        move(at);
     }
 }
 
