@@ -1,6 +1,7 @@
 #include "support/ProgramText.h"
 
 #include <array>
+#include <cstdlib>
 
 #include "app/Forms.h"
 #include "app/frmMain.h"
@@ -27,6 +28,7 @@ std::string NativeOf(const std::string& path) {
 [[noreturn]] void EndWithMessage(const std::string& message) {
     ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Critical, "");
     ui::TheUi().EndProgram(1);
+    std::abort();  // no back end returns from ending the program
 }
 
 }  // namespace

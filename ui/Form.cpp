@@ -10,6 +10,7 @@ Form::Form(std::string name) : name_(std::move(name)) {}
 
 Form::~Form() {
     if (observer_) observer_->FormDestroyed(*this);
+    if (Ui* ui = UiInForce()) ui->FormDestroyed(*this);
 }
 
 void Form::SetCaption(std::string caption) {

@@ -15,6 +15,8 @@ Ui& TheUi() {
     return *InForce();
 }
 
+Ui* UiInForce() { return InForce(); }
+
 void SetUi(Ui* ui) { InForce() = ui; }
 
 }  // namespace ui

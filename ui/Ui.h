@@ -62,12 +62,17 @@ public:
     // Lets pending window events through (clicks, timer ticks) and returns.
     virtual void DoEvents() = 0;
 
+    // The form is going away; the back end must not touch it again.
+    virtual void FormDestroyed(Form&) {}
+
     // Ends the program at once with the exit code.
     [[noreturn]] virtual void EndProgram(int exitCode) = 0;
 };
 
 // The back end in force.
 Ui& TheUi();
+// The back end in force, or null when there is none.
+Ui* UiInForce();
 void SetUi(Ui* ui);
 
 }  // namespace ui

@@ -92,7 +92,9 @@ TEST(PosixDriveInfo, TemporaryDrivesReportTheirFileSystem) {
     ASSERT_EQ(info.GetDrive("C:", c), 0);
     EXPECT_NE(c.fileSystem, "unknown");
     EXPECT_GT(c.totalSize, 0);
-    if (MagicOf(drives.Root('C')) == 0xEF53) EXPECT_EQ(c.fileSystem.rfind("ext", 0), 0u);
+    if (MagicOf(drives.Root('C')) == 0xEF53) {
+        EXPECT_EQ(c.fileSystem.rfind("ext", 0), 0u);
+    }
 
     // The cluster is the file system's own block, however it is split.
     struct statvfs vfs {};

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/testsupport/TempDrive.h"
 #include "ui/Form.h"
 
 namespace {
@@ -69,4 +70,16 @@ TEST(Control, SelectionStaysInsideTheText) {
     EXPECT_EQ(form.text.SelectedText(), "") << "new text drops the old selection";
     form.text.SetSelStart(99);
     EXPECT_EQ(form.text.SelStart(), 3);
+}
+
+TEST(HeadlessUi, ForgetsFormsThatAreGone) {
+    testing_support::HeadlessScope ui;
+    int ticks = 0;
+    {
+        Sample form;
+        form.Show();
+    }
+    ui->OnDoEvents = [&] { ++ticks; };
+    ui->DoEvents();  // must not visit the destroyed form
+    EXPECT_EQ(ticks, 1);
 }

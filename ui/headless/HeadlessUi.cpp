@@ -15,8 +15,6 @@ Answer HeadlessUi::MsgBox(const std::string& text, Buttons buttons, Icon icon,
     if (!boxAnswers_.empty()) {
         answer = boxAnswers_.front();
         boxAnswers_.pop_front();
-    } else if (defaultAnswer_) {
-        answer = *defaultAnswer_;
     } else if (buttons == Buttons::OK) {
         answer = Answer::OK;
     } else {
@@ -56,22 +54,26 @@ void HeadlessUi::Show(Form& form) {
 
 void HeadlessUi::Hide(Form& form) { form.SetVisibleState(false, false); }
 
+void HeadlessUi::FormDestroyed(Form& form) {
+    forms_.erase(&form);
+    for (const auto& c : form.Controls()) lastTicks_.erase(c.get());
+}
+
 void HeadlessUi::SetFocus(Control& control) { control.Owner().SetFocusedState(&control); }
 
-std::optional<std::string> HeadlessUi::NextFile(const FileDialogOptions& options) {
-    fileDialogs_.push_back(options);
+std::optional<std::string> HeadlessUi::NextFile() {
     if (files_.empty()) throw UnscriptedQuestion("no answer scripted for the file dialog");
     auto answer = files_.front();
     files_.pop_front();
     return answer;
 }
 
-std::optional<std::string> HeadlessUi::OpenFileDialog(const FileDialogOptions& options) {
-    return NextFile(options);
+std::optional<std::string> HeadlessUi::OpenFileDialog(const FileDialogOptions&) {
+    return NextFile();
 }
 
-std::optional<std::string> HeadlessUi::SaveFileDialog(const FileDialogOptions& options) {
-    return NextFile(options);
+std::optional<std::string> HeadlessUi::SaveFileDialog(const FileDialogOptions&) {
+    return NextFile();
 }
 
 std::optional<std::string> HeadlessUi::BrowseForFolder(const std::string& title) {

@@ -46,8 +46,6 @@ public:
     // Queues the answer to the next message box that offers a choice.
     // Boxes with only an OK button are answered OK without a script.
     void AnswerNextBox(Answer answer) { boxAnswers_.push_back(answer); }
-    // Answers every box that has no queued answer with this one.
-    void AnswerAllBoxes(std::optional<Answer> answer) { defaultAnswer_ = answer; }
     const std::vector<Box>& Boxes() const { return boxes_; }
     const Box& LastBox() const;
     void ClearBoxes() { boxes_.clear(); }
@@ -56,7 +54,6 @@ public:
     // user cancelled).
     void AnswerNextFileDialog(std::optional<std::string> path) { files_.push_back(path); }
     void AnswerNextFolderBrowse(std::optional<std::string> path) { folders_.push_back(path); }
-    const std::vector<FileDialogOptions>& FileDialogs() const { return fileDialogs_; }
 
     // The script that plays the user while the named form is shown modally.
     // It runs once per showing and must hide the form (a form left shown is
@@ -64,9 +61,6 @@ public:
     void OnModal(const std::string& formName, std::function<void(Form&)> script);
     // Called at every DoEvents, after due timers have ticked.
     std::function<void()> OnDoEvents;
-
-    // Forms whose timers tick during DoEvents; shown forms join by themselves.
-    void Adopt(Form& form) { forms_.insert(&form); }
 
     std::string clipboard;
     int beeps = 0;
@@ -78,6 +72,7 @@ public:
     void Hide(Form& form) override;
     void Refresh(Form&) override {}
     void SetFocus(Control& control) override;
+    void FormDestroyed(Form& form) override;
     std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> BrowseForFolder(const std::string& title) override;
@@ -88,16 +83,14 @@ public:
     [[noreturn]] void EndProgram(int exitCode) override { throw ProgramEnded{exitCode}; }
 
 private:
-    std::optional<std::string> NextFile(const FileDialogOptions& options);
+    std::optional<std::string> NextFile();
 
     std::deque<Answer> boxAnswers_;
-    std::optional<Answer> defaultAnswer_;
     std::vector<Box> boxes_;
     std::deque<std::optional<std::string>> files_;
     std::deque<std::optional<std::string>> folders_;
-    std::vector<FileDialogOptions> fileDialogs_;
     std::map<std::string, std::function<void(Form&)>> modalScripts_;
-    std::set<Form*> forms_;
+    std::set<Form*> forms_;  // shown at some time: their timers tick in DoEvents
     std::map<const Control*, std::chrono::steady_clock::time_point> lastTicks_;
 };
 
