@@ -47,6 +47,29 @@ TORVIX_API int32_t kz_purge_file(const char* path, int32_t purge_type, int32_t p
                                  int32_t delete_when_done, int32_t run_flag,
                                  int32_t purge_slack, int32_t cluster_size, int32_t* seconds);
 
+// The same purge for a file that the caller has already looked at: `name` is
+// one entry (no separator) of the open folder `folder` (a POSIX descriptor;
+// a directory handle on Windows), and `device` and `inode` are the identity
+// the caller saw. The library acts on that file and nothing else: it opens
+// the name relative to the folder without following a link, and before
+// every irreversible step (the first write, each rename, the removal)
+// checks that the name is still that file. The caller keeps the folder open
+// and owns it. A path never has to be parsed again, so a folder renamed,
+// swapped for a link or mounted over while the purge runs cannot redirect it.
+//
+// Further results, beside those of kz_purge_file:
+// -10 the file kept growing while it was overwritten: its new bytes could not
+//     all be overwritten, so it is not purged (and not deleted);
+// -11 the file has other hard links: its data also belongs to a name
+//     elsewhere, so it is not touched;
+// -12 the name is no longer the file the caller looked at (another device,
+//     inode or mount), or lies on another mount than the folder; nothing is
+//     touched.
+TORVIX_API int32_t kz_purge_file_at(intptr_t folder, const char* name, uint64_t device,
+                                    uint64_t inode, int32_t purge_type, int32_t passes,
+                                    int32_t delete_when_done, int32_t run_flag,
+                                    int32_t purge_slack, int32_t cluster_size, int32_t* seconds);
+
 // Loads the program text file at path. Returns the number of texts loaded
 // (1 or more), or: 0 no text read; -1 cannot open; -3 too much text; -6 file
 // empty; -7 error reading (also: bytes that are not text); -500 - N a missing
