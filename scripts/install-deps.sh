@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-apps xdg-utils                # a display when there is none; the web launch
   coreutils util-linux mount e2fsprogs dosfstools  # dd and shred for benchmarks; loop images for forensic tests
   python3 tmux                                 # terminal-driven tests of veldran
+  desktop-file-utils appstream man-db groff-base lintian  # checks of the installation and the package
 )
 
 missing=()
