@@ -50,17 +50,39 @@ TEST(VeldranProgram, ReportsFilesItCannotOpen) {
               "byte 0 ...\nFile not found.\n");
     EXPECT_EQ(missing.exitCode, 255);
 
-    // Neither a folder nor a symbolic link is a file to wipe; the link's
-    // target stays untouched.
+    // Neither a folder, nor a symbolic link, nor a path through a linked
+    // folder, nor a FIFO is a file to wipe; the links' targets stay
+    // untouched, and the FIFO is not waited on.
     ASSERT_EQ(mkdir(folder.Path("folder").c_str(), 0755), 0);
     WriteAll(folder.Path("target"), "data");
+    WriteAll(folder.Path("folder/target"), "data");
     ASSERT_EQ(symlink("target", folder.Path("link").c_str()), 0);
-    for (const char* name : {"folder", "link"}) {
+    ASSERT_EQ(symlink("folder", folder.Path("linked").c_str()), 0);
+    ASSERT_EQ(mkfifo(folder.Path("fifo").c_str(), 0666), 0);
+    for (const char* name : {"folder", "folder/", "link", "linked/target", "fifo"}) {
         const ProgramRun run = RunVeldran(folder.path(), {name});
         EXPECT_EQ(run.output, PassTexts(name, 4, 1) + "\nUnable to open file.\n");
-        EXPECT_EQ(run.exitCode, 254);
+        EXPECT_EQ(run.exitCode, 254) << name;
     }
     EXPECT_EQ(ReadAll(folder.Path("target")), "data");
+    EXPECT_EQ(ReadAll(folder.Path("folder/target")), "data");
+
+    const ProgramRun underFile = RunVeldran(folder.path(), {"target/swap"});
+    EXPECT_EQ(underFile.output, PassTexts("target/swap", 4, 1) + "\nFile not found.\n");
+    EXPECT_EQ(underFile.exitCode, 255);
+}
+
+TEST(VeldranProgram, FindsTheFileThroughTheFoldersOfItsName) {
+    TempFolder folder;
+    ASSERT_EQ(mkdir(folder.Path("sub").c_str(), 0755), 0);
+    for (const std::string& name :
+         {std::string("sub/swap"), std::string("./sub/../sub//swap"), folder.Path("sub/swap")}) {
+        WriteAll(folder.Path("sub/swap"), "data");
+        const ProgramRun run = RunVeldran(folder.path(), {name});
+        EXPECT_EQ(run.output, PassTexts(name, 4) + "\nThe file " + name + " has been wiped.\n");
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_FALSE(Exists(folder.Path("sub/swap")));
+    }
 }
 
 TEST(VeldranProgram, ClampsTheNumberOfWritesAndDeletesTheFile) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "Helpers.h"
@@ -70,24 +72,27 @@ TEST(VeldranWipe, PassesWriteZerosThenOnesThenTheGeneratorsWords) {
 class FakeFiles final : public FileSystem {
   public:
     int flushesBeforeFailure = INT32_MAX;
+    int opens = 0;
     std::vector<int64_t> writtenPerPass;
     bool removed = false;
 
     std::unique_ptr<WipeFile> Open(const std::string&, OpenError*) override {
-        writtenPerPass.push_back(0);
+        ++opens;
         return std::make_unique<File>(*this);
     }
-    bool Remove(const std::string&) override { return removed = true; }
 
   private:
     struct File final : WipeFile {
         explicit File(FakeFiles& files) : files(files) {}
         int64_t Length() const override { return 100000; }
-        std::size_t Write(const uint8_t*, std::size_t size) override {
+        // Each pass starts at the first byte.
+        std::size_t Write(int64_t offset, const uint8_t*, std::size_t size) override {
+            if (offset == 0) files.writtenPerPass.push_back(0);
             files.writtenPerPass.back() += static_cast<int64_t>(size);
             return size;
         }
         bool Flush() override { return files.flushesBeforeFailure-- > 0; }
+        bool Remove() override { return files.removed = true; }
         FakeFiles& files;
     };
 };
@@ -115,6 +120,62 @@ TEST(VeldranWipe, FailedFlushOrEscapeStopsAtOnceAndKeepsTheFile) {
     EXPECT_EQ(Wipe("swap", 4, seeds, noKey, unflushed), Result::kFlushFailed);
     EXPECT_EQ(unflushed.writtenPerPass, (std::vector<int64_t>{131072, 16384}));
     EXPECT_FALSE(escaped.removed || unflushed.removed);
+
+    FakeFiles whole;
+    EXPECT_EQ(Wipe("swap", 5, seeds, noKey, whole), Result::kWiped);
+    EXPECT_EQ(whole.writtenPerPass, std::vector<int64_t>(5, 131072));
+    EXPECT_EQ(whole.opens, 1);
+    EXPECT_TRUE(whole.removed);
+}
+
+// Does something to the file's folder while the last block of the wipe is
+// polled for Escape: after every byte is written, before the deletion.
+class LastBlockConsole final : public Console {
+  public:
+    LastBlockConsole(int blocks, std::function<void()> action)
+        : blocksLeft_(blocks), action_(std::move(action)) {}
+    void Write(std::string_view) override {}
+    bool EscapePressed() override {
+        if (--blocksLeft_ == 0) action_();
+        return false;
+    }
+
+  private:
+    int blocksLeft_;
+    std::function<void()> action_;
+};
+
+// The name may lead elsewhere by the time the wipe deletes it: to a file
+// that was never overwritten, or to a link to the wiped file. Either way the
+// deletion must leave it alone.
+TEST(VeldranWipe, KeepsANameThatNoLongerLeadsToTheWipedFile) {
+    veldran_test::TempFolder folder;
+    const std::string path = folder.Path("swap");
+    const auto wipeWhileLastBlockDoes = [&](const std::function<void()>& swap) {
+        veldran_test::WriteAll(path, std::string(65536, 'A'));
+        LastBlockConsole console(4 * 4, swap);
+        SeedGenerator seeds(1);
+        return Wipe(path, 4, seeds, console, NativeFileSystem());
+    };
+
+    const std::string other(65536, 'O');
+    EXPECT_EQ(wipeWhileLastBlockDoes([&] {
+                  veldran_test::WriteAll(folder.Path("other"), other);
+                  ASSERT_EQ(rename(folder.Path("other").c_str(), path.c_str()), 0);
+              }),
+              Result::kCannotDelete);
+    EXPECT_EQ(ReadAll(path), other);
+
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    EXPECT_EQ(wipeWhileLastBlockDoes([&] {
+                  ASSERT_EQ(rename(path.c_str(), folder.Path("moved").c_str()), 0);
+                  ASSERT_EQ(symlink("moved", path.c_str()), 0);
+              }),
+              Result::kCannotDelete);
+    EXPECT_TRUE(veldran_test::Exists(path));
+    const std::string wiped = ReadAll(folder.Path("moved"));
+    EXPECT_EQ(wiped.size(), 65536u);
+    EXPECT_EQ(wiped.find(std::string(64, 'A')), std::string::npos);
 }
 
 }  // namespace
