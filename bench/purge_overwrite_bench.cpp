@@ -82,14 +82,14 @@ int main(int argc, char** argv) {
         times[0] = Seconds([&] { return Shell(dd); });
         times[1] = Seconds([&] {
             int fd = open(file.c_str(), O_WRONLY | O_CLOEXEC);
+            torvix::Extent extent(bytes, 0);
             bool ok = fd >= 0 &&
-                      torvix::OverwriteOnce(layer, fd, {false, 0xAA}, bytes, buffer, *random) == 0;
+                      torvix::OverwriteOnce(layer, fd, {false, 0xAA}, extent, buffer, *random) == 0;
             if (fd >= 0) close(fd);
             return ok;
         });
-        times[2] = Seconds([&] {
-            return torvix::PurgeOneFile({.path = file, .purgeType = 0}, layer, *random) == 0;
-        });
+        times[2] = Seconds(
+            [&] { return torvix::PurgeOneFile(file, {.purgeType = 0}, layer, *random) == 0; });
         times[3] = Seconds([&] { return Shell(shred); });
         for (int i = 0; i < 4; ++i) best[i] = std::min(best[i], times[i]);
         std::printf("round %d: dd %.2f s, pattern %.2f s, random %.2f s, shred %.2f s\n", round + 1,

@@ -27,7 +27,7 @@ std::string RandomName(RandomSource& random, std::size_t length) {
     return name;
 }
 
-bool StillThisFile(FileLayer& layer, int folder, const std::string& name,
+bool StillThisFile(FileLayer& layer, Handle folder, const std::string& name,
                    const FileFacts& identity) {
     FileFacts facts;
     return layer.StatAt(folder, name, &facts) == 0 && facts.kind == FileKind::kRegular &&
@@ -35,7 +35,7 @@ bool StillThisFile(FileLayer& layer, int folder, const std::string& name,
 }
 
 // Renames *current to a fresh random name of `length`; 0 or an errno value.
-int RenameToRandom(FileLayer& layer, int folder, std::string* current, std::size_t length,
+int RenameToRandom(FileLayer& layer, Handle folder, std::string* current, std::size_t length,
                    RandomSource& random) {
     int error = EEXIST;
     for (int attempt = 0; attempt < kNameAttempts && error == EEXIST; ++attempt) {
@@ -50,7 +50,7 @@ int RenameToRandom(FileLayer& layer, int folder, std::string* current, std::size
 
 }  // namespace
 
-int32_t HideNameAndDelete(FileLayer& layer, int folder, const std::string& name, int file,
+int32_t HideNameAndDelete(FileLayer& layer, Handle folder, const std::string& name, Handle file,
                           const FileFacts& identity, RandomSource& random) {
     if (layer.Truncate(file, 0) != 0 || layer.SyncData(file) != 0) return kPurgeTruncateFailed;
 

@@ -26,7 +26,7 @@ inline constexpr std::size_t kHiddenNameLength = 12;
 // Results: 0 done; -4 truncating or flushing the truncation failed; -5 a
 // rename, or the folder flush after the renames, failed, or the name no
 // longer is this file; -6 the removal or the folder flush after it failed.
-int32_t HideNameAndDelete(FileLayer& layer, int folder, const std::string& name, int file,
+int32_t HideNameAndDelete(FileLayer& layer, Handle folder, const std::string& name, Handle file,
                           const FileFacts& identity, RandomSource& random);
 
 }  // namespace torvix

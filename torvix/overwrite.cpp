@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 
+#include "torvix/overwrite_bytes.h"
 #include "torvix/purge_codes.h"
 
 namespace torvix {
@@ -12,6 +13,21 @@ namespace {
 
 // A regular file that accepts no byte this often in a row will not take more.
 constexpr int kMaxAttemptsWithoutProgress = 8;
+
+// Writes the next bytes of the overwrite over [from, to).
+int32_t WriteRange(FileLayer& layer, Handle file, OverwriteBytes& bytes, uint64_t from,
+                   uint64_t to) {
+    for (uint64_t offset = from; offset < to;) {
+        const unsigned char* data = nullptr;
+        std::size_t size = 0;
+        std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(to - offset, SIZE_MAX));
+        if (!bytes.Next(wanted, &data, &size) || size == 0) return kPurgeOtherFailure;
+        int32_t result = WriteFully(layer, file, data, size, offset);
+        if (result != kPurgeDone) return result;
+        offset += size;
+    }
+    return kPurgeDone;
+}
 
 }  // namespace
 
@@ -25,7 +41,23 @@ WriteBuffer::WriteBuffer(std::size_t size) {
 
 WriteBuffer::~WriteBuffer() { std::free(data_); }
 
-int32_t WriteFully(FileLayer& layer, int file, const unsigned char* data, std::size_t size,
+Extent::Extent(uint64_t length, uint64_t clusterSize)
+    : cluster_(clusterSize), length_(length), end_(EndOf(length)) {}
+
+uint64_t Extent::EndOf(uint64_t length) const {
+    if (cluster_ == 0) return length;
+    return (length + cluster_ - 1) / cluster_ * cluster_;
+}
+
+bool Extent::GrowTo(uint64_t size) {
+    // Slack written past the data makes the file this long by our own hand.
+    if (size <= end_) return false;
+    length_ = size;
+    end_ = EndOf(size);
+    return true;
+}
+
+int32_t WriteFully(FileLayer& layer, Handle file, const unsigned char* data, std::size_t size,
                    uint64_t offset) {
     int attemptsWithoutProgress = 0;
     while (size > 0) {
@@ -45,28 +77,32 @@ int32_t WriteFully(FileLayer& layer, int file, const unsigned char* data, std::s
     return kPurgeDone;
 }
 
-int32_t OverwriteOnce(FileLayer& layer, int file, const OverwriteStep& step, uint64_t end,
+int32_t OverwriteOnce(FileLayer& layer, Handle file, const OverwriteStep& step, Extent& extent,
                       WriteBuffer& buffer, RandomSource& random) {
+    std::unique_ptr<OverwriteBytes> bytes;
     if (step.random) {
         if (!random.BeginStream()) return kPurgeOtherFailure;
+        bytes = std::make_unique<InlineRandomBytes>(random, buffer);
     } else {
-        std::memset(buffer.data(), step.byte, buffer.size());
+        bytes = std::make_unique<PatternBytes>(step.byte, buffer);
     }
-    for (uint64_t offset = 0; offset < end;) {
-        std::size_t piece =
-            static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), end - offset));
-        if (step.random && !random.Fill(buffer.data(), piece)) return kPurgeOtherFailure;
-        int32_t result = WriteFully(layer, file, buffer.data(), piece, offset);
+    uint64_t covered = 0;
+    for (int round = 0;; ++round) {
+        int32_t result = WriteRange(layer, file, *bytes, covered, extent.end());
         if (result != kPurgeDone) return result;
-        offset += piece;
+        covered = extent.end();
+        if (layer.SyncData(file) != 0) return kPurgeFlushFailed;
+        FileFacts now;
+        if (layer.Stat(file, &now) != 0) return kPurgeOtherFailure;
+        if (!extent.GrowTo(now.size)) return kPurgeDone;
+        if (round == kMaxGrowthRounds) return kPurgeKeptGrowing;
     }
-    return layer.SyncData(file) == 0 ? kPurgeDone : kPurgeFlushFailed;
 }
 
-int32_t OverwritePass(FileLayer& layer, int file, std::span<const OverwriteStep> steps,
-                      uint64_t end, WriteBuffer& buffer, RandomSource& random) {
+int32_t OverwritePass(FileLayer& layer, Handle file, std::span<const OverwriteStep> steps,
+                      Extent& extent, WriteBuffer& buffer, RandomSource& random) {
     for (const OverwriteStep& step : steps) {
-        int32_t result = OverwriteOnce(layer, file, step, end, buffer, random);
+        int32_t result = OverwriteOnce(layer, file, step, extent, buffer, random);
         if (result != kPurgeDone) return result;
     }
     return kPurgeDone;

@@ -1,4 +1,5 @@
-// The production file layer: POSIX calls on the real file system.
+// The production file layer: POSIX calls on the real file system, each
+// relative to an open folder descriptor.
 #pragma once
 
 #include "torvix/file_layer.h"
@@ -7,20 +8,23 @@ namespace torvix {
 
 class PosixFileLayer : public FileLayer {
   public:
-    int OpenFolder(const std::string& path, int* folder) override;
-    int StatAt(int folder, const std::string& name, FileFacts* facts) override;
-    int OpenForOverwrite(int folder, const std::string& name, int* file) override;
-    int Stat(int file, FileFacts* facts) override;
-    int WriteAt(int file, const unsigned char* data, std::size_t size, uint64_t offset,
+    bool IsEntryName(const std::string& name) const override;
+    // The folder is opened with no symbolic link in its path (posix_folder_path.h).
+    int OpenParentFolder(const std::string& path, Handle* folder, std::string* name) override;
+    // Facts come from statx, which also tells mounts apart by their id.
+    int StatAt(Handle folder, const std::string& name, FileFacts* facts) override;
+    int OpenForOverwrite(Handle folder, const std::string& name, Handle* file) override;
+    int Stat(Handle handle, FileFacts* facts) override;
+    int WriteAt(Handle file, const unsigned char* data, std::size_t size, uint64_t offset,
                 std::size_t* written) override;
     // fdatasync, falling back to fsync where the file system lacks it.
-    int SyncData(int file) override;
-    int Truncate(int file, uint64_t length) override;
-    int RenameAt(int folder, const std::string& from, const std::string& to) override;
-    int UnlinkAt(int folder, const std::string& name) override;
+    int SyncData(Handle file) override;
+    int Truncate(Handle file, uint64_t length) override;
+    int RenameAt(Handle folder, const std::string& from, const std::string& to) override;
+    int UnlinkAt(Handle folder, const std::string& name) override;
     // A file system that cannot sync folders (EINVAL) counts as synced.
-    int SyncFolder(int folder) override;
-    void Close(int handle) override;
+    int SyncFolder(Handle folder) override;
+    void Close(Handle handle) override;
 };
 
 }  // namespace torvix

@@ -1,7 +1,8 @@
 // Result codes of one file's purge, as kz_purge_file returns them.
 //
 // Codes -4, -5 and -6 all mean "the file was completely overwritten but is
-// still there"; the callers count such a pass as done.
+// still there"; the callers count such a pass as done. Codes -11 and -12
+// mean that nothing was written.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,9 @@ enum PurgeCode : int32_t {
     kPurgeBadType = -8,       // purge type outside 0..2
     kPurgeBadClusterSize =
         -9,  // slack purge with a cluster size that is not 512..65536 in steps of 512
+    kPurgeKeptGrowing = -10,     // the file grew faster than it could be overwritten; not deleted
+    kPurgeOtherLinks = -11,      // the file has more than one name: its data is not only ours
+    kPurgeNotTheFileSeen = -12,  // another file (or mount) at the name than the caller saw
 };
 
 }  // namespace torvix

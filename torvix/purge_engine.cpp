@@ -8,56 +8,60 @@
 namespace torvix {
 namespace {
 
-struct SplitPath {
-    std::string folder;
-    std::string name;
-};
-
-SplitPath Split(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return {".", path};
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
-
-// Closes the handles it holds whichever way the purge ends.
-class Handles {
+// Closes a handle whichever way the purge ends.
+class OwnedHandle {
   public:
-    explicit Handles(FileLayer& layer) : layer_(layer) {}
-    ~Handles() {
-        if (file >= 0) layer_.Close(file);
-        if (folder >= 0) layer_.Close(folder);
+    explicit OwnedHandle(FileLayer& layer) : layer_(layer) {}
+    ~OwnedHandle() {
+        if (handle != kNoHandle) layer_.Close(handle);
     }
-    Handles(const Handles&) = delete;
-    Handles& operator=(const Handles&) = delete;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
 
-    int folder = -1;
-    int file = -1;
+    Handle handle = kNoHandle;
 
   private:
     FileLayer& layer_;
 };
 
-// Opens the regular file `name` for writing. A name that is not a regular
-// file is not even opened, so devices and FIFOs see no open at all, and the
-// opened file must be the one looked at.
-int32_t OpenRegularFile(FileLayer& layer, const SplitPath& where, Handles& handles,
-                        FileFacts* facts) {
-    if (where.name.empty() || where.name == "." || where.name == "..") return kPurgeCannotOpen;
-    if (layer.OpenFolder(where.folder, &handles.folder) != 0) return kPurgeCannotOpen;
-    FileFacts looked;
-    if (layer.StatAt(handles.folder, where.name, &looked) != 0 || looked.kind != FileKind::kRegular)
-        return kPurgeCannotOpen;
-    if (layer.OpenForOverwrite(handles.folder, where.name, &handles.file) != 0)
-        return kPurgeCannotOpen;
-    if (layer.Stat(handles.file, facts) != 0 || facts->kind != FileKind::kRegular ||
-        !facts->SameFileAs(looked))
-        return kPurgeCannotOpen;
+int32_t CheckArguments(const PurgeRequest& request) {
+    if (PassSteps(request.purgeType).empty()) return kPurgeBadType;
+    if (request.purgeSlack && !IsValidClusterSize(request.clusterSize)) return kPurgeBadClusterSize;
+    if (request.passes < 1) return kPurgeOtherFailure;
     return kPurgeDone;
 }
 
-uint64_t EndOfLastCluster(uint64_t length, int32_t clusterSize) {
-    uint64_t cluster = static_cast<uint64_t>(clusterSize);
-    return (length + cluster - 1) / cluster * cluster;
+// Everything after the checks: the passes, the length restored, the delete.
+int32_t PurgeOpenFile(Handle folder, const std::string& name, Handle file, const FileFacts& facts,
+                      const PurgeRequest& request, FileLayer& layer, RandomSource& random) {
+    WriteBuffer buffer;
+    if (!buffer.ok()) return kPurgeOtherFailure;
+
+    std::span<const OverwriteStep> steps = PassSteps(request.purgeType);
+    Extent extent(facts.size, request.purgeSlack ? static_cast<uint64_t>(request.clusterSize) : 0);
+    int32_t result = kPurgeDone;
+    for (int32_t pass = 0; pass < request.passes && result == kPurgeDone; ++pass)
+        result = OverwritePass(layer, file, steps, extent, buffer, random);
+
+    // Slack was written past the end of the data: give the file back its
+    // length (grown, if it grew), whether or not the pass went through.
+    if (extent.end() > extent.length()) {
+        bool restored = layer.Truncate(file, extent.length()) == 0 && layer.SyncData(file) == 0;
+        if (!restored && result == kPurgeDone) result = kPurgeWriteFailed;
+    }
+    if (result != kPurgeDone || !request.deleteWhenDone) return result;
+
+    return HideNameAndDelete(layer, folder, name, file, facts, random);
+}
+
+int32_t PurgeInFolder(Handle folder, const std::string& name, const FileIdentity* seen,
+                      const TargetCodes& codes, const PurgeRequest& request, FileLayer& layer,
+                      RandomSource& random) {
+    OwnedHandle file(layer);
+    FileFacts facts;
+    int32_t result = OpenPurgeTarget(layer, folder, name, seen, codes, &file.handle, &facts);
+    if (result != kPurgeDone) return result;
+    return PurgeOpenFile(folder, name, file.handle, facts, request, layer, random);
 }
 
 }  // namespace
@@ -67,36 +71,21 @@ bool IsValidClusterSize(int32_t clusterSize) {
            clusterSize % kMinClusterSize == 0;
 }
 
-int32_t PurgeOneFile(const PurgeRequest& request, FileLayer& layer, RandomSource& random) {
-    std::span<const OverwriteStep> steps = PassSteps(request.purgeType);
-    if (steps.empty()) return kPurgeBadType;
-    if (request.purgeSlack && !IsValidClusterSize(request.clusterSize)) return kPurgeBadClusterSize;
-    if (request.passes < 1) return kPurgeOtherFailure;
+int32_t PurgeOneFile(const std::string& path, const PurgeRequest& request, FileLayer& layer,
+                     RandomSource& random) {
+    if (int32_t result = CheckArguments(request)) return result;
+    OwnedHandle folder(layer);
+    std::string name;
+    if (layer.OpenParentFolder(path, &folder.handle, &name) != 0) return kPurgeCannotOpen;
+    return PurgeInFolder(folder.handle, name, nullptr, {.notTheFileSeen = kPurgeCannotOpen},
+                         request, layer, random);
+}
 
-    SplitPath where = Split(request.path);
-    Handles handles(layer);
-    FileFacts facts;
-    int32_t result = OpenRegularFile(layer, where, handles, &facts);
-    if (result != kPurgeDone) return result;
-
-    WriteBuffer buffer;
-    if (!buffer.ok()) return kPurgeOtherFailure;
-
-    uint64_t length = facts.size;
-    uint64_t end = request.purgeSlack ? EndOfLastCluster(length, request.clusterSize) : length;
-    for (int32_t pass = 0; pass < request.passes && result == kPurgeDone; ++pass)
-        result = OverwritePass(layer, handles.file, steps, end, buffer, random);
-
-    // Slack was written past the end of the data: give the file back its
-    // length, whether or not the pass went through.
-    if (end > length) {
-        bool restored =
-            layer.Truncate(handles.file, length) == 0 && layer.SyncData(handles.file) == 0;
-        if (!restored && result == kPurgeDone) result = kPurgeWriteFailed;
-    }
-    if (result != kPurgeDone || !request.deleteWhenDone) return result;
-
-    return HideNameAndDelete(layer, handles.folder, where.name, handles.file, facts, random);
+int32_t PurgeOneFileAt(Handle folder, const std::string& name, const FileIdentity& seen,
+                       const PurgeRequest& request, FileLayer& layer, RandomSource& random) {
+    if (int32_t result = CheckArguments(request)) return result;
+    return PurgeInFolder(folder, name, &seen, {.notTheFileSeen = kPurgeNotTheFileSeen}, request,
+                         layer, random);
 }
 
 }  // namespace torvix

@@ -1,7 +1,9 @@
-// kz_purge_file: the overwrite engine with the real file system and the
-// cryptographic random source, timed, behind the C interface.
+// kz_purge_file and kz_purge_file_at: the overwrite engine with the real
+// file system and the cryptographic random source, timed, behind the C
+// interface.
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -18,21 +20,32 @@ int32_t WholeSeconds(std::chrono::steady_clock::duration elapsed) {
     return static_cast<int32_t>(seconds);
 }
 
-int32_t Purge(const char* path, int32_t purge_type, int32_t passes, int32_t delete_when_done,
-              int32_t run_flag, int32_t purge_slack, int32_t cluster_size) {
-    if (path == nullptr) return torvix::kPurgeOtherFailure;
-    torvix::PurgeRequest request;
-    request.path = path;
-    request.purgeType = purge_type;
-    request.passes = passes;
-    request.deleteWhenDone = delete_when_done != 0;
-    request.runFlag = run_flag != 0;
-    request.purgeSlack = purge_slack != 0;
-    request.clusterSize = cluster_size;
-    std::unique_ptr<torvix::RandomSource> random = torvix::MakeCryptoRandomSource();
-    if (!random) return torvix::kPurgeOtherFailure;
-    torvix::PosixFileLayer layer;
-    return torvix::PurgeOneFile(request, layer, *random);
+torvix::PurgeRequest Request(int32_t purge_type, int32_t passes, int32_t delete_when_done,
+                             int32_t run_flag, int32_t purge_slack, int32_t cluster_size) {
+    return {.purgeType = purge_type,
+            .passes = passes,
+            .deleteWhenDone = delete_when_done != 0,
+            .runFlag = run_flag != 0,
+            .purgeSlack = purge_slack != 0,
+            .clusterSize = cluster_size};
+}
+
+using Engine = std::function<int32_t(torvix::FileLayer&, torvix::RandomSource&)>;
+
+// Runs one purge with the production layer and generator; times it, and
+// lets no exception cross the C boundary.
+int32_t RunTimed(const Engine& engine, int32_t* seconds) {
+    auto start = std::chrono::steady_clock::now();
+    int32_t result;
+    try {
+        std::unique_ptr<torvix::RandomSource> random = torvix::MakeCryptoRandomSource();
+        torvix::PosixFileLayer layer;
+        result = random ? engine(layer, *random) : torvix::kPurgeOtherFailure;
+    } catch (...) {
+        result = torvix::kPurgeOtherFailure;
+    }
+    if (seconds != nullptr) *seconds = WholeSeconds(std::chrono::steady_clock::now() - start);
+    return result;
 }
 
 }  // namespace
@@ -40,14 +53,26 @@ int32_t Purge(const char* path, int32_t purge_type, int32_t passes, int32_t dele
 extern "C" int32_t kz_purge_file(const char* path, int32_t purge_type, int32_t passes,
                                  int32_t delete_when_done, int32_t run_flag, int32_t purge_slack,
                                  int32_t cluster_size, int32_t* seconds) {
-    auto start = std::chrono::steady_clock::now();
-    int32_t result;
-    try {
-        result =
-            Purge(path, purge_type, passes, delete_when_done, run_flag, purge_slack, cluster_size);
-    } catch (...) {
-        result = torvix::kPurgeOtherFailure;  // nothing may cross the C boundary
-    }
-    if (seconds != nullptr) *seconds = WholeSeconds(std::chrono::steady_clock::now() - start);
-    return result;
+    auto request =
+        Request(purge_type, passes, delete_when_done, run_flag, purge_slack, cluster_size);
+    return RunTimed(
+        [&](torvix::FileLayer& layer, torvix::RandomSource& random) {
+            if (path == nullptr) return int32_t{torvix::kPurgeOtherFailure};
+            return torvix::PurgeOneFile(path, request, layer, random);
+        },
+        seconds);
+}
+
+extern "C" int32_t kz_purge_file_at(intptr_t folder, const char* name, uint64_t device,
+                                    uint64_t inode, int32_t purge_type, int32_t passes,
+                                    int32_t delete_when_done, int32_t run_flag, int32_t purge_slack,
+                                    int32_t cluster_size, int32_t* seconds) {
+    auto request =
+        Request(purge_type, passes, delete_when_done, run_flag, purge_slack, cluster_size);
+    return RunTimed(
+        [&](torvix::FileLayer& layer, torvix::RandomSource& random) {
+            if (name == nullptr) return int32_t{torvix::kPurgeOtherFailure};
+            return torvix::PurgeOneFileAt(folder, name, {device, inode}, request, layer, random);
+        },
+        seconds);
 }

@@ -1,6 +1,6 @@
 #include "torvix/text_store.h"
 
-#include <fstream>
+#include "torvix/small_file_reader.h"
 
 namespace torvix {
 namespace {
@@ -27,8 +27,10 @@ bool IsText(std::string_view s) {
             ++i;
             continue;
         }
-        int follow = (c >= 0xc2 && c <= 0xdf) ? 1 : (c >= 0xe0 && c <= 0xef) ? 2
-                                                 : (c >= 0xf0 && c <= 0xf4) ? 3 : -1;
+        int follow = (c >= 0xc2 && c <= 0xdf)   ? 1
+                     : (c >= 0xe0 && c <= 0xef) ? 2
+                     : (c >= 0xf0 && c <= 0xf4) ? 3
+                                                : -1;
         if (follow < 0) return false;
         for (int k = 1; k <= follow; ++k) {
             if (i + k >= s.size()) return false;
@@ -53,16 +55,18 @@ bool ParseNumber(std::string_view digits, int32_t& number) {
 }  // namespace
 
 int32_t TextStore::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return kCannotOpen;
     std::string contents;
-    char chunk[4096];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        contents.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (contents.size() > kMaxFileBytes) return kTooMuchText;
+    switch (ReadSmallFile(path, kMaxFileBytes, &contents)) {
+        case SmallFileRead::kRead:
+            return Parse(contents);
+        case SmallFileRead::kCannotOpen:
+            return kCannotOpen;
+        case SmallFileRead::kTooLarge:
+            return kTooMuchText;
+        case SmallFileRead::kReadError:
+            break;
     }
-    if (in.bad()) return kReadError;
-    return Parse(contents);
+    return kReadError;
 }
 
 int32_t TextStore::Parse(std::string_view contents) {

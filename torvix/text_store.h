@@ -14,12 +14,13 @@
 namespace torvix {
 
 class TextStore {
-public:
+  public:
     static constexpr std::size_t kMaxTextBytes = 1024;
     static constexpr int kMaxLines = 500;
     static constexpr std::size_t kMaxFileBytes = 1 << 20;
 
     // Replaces the store's texts with the file's; see lt() for the result.
+    // Only a regular file is read: a FIFO, device or link there is -1 at once.
     int32_t Load(const std::string& path);
     // Parses file contents; the store is changed only when they are valid.
     int32_t Parse(std::string_view contents);
@@ -27,7 +28,7 @@ public:
     // Null when the number has no text.
     const std::string* Find(int32_t number) const;
 
-private:
+  private:
     std::map<int32_t, std::string> texts_;
 };
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "TorvixTestSupport.h"
-#include "torvix/pass_patterns.h"
 #include "torvix/purge_engine.h"
 
 using namespace torvix;
@@ -15,9 +14,17 @@ using namespace torvix_test;
 
 namespace {
 
-std::vector<unsigned char> Expected(const OverwriteStep& step, int stream, std::size_t size) {
-    std::vector<unsigned char> bytes(size, step.byte);
-    if (step.random)
+// What one pass of each type writes, written out by hand: a byte value, or
+// -1 for a fresh random stream.
+const std::vector<int> kPassBytes[] = {
+    {-1},                              // type 0
+    {0xAA, 0x55, 0x0A, 0xF5},          // type 1
+    {0xAA, 0x55, -1, 0x0A, 0xF5, -1},  // type 2
+};
+
+std::vector<unsigned char> Expected(int byte, int stream, std::size_t size) {
+    std::vector<unsigned char> bytes(size, static_cast<unsigned char>(byte));
+    if (byte < 0)
         for (std::size_t i = 0; i < size; ++i) bytes[i] = KnownRandom::Byte(stream, i);
     return bytes;
 }
@@ -34,15 +41,15 @@ TEST_P(PassTest, EveryOverwriteCoversTheFileInOrderAndIsFlushedBeforeTheNext) {
     RecordingFileLayer layer;
     layer.maxWrite = 300001;  // short writes must be continued, not lost
     KnownRandom random;
-    ASSERT_EQ(PurgeOneFile({.path = path, .purgeType = GetParam(), .passes = 2}, layer, random), 0);
+    ASSERT_EQ(PurgeOneFile(path, {.purgeType = GetParam(), .passes = 2}, layer, random), 0);
 
-    std::span<const OverwriteStep> steps = PassSteps(GetParam());
+    const std::vector<int>& pass = kPassBytes[GetParam()];
     auto overwrites = layer.Overwrites();
-    ASSERT_EQ(overwrites.size(), 2 * steps.size());
+    ASSERT_EQ(overwrites.size(), 2 * pass.size());
     int stream = 0;
     for (std::size_t i = 0; i < overwrites.size(); ++i) {
-        const OverwriteStep& step = steps[i % steps.size()];
-        EXPECT_TRUE(overwrites[i] == Expected(step, step.random ? ++stream : 0, (2 << 20) + 777))
+        int byte = pass[i % pass.size()];
+        EXPECT_TRUE(overwrites[i] == Expected(byte, byte < 0 ? ++stream : 0, (2 << 20) + 777))
             << "overwrite " << i;
     }
     EXPECT_TRUE(ReadFile(path) == std::string(overwrites.back().begin(), overwrites.back().end()));
@@ -57,8 +64,8 @@ TEST(SlackTest, SlackUpToTheClusterEndIsOverwrittenAndTheLengthKept) {
         std::string path = folder.File("f", std::string(length, 'x'));
         RecordingFileLayer layer;
         KnownRandom random;
-        PurgeRequest request{.path = path, .purgeType = 1, .purgeSlack = true, .clusterSize = 4096};
-        ASSERT_EQ(PurgeOneFile(request, layer, random), 0) << length;
+        PurgeRequest request{.purgeType = 1, .purgeSlack = true, .clusterSize = 4096};
+        ASSERT_EQ(PurgeOneFile(path, request, layer, random), 0) << length;
         std::size_t end = (length + 4095) / 4096 * 4096;
         for (const auto& overwrite : layer.Overwrites()) EXPECT_EQ(overwrite.size(), end);
         EXPECT_EQ(Count(layer.events, Op::kTruncate), end > length ? 1u : 0u);
@@ -71,9 +78,8 @@ TEST(SlackTest, FilesBeyondFourGiBAreCoveredToTheLastByte) {
     RecordingFileLayer layer;
     layer.pretendSize = (uint64_t{5} << 30) + 3;
     KnownRandom random;
-    PurgeRequest request{
-        .path = folder.File("big", ""), .purgeType = 1, .purgeSlack = true, .clusterSize = 512};
-    ASSERT_EQ(PurgeOneFile(request, layer, random), 0);
+    PurgeRequest request{.purgeType = 1, .purgeSlack = true, .clusterSize = 512};
+    ASSERT_EQ(PurgeOneFile(folder.File("big", ""), request, layer, random), 0);
     uint64_t next = 0;
     std::vector<unsigned char> firstBytes;
     for (const Event& event : layer.events) {
@@ -97,7 +103,7 @@ TEST(DeleteTest, TheFileIsEmptiedRenamedTwiceAndRemovedWithFlushes) {
         std::string path = folder.File(name, "secret");
         RecordingFileLayer layer;
         KnownRandom random;
-        ASSERT_EQ(PurgeOneFile({.path = path, .deleteWhenDone = true}, layer, random), 0);
+        ASSERT_EQ(PurgeOneFile(path, {.deleteWhenDone = true}, layer, random), 0);
         std::vector<Event> tail(layer.events.end() - 7, layer.events.end());
         std::vector<Op> ops;
         for (const Event& e : tail) ops.push_back(e.op);
@@ -130,9 +136,8 @@ TEST_P(FaultTest, EachFailureGivesItsCodeAndNeverDeletesAnUnfinishedFile) {
     layer.maxWrite = 40000;
     layer.FailAt(fault.op, fault.nth, fault.error);
     KnownRandom random;
-    PurgeRequest request{
-        .path = folder.path() + "/" + name, .purgeType = 1, .deleteWhenDone = true};
-    EXPECT_EQ(PurgeOneFile(request, layer, random), fault.code);
+    PurgeRequest request{.purgeType = 1, .deleteWhenDone = true};
+    EXPECT_EQ(PurgeOneFile(folder.path() + "/" + name, request, layer, random), fault.code);
 
     std::vector<std::string> left = Names(folder.path());
     if (fault.code == 0) {
@@ -174,13 +179,13 @@ TEST(FaultTest, StuckWritesFailingRandomAndFullSlackEndCleanly) {
         RecordingFileLayer layer;
         layer.maxWrite = 0;  // the file takes no byte: must fail, not spin
         KnownRandom random;
-        EXPECT_EQ(PurgeOneFile({.path = path, .purgeType = 1}, layer, random), -3);
+        EXPECT_EQ(PurgeOneFile(path, {.purgeType = 1}, layer, random), -3);
     }
     {
         RecordingFileLayer layer;
         KnownRandom random;
         random.failAtStream = 2;  // type 2's second random overwrite
-        EXPECT_EQ(PurgeOneFile({.path = path, .purgeType = 2}, layer, random), -1);
+        EXPECT_EQ(PurgeOneFile(path, {.purgeType = 2}, layer, random), -1);
         EXPECT_EQ(layer.Overwrites().size(), 5u);
     }
     {
@@ -188,8 +193,8 @@ TEST(FaultTest, StuckWritesFailingRandomAndFullSlackEndCleanly) {
         layer.maxWrite = 1000;
         layer.FailAt(Op::kWrite, 2, ENOSPC);  // in the slack
         KnownRandom random;
-        PurgeRequest request{.path = path, .purgeType = 1, .purgeSlack = true, .clusterSize = 4096};
-        EXPECT_EQ(PurgeOneFile(request, layer, random), -3);
+        PurgeRequest request{.purgeType = 1, .purgeSlack = true, .clusterSize = 4096};
+        EXPECT_EQ(PurgeOneFile(path, request, layer, random), -3);
         EXPECT_EQ(std::filesystem::file_size(path), 1000u);
     }
 }
@@ -199,8 +204,10 @@ TEST(PosixFileLayerTest, RenameNeverReplacesAnotherFile) {
     folder.File("a", "mine");
     folder.File("b", "someone else's");
     PosixFileLayer layer;
-    int handle = -1;
-    ASSERT_EQ(layer.OpenFolder(folder.path(), &handle), 0);
+    Handle handle = kNoHandle;
+    std::string name;
+    ASSERT_EQ(layer.OpenParentFolder(folder.path() + "/a", &handle, &name), 0);
+    EXPECT_EQ(name, "a");
     EXPECT_EQ(layer.RenameAt(handle, "a", "b"), EEXIST);
     layer.Close(handle);
     EXPECT_EQ(ReadFile(folder.path() + "/b"), "someone else's");

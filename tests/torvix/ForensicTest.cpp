@@ -57,12 +57,9 @@ TEST_F(ForensicTest, PurgedContentsAreNowhereOnTheDevice) {
 
     torvix::PosixFileLayer layer;
     auto random = torvix::MakeCryptoRandomSource();
-    EXPECT_EQ(
-        torvix::PurgeOneFile({.path = mountPoint_ + "/kept.doc", .purgeType = 2}, layer, *random),
-        0);
-    EXPECT_EQ(torvix::PurgeOneFile(
-                  {.path = mountPoint_ + "/deleted.doc", .purgeType = 0, .deleteWhenDone = true},
-                  layer, *random),
+    EXPECT_EQ(torvix::PurgeOneFile(mountPoint_ + "/kept.doc", {.purgeType = 2}, layer, *random), 0);
+    EXPECT_EQ(torvix::PurgeOneFile(mountPoint_ + "/deleted.doc",
+                                   {.purgeType = 0, .deleteWhenDone = true}, layer, *random),
               0);
     Unmount();
     ASSERT_FALSE(mounted_);

@@ -1,13 +1,16 @@
 // The built libtorvix.so, loaded the way purge loads it: by file name from
-// the executable's own folder, kz_purge_file bound by name.
+// the executable's own folder, each export bound by name.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <memory>
 #include <set>
 
@@ -19,13 +22,19 @@ namespace {
 
 using PurgeFn = int32_t (*)(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
                             int32_t*);
+using PurgeAtFn = int32_t (*)(intptr_t, const char*, uint64_t, uint64_t, int32_t, int32_t, int32_t,
+                              int32_t, int32_t, int32_t, int32_t*);
+using LoadTextsFn = int32_t (*)(const char*, int32_t);
 
-PurgeFn LoadPurge() {
+template <typename Function>
+Function Bind(const char* name) {
     std::string folder = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     void* library = dlopen((folder + "/libtorvix.so").c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) return nullptr;
-    return reinterpret_cast<PurgeFn>(dlsym(library, "kz_purge_file"));
+    return reinterpret_cast<Function>(dlsym(library, name));
 }
+
+PurgeFn LoadPurge() { return Bind<PurgeFn>("kz_purge_file"); }
 
 class LibraryTest : public testing::Test {
   protected:
@@ -134,6 +143,115 @@ TEST_F(LibraryTest, AFullDiskIsAWriteErrorAndTheLengthIsKept) {
     filler.close();
     EXPECT_EQ(Purge(small, 1, 1, 1, 65536), -3);
     EXPECT_EQ(std::filesystem::file_size(small), 100u);
+}
+
+}  // namespace
+
+namespace {
+
+class PurgeAtTest : public LibraryTest {
+  protected:
+    void SetUp() override {
+        LibraryTest::SetUp();
+        ASSERT_NE(purgeAt, nullptr) << dlerror();
+        fd = open(folder.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+    }
+    void TearDown() override { close(fd); }
+    // Purges `name` as purge does: the identity is what it saw at the name.
+    int32_t PurgeAt(const std::string& name, int32_t deleteIt, const std::string& seenAt = {}) {
+        struct stat seen {};
+        std::string look = seenAt.empty() ? name : seenAt;
+        EXPECT_EQ(fstatat(fd, look.c_str(), &seen, AT_SYMLINK_NOFOLLOW), 0);
+        return purgeAt(fd, name.c_str(), seen.st_dev, seen.st_ino, 2, 1, deleteIt, 1, 0, -1,
+                       &seconds);
+    }
+    static inline PurgeAtFn purgeAt = Bind<PurgeAtFn>("kz_purge_file_at");
+    int fd = -1;
+};
+
+TEST_F(PurgeAtTest, TheFileSeenIsPurgedAndTheCallersFolderStaysOpen) {
+    folder.File("tax return.pdf", std::string(300000, 'x'));
+    std::string kept = folder.File("kept", "kept");
+    EXPECT_EQ(PurgeAt("tax return.pdf", 1), 0);
+    EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"kept"});
+    EXPECT_NE(fcntl(fd, F_GETFD), -1) << "the library closed the caller's folder";
+
+    folder.File("other", "other");
+    EXPECT_EQ(PurgeAt("kept", 1, "other"), -12);
+    ASSERT_EQ(link(kept.c_str(), (folder.path() + "/second name").c_str()), 0);
+    EXPECT_EQ(PurgeAt("kept", 1), -11);
+    EXPECT_EQ(ReadFile(kept), "kept");
+    EXPECT_EQ(ReadFile(folder.path() + "/other"), "other");
+    EXPECT_EQ(purgeAt(fd, nullptr, 0, 0, 2, 1, 1, 1, 0, -1, &seconds), -1);
+}
+
+TEST_F(LibraryTest, APathThroughASymbolicLinkedFolderIsRefused) {
+    std::filesystem::create_directories(folder.path() + "/real/deeper");
+    std::string file = folder.File("real/deeper/kept", "kept");
+    std::filesystem::create_directory_symlink("real", folder.path() + "/link");
+    EXPECT_EQ(Purge(folder.path() + "/link/deeper/kept", 1, 1), -2);
+    EXPECT_EQ(ReadFile(file), "kept");
+    EXPECT_EQ(Purge(folder.path() + "/real/../real/deeper/kept", 1, 1), 0);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST(ProgramTextTest, OnlyARegularFileIsReadAndAFifoNeverBlocks) {
+    LoadTextsFn load = Bind<LoadTextsFn>("lt");
+    ASSERT_NE(load, nullptr) << dlerror();
+    TempFolder folder;
+    std::string texts = folder.File("kz_text.dat", "1\tKestrane\n");
+    std::string fifo = folder.path() + "/fifo.dat";
+    std::string link = folder.path() + "/link.dat";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink(texts.c_str(), link.c_str()), 0);
+    EXPECT_EQ(load(texts.c_str(), 0), 1);
+    for (std::string path : {link, folder.path(), std::string("/dev/zero")})
+        EXPECT_EQ(load(path.c_str(), 0), -1) << path;
+
+    auto reading = std::async(std::launch::async, [&] { return load(fifo.c_str(), 0); });
+    if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "lt blocked on a FIFO";
+        close(open(fifo.c_str(), O_WRONLY));  // lets the reader go
+    }
+    EXPECT_EQ(reading.get(), -1);
+}
+
+// Root only: bind mounts of the same file system share its device number.
+class BindMountTest : public LibraryTest {
+  protected:
+    bool BindMount(const std::string& from, const std::string& onto) {
+        if (mount(from.c_str(), onto.c_str(), nullptr, MS_BIND, nullptr) != 0) return false;
+        mounts_.push_back(onto);
+        return true;
+    }
+    void TearDown() override {
+        for (auto at = mounts_.rbegin(); at != mounts_.rend(); ++at)
+            umount2(at->c_str(), MNT_DETACH);
+    }
+    std::vector<std::string> mounts_;
+};
+
+TEST_F(BindMountTest, AFileMountedOverANameIsRefusedButAMountedFolderOnTheWayIsNot) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to bind-mount";
+    std::string outside = folder.File("outside.db", "outside data");
+    std::filesystem::create_directories(folder.path() + "/tree");
+    std::string name = folder.File("tree/notes.txt", "notes");
+    if (!BindMount(outside, name)) GTEST_SKIP() << "cannot bind-mount here";
+    EXPECT_EQ(Purge(name, 1, 1), -2);
+    int fd = open((folder.path() + "/tree").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat seen {};
+    ASSERT_EQ(fstatat(fd, "notes.txt", &seen, AT_SYMLINK_NOFOLLOW), 0);
+    static PurgeAtFn purgeAt = Bind<PurgeAtFn>("kz_purge_file_at");
+    EXPECT_EQ(purgeAt(fd, "notes.txt", seen.st_dev, seen.st_ino, 1, 1, 1, 1, 0, -1, &seconds), -12);
+    close(fd);
+    EXPECT_EQ(ReadFile(outside), "outside data");
+
+    std::filesystem::create_directories(folder.path() + "/home");
+    std::string mine = folder.File("tree/mine.txt", "mine");
+    ASSERT_TRUE(BindMount(folder.path() + "/tree", folder.path() + "/home"));
+    EXPECT_EQ(Purge(folder.path() + "/home/mine.txt", 1, 1), 0);
+    EXPECT_FALSE(std::filesystem::exists(mine));
 }
 
 }  // namespace

@@ -36,17 +36,18 @@ class RecordingFileLayer : public torvix::PosixFileLayer {
     uint64_t pretendSize = 0;  // nonzero: the file reports this size; writes are not made
     std::vector<Event> events;
 
-    int Stat(int file, torvix::FileFacts* facts) override;
-    int WriteAt(int file, const unsigned char* data, std::size_t size, uint64_t offset,
+    int Stat(torvix::Handle file, torvix::FileFacts* facts) override;
+    int WriteAt(torvix::Handle file, const unsigned char* data, std::size_t size, uint64_t offset,
                 std::size_t* written) override;
-    int SyncData(int file) override;
-    int Truncate(int file, uint64_t length) override;
-    int RenameAt(int folder, const std::string& from, const std::string& to) override;
-    int UnlinkAt(int folder, const std::string& name) override;
-    int SyncFolder(int folder) override;
+    int SyncData(torvix::Handle file) override;
+    int Truncate(torvix::Handle file, uint64_t length) override;
+    int RenameAt(torvix::Handle folder, const std::string& from, const std::string& to) override;
+    int UnlinkAt(torvix::Handle folder, const std::string& name) override;
+    int SyncFolder(torvix::Handle folder) override;
 
-    // The bytes of each overwrite: the writes between two data flushes, which
-    // must follow each other without gap from byte 0. Fails the test if not.
+    // The bytes of each overwrite: writes that follow each other without gap
+    // from byte 0, each ending in a data flush (one that grew with the file
+    // goes on after a flush where it ended). Fails the test if not.
     std::vector<std::vector<unsigned char>> Overwrites() const;
 
   private:
