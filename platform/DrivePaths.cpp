@@ -104,14 +104,12 @@ char DriveLetterOf(std::string_view designation) {
     return i < 0 ? 0 : static_cast<char>('A' + i);
 }
 
-std::optional<std::string> ToNativePath(std::string_view drivePath) {
+std::optional<DrivePathNames> SplitDrivePath(std::string_view drivePath) {
     if (drivePath.size() < 2 || drivePath[1] != ':') return std::nullopt;
-    char letter = DriveLetterOf(drivePath);
-    if (letter == 0) return std::nullopt;
-    const std::string& root = Drives().Root(letter);
-    if (root.empty()) return std::nullopt;
+    DrivePathNames parts;
+    parts.letter = DriveLetterOf(drivePath);
+    if (parts.letter == 0 || !Drives().IsMapped(parts.letter)) return std::nullopt;
 
-    std::vector<std::string_view> parts;
     std::string_view rest = drivePath.substr(2);
     std::size_t pos = 0;
     while (pos <= rest.size()) {
@@ -121,16 +119,22 @@ std::optional<std::string> ToNativePath(std::string_view drivePath) {
         pos = end + 1;
         if (part.empty() || part == ".") continue;
         if (part == "..") {
-            if (parts.empty()) return std::nullopt;
-            parts.pop_back();
+            if (parts.names.empty()) return std::nullopt;
+            parts.names.pop_back();
             continue;
         }
-        parts.push_back(part);
+        parts.names.emplace_back(part);
     }
-    std::string native = root;
-    for (auto part : parts) {
+    return parts;
+}
+
+std::optional<std::string> ToNativePath(std::string_view drivePath) {
+    auto parts = SplitDrivePath(drivePath);
+    if (!parts) return std::nullopt;
+    std::string native = Drives().Root(parts->letter);
+    for (const auto& name : parts->names) {
         if (native.back() != '/') native += '/';
-        native += part;
+        native += name;
     }
     return native;
 }

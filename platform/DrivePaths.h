@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -35,6 +36,16 @@ private:
 const DriveTable& Drives();
 // Replaces the table in force (tests map letters to temporary folders).
 void SetDrives(DriveTable table);
+
+// A drive path taken apart: its drive letter and the names below the
+// drive's root, "." dropped and ".." resolved against the names before it.
+struct DrivePathNames {
+    char letter = 0;  // upper case
+    std::vector<std::string> names;
+};
+// Accepts "\" and "/" as separators; null without a mapped drive letter or
+// when ".." would climb above the drive's root.
+std::optional<DrivePathNames> SplitDrivePath(std::string_view drivePath);
 
 // "C:\a\b" -> "<root of C>/a/b". Accepts "/" as a separator too, "C:" alone
 // and "C:\" for the root. Rejects paths without a mapped drive letter and

@@ -2,9 +2,11 @@
 //
 // Everything the program does to files and folders, short of overwriting
 // them, goes through this interface, so that a Windows implementation can
-// stand beside the POSIX one and tests can inject answers. No operation
-// follows a symbolic link: a link is reported as what it is, never as its
-// target.
+// stand beside the POSIX one and tests can inject answers. A drive path is
+// resolved from the drive's root one name at a time, and no operation
+// follows a symbolic link in any part of a path: a link is reported as what
+// it is, never as its target. Runs open a folder once (OpenFolder) and act
+// through the handle (FolderHandle.h) from there on.
 #pragma once
 
 #include <cstdint>
@@ -13,14 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/FolderHandle.h"
+
 namespace platform {
-
-enum class EntryKind { File, Folder, SymbolicLink, Other /* FIFO, device, socket */ };
-
-struct FolderEntry {
-    std::string name;  // as the file system spells it
-    EntryKind kind;
-};
 
 struct FileAttributes {
     bool readOnly = false;  // POSIX: the owner's write bit is clear
@@ -29,33 +26,40 @@ struct FileAttributes {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
+
+    // Opens the folder a drive path names. Null when it cannot be opened,
+    // with the reason: no mapped drive, a symbolic link or something other
+    // than a folder on the way, or the system's refusal.
+    virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path,
+                                                     std::string* why = nullptr) = 0;
 
     // The folder's entries in the file system's own order, without "." and
     // "..". Null when the folder cannot be read.
-    virtual std::optional<std::vector<FolderEntry>> ReadFolder(const std::string& path) = 0;
+    std::optional<std::vector<FolderEntry>> ReadFolder(const std::string& path);
 
-    // What the path names, without following a link; null when nothing.
-    virtual std::optional<EntryKind> KindOf(const std::string& path) = 0;
+    // The entry the path names, without following a link; null when none.
+    std::optional<FolderEntry> Look(const std::string& path);
+    std::optional<EntryKind> KindOf(const std::string& path);
     bool FileExists(const std::string& path) { return KindOf(path) == EntryKind::File; }
     bool FolderExists(const std::string& path) { return KindOf(path) == EntryKind::Folder; }
 
     // Length in bytes of a regular file; null when it is not one.
-    virtual std::optional<std::uint64_t> FileLength(const std::string& path) = 0;
+    std::optional<std::uint64_t> FileLength(const std::string& path);
 
-    virtual std::optional<FileAttributes> Attributes(const std::string& path) = 0;
+    std::optional<FileAttributes> Attributes(const std::string& path);
     // Sets or clears read-only: clearing it gives the owner write permission.
-    virtual bool SetReadOnly(const std::string& path, bool readOnly) = 0;
+    bool SetReadOnly(const std::string& path, bool readOnly);
 
     // True when the folder now exists (also when it existed before).
     virtual bool CreateFolder(const std::string& path) = 0;
     // Removes an empty folder.
-    virtual bool RemoveFolder(const std::string& path) = 0;
-    virtual bool RemoveFile(const std::string& path) = 0;
+    bool RemoveFolder(const std::string& path);
 
     // The whole contents of a regular file, or null when it cannot be read
-    // or is longer than maxBytes.
+    // or is longer than maxBytes. A FIFO or device in its place is refused
+    // at once, never waited on.
     virtual std::optional<std::string> ReadWholeFile(const std::string& path,
                                                      std::size_t maxBytes) = 0;
     // Replaces the file's contents all at once: the new contents are written
@@ -64,9 +68,13 @@ public:
     // is not replaced. True when the new contents are in place.
     virtual bool ReplaceFile(const std::string& path, const std::string& contents) = 0;
 
-    // Identity of the file system holding the path, to keep a walk on the
-    // file system it started on; null when the path cannot be examined.
-    virtual std::optional<std::uint64_t> DeviceOf(const std::string& path) = 0;
+    // The open folder holding the path's last name, and that name; null for
+    // a drive's root or a path that cannot be resolved.
+    struct Parent {
+        std::unique_ptr<FolderHandle> folder;
+        std::string name;
+    };
+    std::optional<Parent> OpenParent(const std::string& path);
 };
 
 // The file system in force (POSIX unless a test set another).

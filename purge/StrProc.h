@@ -20,20 +20,23 @@
 bool HasWildcards(const std::string& text);
 
 // Whether a file name matches a file pattern (strFileSpec: "*.*", "*.doc",
-// "report?.txt", "notes.txt", ...). Name and pattern are each split
-// at their last dot and base and extension are matched separately with
-// WildcardMatch:
-//   - a name holding "?", "*", ":" or "\" matches nothing;
-//   - both have a dot: the bases match and the extensions match;
-//   - only the pattern has one: its extension must be empty or stars
-//     only (so "*.*" also matches names without a dot), and the whole name
-//     must match its base;
-//   - neither has one: the name matches the pattern;
-//   - only the name has one: no match ("*" matches only names without a dot).
-// caseSensitive false folds case, except for a pattern without
-// wildcards: that names one file, and on a file system where case tells
-// names apart folding it could select a second one, so it is compared with
-// its case always.
+// "report?.txt", "notes.txt", ...).
+//   - A pattern without wildcards names one file: it matches the name that
+//     equals it byte for byte and nothing else, whatever caseSensitive says
+//     (on a file system where case tells names apart, folding it could
+//     select a second file).
+//   - Otherwise name and pattern are each split at their last dot and base
+//     and extension are matched separately with WildcardMatch:
+//     - both have a dot: the bases match and the extensions match;
+//     - only the pattern has one: its extension must be empty or stars
+//       only (so "*.*" also matches names without a dot), and the whole
+//       name must match its base;
+//     - neither has one: the name matches the pattern;
+//     - only the name has one: no match ("*" matches only names without a
+//       dot).
+// Every character of a name is an ordinary character here, ":", "?", "*"
+// and "\" included: such names exist on POSIX, and a run must see them to
+// say why it leaves one alone.
 bool NameMatchesSpec(const std::string& name, const std::string& spec, bool caseSensitive);
 
 // Wildcard match of a text against a pattern: "?" is exactly one character,
@@ -43,6 +46,12 @@ bool NameMatchesSpec(const std::string& name, const std::string& spec, bool case
 // pattern and the match goes on from there, so "abcabc" does not match
 // "*c". This is the program's rule for which files a pattern selects.
 bool WildcardMatch(const std::string& text, const std::string& pattern, bool caseSensitive);
+
+// The text with every control character and every byte that is not part of
+// valid UTF-8 written as an escape ("\n", "\r", "\t", "\x1b"), so that a
+// file name shown in a report, label or message cannot start a line of its
+// own or hide part of itself.
+std::string VisibleText(const std::string& text);
 
 // Removes from text every occurrence of each character of chars (exact).
 void RemoveChars(std::string& text, const std::string& chars);

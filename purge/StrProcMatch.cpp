@@ -50,8 +50,7 @@ bool WildcardMatch(const std::string& text, const std::string& pattern, bool cas
 }
 
 bool NameMatchesSpec(const std::string& name, const std::string& spec, bool caseSensitive) {
-    if (name.find_first_of("?*:\\") != std::string::npos) return false;
-    if (!HasWildcards(spec)) caseSensitive = true;
+    if (!HasWildcards(spec)) return name == spec;
     std::u32string n = Prepared(name, caseSensitive);
     std::u32string s = Prepared(spec, caseSensitive);
     std::u32string_view nv = n;

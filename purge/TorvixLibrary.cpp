@@ -35,14 +35,15 @@ Function Bind(Function& slot, const char* name) {
     return slot;
 }
 
-using PurgeFileFunction = std::int32_t (*)(const char*, std::int32_t, std::int32_t, std::int32_t,
-                                           std::int32_t, std::int32_t, std::int32_t,
-                                           std::int32_t*);
+using PurgeFileAtFunction = std::int32_t (*)(std::intptr_t, const char*, std::uint64_t,
+                                             std::uint64_t, std::int32_t, std::int32_t,
+                                             std::int32_t, std::int32_t, std::int32_t,
+                                             std::int32_t, std::int32_t*);
 using LoadTextFunction = std::int32_t (*)(const char*, std::int32_t);
 using GetTextFunction = std::int32_t (*)(std::int32_t, std::int32_t, char*, std::int32_t,
                                          std::int32_t);
 
-PurgeFileFunction purgeFile = nullptr;
+PurgeFileAtFunction purgeFileAt = nullptr;
 LoadTextFunction loadText = nullptr;
 GetTextFunction getText = nullptr;
 
@@ -55,13 +56,14 @@ std::string LibraryPath() {
     return folder + (folder.ends_with('/') ? "" : "/") + kLibraryFileName;
 }
 
-std::int32_t kz_purge_file(const std::string& nativePath, std::int32_t purgeType,
-                           std::int32_t passes, std::int32_t deleteWhenDone, std::int32_t runFlag,
-                           std::int32_t purgeSlack, std::int32_t clusterSize,
-                           std::int32_t& seconds) {
-    return Bind(purgeFile, "kz_purge_file")(nativePath.c_str(), purgeType, passes,
-                                            deleteWhenDone, runFlag, purgeSlack, clusterSize,
-                                            &seconds);
+std::int32_t kz_purge_file_at(std::intptr_t folder, const std::string& name, std::uint64_t device,
+                              std::uint64_t inode, std::int32_t purgeType, std::int32_t passes,
+                              std::int32_t deleteWhenDone, std::int32_t runFlag,
+                              std::int32_t purgeSlack, std::int32_t clusterSize,
+                              std::int32_t& seconds) {
+    return Bind(purgeFileAt, "kz_purge_file_at")(folder, name.c_str(), device, inode, purgeType,
+                                                 passes, deleteWhenDone, runFlag, purgeSlack,
+                                                 clusterSize, &seconds);
 }
 
 std::int32_t lt(const std::string& nativePath, std::int32_t reserved) {

@@ -20,10 +20,11 @@ struct LibraryUnavailable : std::runtime_error {
 extern const char* const kLibraryFileName;
 
 // The exports, with the library's own signatures; see torvix/torvix.h.
-std::int32_t kz_purge_file(const std::string& nativePath, std::int32_t purgeType,
-                           std::int32_t passes, std::int32_t deleteWhenDone, std::int32_t runFlag,
-                           std::int32_t purgeSlack, std::int32_t clusterSize,
-                           std::int32_t& seconds);
+std::int32_t kz_purge_file_at(std::intptr_t folder, const std::string& name, std::uint64_t device,
+                              std::uint64_t inode, std::int32_t purgeType, std::int32_t passes,
+                              std::int32_t deleteWhenDone, std::int32_t runFlag,
+                              std::int32_t purgeSlack, std::int32_t clusterSize,
+                              std::int32_t& seconds);
 std::int32_t lt(const std::string& nativePath, std::int32_t reserved);
 std::int32_t gt(std::int32_t number, std::int32_t language, char* buffer,
                 std::int32_t bufferSize, std::int32_t startupCompleted);

@@ -1,7 +1,7 @@
 #include "purge/frmFileOps.h"
 
-#include "platform/DrivePaths.h"
-#include "platform/ProgramFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/ProtectedFiles.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
 
@@ -10,19 +10,14 @@ namespace {
 const char* const kSensitiveExtensions[] = {"bat", "bin", "com", "dll", "drv", "exe",
                                             "ini", "ovl", "pif", "sys", "ocx", "kbd"};
 
-// The program's folder as a drive path ending in a backslash; "" when it
-// lies on no drive, so that no file is taken for being in it.
-std::string ProgramFolderPath() {
-    auto drivePath = platform::ToDrivePath(platform::ProgramFolderNative());
-    if (!drivePath || drivePath->empty()) return "";
-    std::string folder = *drivePath;
-    if (folder.back() != '\\') folder += '\\';
-    return folder;
-}
-
 }  // namespace
 
-frmFileOps::frmFileOps() : Form("frmFileOps") {}
+frmFileOps::frmFileOps() : Form("frmFileOps") { LearnProtectedFiles(); }
+
+void frmFileOps::LearnProtectedFiles() {
+    programFolder_ = platform::ProgramFolderIdentity();
+    swapFiles_ = platform::SwapFileIdentities();
+}
 
 void frmFileOps::SetSensitiveFileExtensions(std::int16_t intVal) {
     std::int16_t i = 0;
@@ -32,6 +27,7 @@ void frmFileOps::SetSensitiveFileExtensions(std::int16_t intVal) {
         intExtensionPermission[i] = intVal;
     }
     intNumSensitiveExtns = i;
+    LearnProtectedFiles();
 }
 
 void frmFileOps::SetValueForPurgeFilesWithExtension(const std::string& strExt,
@@ -44,13 +40,14 @@ void frmFileOps::SetValueForPurgeFilesWithExtension(const std::string& strExt,
     }
 }
 
-std::int16_t frmFileOps::ExcludedFile(const std::string& strFilepath) const {
-    const std::string path = LowerCase(strFilepath);
-    const std::string programFolder = ProgramFolderPath();
-    if (!programFolder.empty() && LowerCase(FolderOfPath(path)) == LowerCase(programFolder)) {
-        return kInProgramFolder;
+std::int16_t frmFileOps::ExcludedFile(const std::string& strFilepath,
+                                      const platform::FileIdentity& folder,
+                                      const platform::FileIdentity& file) const {
+    if (programFolder_ && programFolder_->SameObjectAs(folder)) return kInProgramFolder;
+    for (const auto& swapFile : swapFiles_) {
+        if (swapFile.SameObjectAs(file)) return kSwapFile;
     }
-    const std::string extension = FileExtension(path, true);
+    const std::string extension = FileExtension(LowerCase(strFilepath), true);
     if (extension.empty()) return 0;
     if (extension == "swp") return kSwapFile;
     for (int i = 1; i <= intNumSensitiveExtns; ++i) {
@@ -60,4 +57,14 @@ std::int16_t frmFileOps::ExcludedFile(const std::string& strFilepath) const {
         return 0;
     }
     return 0;
+}
+
+std::int16_t frmFileOps::ExcludedFile(const std::string& strFilepath) const {
+    platform::FileIdentity folder;
+    platform::FileIdentity file;
+    if (auto parent = platform::Files().OpenParent(strFilepath)) {
+        folder = parent->folder->Identity();
+        if (auto entry = parent->folder->Look(parent->name)) file = entry->identity;
+    }
+    return ExcludedFile(strFilepath, folder, file);
 }

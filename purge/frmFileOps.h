@@ -5,8 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/FolderHandle.h"
 #include "ui/Form.h"
 
 class frmFileOps : public ui::Form {
@@ -31,8 +34,21 @@ class frmFileOps : public ui::Form {
     // Gives the first entry whose extension is exactly strExt the
     // permission intVal; no such entry, no change.
     void SetValueForPurgeFilesWithExtension(const std::string& strExt, std::int16_t intVal);
-    // 1 for a file directly in the program's own folder (case ignored); for
-    // a file with an extension: 2 for "swp", else for a sensitive extension
-    // 8 when refused, 7 when not yet allowed; otherwise 0.
+    // 1 for a file directly in the program's own folder; 2 for a swap file
+    // in use, or a file with the extension "swp"; for a sensitive extension
+    // 8 when refused, 7 when not yet allowed; otherwise 0. The program's
+    // folder and the swap files are recognised by identity, so no spelling
+    // of a path (another drive letter, "..", other case) hides them.
+    // `folder` is the identity of the folder holding the file, `file` the
+    // file's own.
+    std::int16_t ExcludedFile(const std::string& strFilepath, const platform::FileIdentity& folder,
+                              const platform::FileIdentity& file) const;
+    // The same for the file a path names, looked up first.
     std::int16_t ExcludedFile(const std::string& strFilepath) const;
+
+  private:
+    // What the program must never purge, as it is at the start of a run.
+    void LearnProtectedFiles();
+    std::optional<platform::FileIdentity> programFolder_;
+    std::vector<platform::FileIdentity> swapFiles_;
 };

@@ -13,12 +13,16 @@
 // always the whole report.
 //
 // The walk (ListFolder, PurgeFolder) takes a folder's own files before its
-// subfolders, each in the order the file system returns them. It never
-// follows a symbolic link, never opens a FIFO or device, and never leaves
-// the file system the run started on: such entries are written in the
-// report as not listed or not purged, and counted in NumEntriesSkipped().
-// Names are shown in lower case; every file operation uses the name as the
-// file system spells it, so "Secret.txt" never stands for "secret.txt".
+// subfolders, each in the order the file system returns them. It holds each
+// folder open and acts only through it: a subfolder is opened from its
+// parent by its one name, and only while it is still the folder that was
+// listed, and a file is purged only while it is still the file that was
+// looked at, so nothing renamed, linked or mounted in the tree while the
+// run goes on can lead it outside. What the walk leaves (WalkRules.h) is
+// written in the report as not listed or not purged, and counted in
+// NumEntriesSkipped(). Names are shown in lower case with control
+// characters escaped; every file operation uses the name as the file system
+// spells it, so "Secret.txt" never stands for "secret.txt".
 #pragma once
 
 #include <cstdint>
@@ -62,7 +66,8 @@ class frmReport : public ui::Form {
     // Captions and widths of Pause/Continue and Stop for the kind of run.
     void SetRunButtons();
 
-    // The walks of a listing and of a purge (see above).
+    // The walks of a listing and of a purge (see above), from the folder a
+    // drive path names.
     void ListFolder(std::string folder, const std::string& fileSpec);
     void PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack);
 
@@ -121,17 +126,22 @@ class frmReport : public ui::Form {
     // Purge.
     void WritePurgeHeader();
     void WritePurgeSummary();
+    // The walks from an open folder; `folder` is its drive path, for people.
+    void ListFolderAt(platform::FolderHandle& dir, std::string folder, const std::string& fileSpec);
+    void PurgeFolderAt(platform::FolderHandle& dir, std::string folder, std::string fileSpec,
+                       bool purgeSlack);
     // False when the run must end at once (Cancel in the purge query, or
     // the purge cancelled from the advice).
-    bool PurgeOneFile(const std::string& folder, const std::string& name, bool purgeSlack,
-                      double bytesPerSecond);
+    bool PurgeOneFile(platform::FolderHandle& dir, const std::string& folder,
+                      const platform::FolderEntry& file, bool purgeSlack, double bytesPerSecond);
     // The anti-virus query and advice before a watched file; true when the
     // user cancelled the purge from the advice shown now.
     bool ShowAntiVirusAdvice(const std::string& path);
-    void RemoveEmptiedFolder(const std::string& path);
+    void RemoveEmptiedFolder(platform::FolderHandle& parent, platform::FolderHandle& sub,
+                             const std::string& name, const std::string& path);
+    // True when the folder is one of the excluded folders of a disk wipe.
+    bool IsExcludedFolder(const platform::FolderHandle& dir, const std::string& folder);
 
-    // Walk safety shared by both walks.
-    bool OnStartingFileSystem(const std::string& folder);
     // Counts a folder's entries whose names match the specification, and
     // how many of those are regular files; folders are not counted.
     struct MatchCount {
@@ -145,7 +155,7 @@ class frmReport : public ui::Form {
     ::ReportText report_;
     bool reportEnded_ = false;  // full, or suspended: no more run text
     bool textBoxStale_ = false;
-    std::optional<std::uint64_t> startDevice_;
+    std::vector<platform::FileIdentity> excludedFolders_;  // those that could be opened
 
     // Run state, reset at the start of every run.
     bool blnPaused = false;

@@ -11,6 +11,7 @@
 #include "purge/NumberFormat.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
+#include "purge/WalkRules.h"
 #include "purge/frmReport.h"
 
 namespace {
@@ -24,8 +25,6 @@ std::string WithBackslash(std::string folder) {
     return folder;
 }
 
-std::string Lower(const std::string& name) { return LowerCase(name); }
-
 // Seconds of an estimate as the 32-bit count FormatSeconds takes; an
 // estimate beyond it (petabytes on a floppy) is shown as the largest.
 std::int32_t WholeSeconds(double seconds) {
@@ -37,13 +36,6 @@ std::int32_t WholeSeconds(double seconds) {
 }
 
 }  // namespace
-
-bool frmReport::OnStartingFileSystem(const std::string& folder) {
-    // A folder that cannot be examined is not known to be elsewhere; reading
-    // it will tell.
-    auto device = platform::Files().DeviceOf(folder);
-    return !startDevice_ || !device || *device == *startDevice_;
-}
 
 frmReport::MatchCount frmReport::CountMatching(
     const std::vector<platform::FolderEntry>& entries, const std::string& fileSpec) {
@@ -65,79 +57,84 @@ void frmReport::ReportSkippedEntry(const std::string& line, const std::string& w
 }
 
 void frmReport::ListFolder(std::string folder, const std::string& fileSpec) {
-    frmMain& main = Forms().Main();
-    platform::FileSystem& files = platform::Files();
     folder = WithBackslash(NormalizePathCase(folder));
-    // A run-time error of the walk is a folder or file that went away or
-    // cannot be read: each is written in the report and the listing goes on.
-    // Only a report that can take no more text ends it.
     try {
-        auto entries = files.ReadFolder(folder);
-        if (!entries) {
+        auto dir = platform::Files().OpenFolder(folder);
+        if (!dir) {
             ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
-                               "Cannot read folder " + folder + "; its files are not listed.");
+                               "Cannot read folder " + VisibleText(folder) +
+                                   "; its files are not listed.");
             return;
         }
-
-        const MatchCount count = CountMatching(*entries, fileSpec);
-        main.intNumFiles = count.files;
-        if (count.matching > 0) {
-            if (blnDisplayFolderNames) {
-                Append(folder + kCrLf);
-                ++intReportLines;
-            } else {
-                Append(".");
-            }
-        }
-
-        const bool showFiles = blnListFiles && blnDisplayFileNames;
-        for (const auto& entry : *entries) {
-            if (entry.kind == platform::EntryKind::Folder) continue;
-            if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
-            if (entry.kind == platform::EntryKind::SymbolicLink) {
-                ReportSkippedEntry(Lower(entry.name),
-                                   showFiles ? ": a symbolic link, not listed." : "");
-            } else if (entry.kind == platform::EntryKind::Other) {
-                ReportSkippedEntry(Lower(entry.name),
-                                   showFiles ? ": not a regular file, not listed." : "");
-            } else {
-                ++lngNumFilesProcessed;
-                auto length = files.FileLength(folder + entry.name);
-                if (!length) {
-                    ReportSkippedEntry(Lower(entry.name),
-                                       showFiles ? ": file not found, not listed." : "");
-                } else {
-                    if (showFiles) {
-                        Append(Lower(entry.name) + " (" +
-                               FormatNumber(static_cast<double>(*length), 0) + " bytes)   " +
-                               kCrLf);
-                        ++intReportLines;
-                    }
-                    dblTotalFileBytes += static_cast<double>(*length);
-                }
-            }
-            CheckPauseAndStop();
-            if (blnStop) return;
-        }
-
-        if (!main.blnSubdirectories) return;
-        for (const auto& entry : *entries) {
-            if (entry.kind != platform::EntryKind::Folder) continue;
-            std::string subfolder = folder + entry.name;
-            if (!OnStartingFileSystem(subfolder)) {
-                ReportSkippedEntry(
-                    blnDisplayFolderNames ? "" : kCrLf,
-                    WithBackslash(subfolder) + " is on another file system; not listed.");
-                continue;
-            }
-            strNextDirPath = subfolder;
-            ListFolder(strNextDirPath, fileSpec);
-            CheckPauseAndStop();
-            if (blnStop) break;
-        }
+        ListFolderAt(*dir, folder, fileSpec);
     } catch (const ReportText::Full&) {
         ReportBufferFull();
         SetClockEnabled(false);
+    }
+}
+
+// A run-time error of the walk is a folder or file that went away or cannot
+// be read: each is written in the report and the listing goes on. Only a
+// report that can take no more text ends it (ReportText::Full, caught by
+// ListFolder).
+void frmReport::ListFolderAt(platform::FolderHandle& dir, std::string folder,
+                             const std::string& fileSpec) {
+    frmMain& main = Forms().Main();
+    auto entries = dir.Read();
+    if (!entries) {
+        ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
+                           "Cannot read folder " + VisibleText(folder) +
+                               "; its files are not listed.");
+        return;
+    }
+
+    const MatchCount count = CountMatching(*entries, fileSpec);
+    main.intNumFiles = count.files;
+    if (count.matching > 0) {
+        if (blnDisplayFolderNames) {
+            Append(VisibleText(folder) + kCrLf);
+            ++intReportLines;
+        } else {
+            Append(".");
+        }
+    }
+
+    const bool showFiles = blnListFiles && blnDisplayFileNames;
+    for (const auto& entry : *entries) {
+        if (entry.kind == platform::EntryKind::Folder) continue;
+        if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
+        if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
+            ReportSkippedEntry(ShownName(entry.name), showFiles ? ": " + *why + ", not listed." : "");
+        } else {
+            ++lngNumFilesProcessed;
+            if (showFiles) {
+                Append(ShownName(entry.name) + " (" +
+                       FormatNumber(static_cast<double>(entry.size), 0) + " bytes)   " + kCrLf);
+                ++intReportLines;
+            }
+            dblTotalFileBytes += static_cast<double>(entry.size);
+        }
+        CheckPauseAndStop();
+        if (blnStop) return;
+    }
+
+    if (!main.blnSubdirectories) return;
+    for (const auto& entry : *entries) {
+        if (entry.kind != platform::EntryKind::Folder) continue;
+        const std::string subfolder = folder + entry.name + "\\";
+        auto left = WhySubfolderIsLeft(entry, dir.Identity());
+        auto opened = left ? nullptr : dir.OpenSubfolder(entry.name, entry.identity);
+        if (!opened) {
+            ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
+                               left ? VisibleText(subfolder) + " " + *left + "; not listed."
+                                    : "Cannot read folder " + VisibleText(subfolder) +
+                                          "; its files are not listed.");
+            continue;
+        }
+        strNextDirPath = subfolder;
+        ListFolderAt(*opened, subfolder, fileSpec);
+        CheckPauseAndStop();
+        if (blnStop) break;
     }
 }
 

@@ -14,6 +14,7 @@
 #include "purge/RunDate.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
+#include "purge/WalkRules.h"
 #include "purge/frmAntiVirusQuery.h"
 #include "purge/frmFileOps.h"
 #include "purge/frmPurgeConfirmation.h"
@@ -58,6 +59,12 @@ std::string ResultText(std::int16_t code, const std::string& extension) {
             return ": file overwritten but not deleted.";
         case -3:
             return ": error when writing to file.";
+        case kPurgeFileGrew:
+            return ": file grew while it was overwritten, not purged.";
+        case kPurgeOtherLinks:
+            return ": file has other hard links, not purged.";
+        case kPurgeFileReplaced:
+            return ": file was replaced while the run went on, not purged.";
         case -2:
             return ": unable to open file for writing.";
         case frmFileOps::kInProgramFolder:
@@ -128,27 +135,54 @@ void frmReport::WritePurgeHeader() {
 }
 
 void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack) {
-    frmMain& main = Forms().Main();
-    frmExcludedFolders& excluded = Forms().ExcludedFolders();
-    platform::FileSystem& files = platform::Files();
-    const double bytesPerSecond = BytesPerSecondFor(main.strFolderPath[0]);
-
     folder = WithBackslash(NormalizePathCase(folder));
+    excludedFolders_.clear();
+    frmExcludedFolders& excluded = Forms().ExcludedFolders();
+    for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
+        auto dir = platform::Files().OpenFolder(
+            excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
+        if (dir) excludedFolders_.push_back(dir->Identity());
+    }
+
+    auto dir = platform::Files().OpenFolder(folder);
+    if (!dir) {
+        // The folder went away or cannot be read: said in the report.
+        ++lngNumEntriesSkipped;
+        Append("Cannot read folder " + VisibleText(folder) + "; its files are not purged." + kCrLf);
+        ++intReportLines;
+        return;
+    }
+    PurgeFolderAt(*dir, folder, std::move(fileSpec), purgeSlack);
+}
+
+bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir, const std::string& folder) {
+    for (const auto& identity : excludedFolders_) {
+        if (identity.SameObjectAs(dir.Identity())) return true;
+    }
+    // A folder that could not be opened at the start is still known by name.
+    frmExcludedFolders& excluded = Forms().ExcludedFolders();
     for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
         std::string excludedFolder =
             WithBackslash(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
-        if (LowerCase(excludedFolder) == LowerCase(folder)) {
-            AddReportText(kCrLf + folder + " is an excluded folder.");
-            return;
-        }
+        if (LowerCase(excludedFolder) == LowerCase(folder)) return true;
+    }
+    return false;
+}
+
+void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder,
+                              std::string fileSpec, bool purgeSlack) {
+    frmMain& main = Forms().Main();
+    const double bytesPerSecond = BytesPerSecondFor(main.strFolderPath[0]);
+
+    if (IsExcludedFolder(dir, folder)) {
+        AddReportText(kCrLf + VisibleText(folder) + " is an excluded folder.");
+        return;
     }
 
-    auto entries = files.ReadFolder(folder);
+    auto entries = dir.Read();
     if (!entries) {
-        // The folder went away or cannot be read: said in the report, and
-        // the purge goes on with the next folder.
         ++lngNumEntriesSkipped;
-        Append("Cannot read folder " + folder + "; its files are not purged." + kCrLf);
+        Append("Cannot read folder " + VisibleText(folder) + "; its files are not purged." + kCrLf);
         ++intReportLines;
         return;
     }
@@ -165,7 +199,7 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
     if (count.matching > 0) {
         if (!blnReportSuspended) {
             if (!main.blnWipeDisk) {
-                Append(folder + kCrLf);
+                Append(VisibleText(folder) + kCrLf);
             } else {
                 std::string line = kCrLf;
                 if (DriveIndexOf(folder) >= 2) {
@@ -177,7 +211,7 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
                     if (share < 10) line += " ";
                     line += "(" + FormatNumber(share, 2) + "%) ";
                 }
-                Append(line + folder);
+                Append(line + VisibleText(folder));
             }
             ++intReportLines;
         }
@@ -191,14 +225,11 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
                 if (blnStop) return;
                 continue;
             }
-            if (entry.kind == platform::EntryKind::File) {
-                if (!PurgeOneFile(folder, entry.name, purgeSlack, bytesPerSecond)) return;
-            } else {
+            if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
                 ++lngNumEntriesSkipped;
-                AddReportText(LowerCase(entry.name) +
-                              (entry.kind == platform::EntryKind::SymbolicLink
-                                   ? ": a symbolic link, not purged."
-                                   : ": not a regular file, not purged."));
+                AddReportText(ShownName(entry.name) + ": " + *why + ", not purged.");
+            } else if (!PurgeOneFile(dir, folder, entry, purgeSlack, bytesPerSecond)) {
+                return;
             }
             AddReportText(kCrLf);
             ++intReportLines;
@@ -214,48 +245,56 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
     if (!main.blnSubdirectories) return;
     for (const auto& entry : *entries) {
         if (entry.kind != platform::EntryKind::Folder) continue;
-        const std::string subfolder = folder + entry.name;
-        if (!OnStartingFileSystem(subfolder)) {
+        const std::string subfolder = folder + entry.name + "\\";
+        auto left = WhySubfolderIsLeft(entry, dir.Identity());
+        auto sub = left ? nullptr : dir.OpenSubfolder(entry.name, entry.identity);
+        if (!sub) {
             ++lngNumEntriesSkipped;
-            Append(WithBackslash(subfolder) + " is on another file system; not purged." + kCrLf);
+            Append((left ? VisibleText(subfolder) + " " + *left + "; not purged."
+                         : "Cannot read folder " + VisibleText(subfolder) +
+                               "; its files are not purged.") +
+                   kCrLf);
             ++intReportLines;
             continue;
         }
         strNextDirPath = subfolder;
-        PurgeFolder(strNextDirPath, fileSpec, purgeSlack);
+        PurgeFolderAt(*sub, subfolder, fileSpec, purgeSlack);
         if (blnStop) {
             Append(kCrLf);
             ++intReportLines;
             return;
         }
-        if (Forms().PurgeConfirmation().blnDeleteEmptyFolders) RemoveEmptiedFolder(subfolder);
+        if (Forms().PurgeConfirmation().blnDeleteEmptyFolders) {
+            RemoveEmptiedFolder(dir, *sub, entry.name, folder + entry.name);
+        }
     }
 }
 
-void frmReport::RemoveEmptiedFolder(const std::string& path) {
-    platform::FileSystem& files = platform::Files();
-    auto entries = files.ReadFolder(path);
+void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, platform::FolderHandle& sub,
+                                    const std::string& name, const std::string& path) {
+    auto entries = sub.Read();
     // Only a folder that is really empty is removed, and only a removal that
     // worked is reported.
-    if (!entries || !entries->empty() || !files.RemoveFolder(path)) return;
+    if (!entries || !entries->empty() || !parent.RemoveSubfolder(name, sub.Identity())) return;
     ++intNumFoldersRemoved;
     if (!Forms().Main().blnWipeDisk && !blnReportSuspended) {
-        Append("Folder " + path + " removed." + kCrLf + kCrLf);
+        Append("Folder " + VisibleText(path) + " removed." + kCrLf + kCrLf);
         ++intReportLines;
     }
 }
 
-bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name, bool purgeSlack,
+bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& folder,
+                             const platform::FolderEntry& file, bool purgeSlack,
                              double bytesPerSecond) {
     frmMain& main = Forms().Main();
     frmPurgeConfirmation& options = Forms().PurgeConfirmation();
     frmFileOps& fileOps = Forms().FileOps();
-    const std::string path = folder + name;
+    const std::string path = folder + file.name;
 
     ++lngNumFilesProcessed;
-    AddReportText(LowerCase(name));
+    AddReportText(ShownName(file.name));
 
-    std::int16_t code = fileOps.ExcludedFile(path);
+    std::int16_t code = fileOps.ExcludedFile(path, dir.Identity(), file.identity);
     if (options.blnOKToPurgeSensitiveFiles && code == frmFileOps::kSensitiveNotAllowed) code = 0;
     const std::string extension = FileExtension(path, true);
     if (code == frmFileOps::kSensitiveNotAllowed) {
@@ -264,7 +303,7 @@ bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
         const char first = extension.empty() ? '\0' : extension[0];
         const bool vowel = first == 'e' || first == 'i' || first == 'o';
         ui::Answer answer = ui::TheUi().MsgBox(
-            path + kCrLf + kCrLf + "You have requested to purge a file with a" +
+            VisibleText(path) + kCrLf + kCrLf + "You have requested to purge a file with a" +
                 (vowel ? "n" : "") + " \"" + extension + "\" extension." + kCrLf +
                 "Do you wish to allow all files with this extension to be purged?" + kCrLf +
                 "(Permission lasts only during the course of this operation.)",
@@ -287,13 +326,19 @@ bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
     bool purged = false;
     double length = 0;
     if (code == 0) {
-        auto fileLength = platform::Files().FileLength(path);
-        if (!fileLength) {
+        // The length as it is now, of the very file the walk saw.
+        auto now = dir.Look(file.name);
+        if (!now || now->kind != platform::EntryKind::File) {
             ++lngNumEntriesSkipped;
             AddReportText(": file not found, not purged.");
             return true;
         }
-        length = static_cast<double>(*fileLength);
+        if (!(now->identity == file.identity)) {
+            ++lngNumEntriesSkipped;
+            AddReportText(ResultText(kPurgeFileReplaced, extension));
+            return true;
+        }
+        length = static_cast<double>(now->size);
 
         if (IsMonitoredExtension(path) && ShowAntiVirusAdvice(path)) {
             ui::TheUi().MsgBox("Purge operation terminated.", ui::Buttons::OK, ui::Icon::None,
@@ -305,7 +350,7 @@ bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
         frmConfirmFiles& confirm = Forms().ConfirmFiles();
         confirm.blnFileConfirmed = true;
         if (main.blnConfirmFiles && !blnPurgeRemainingFiles) {
-            confirm.lblFile.SetCaption(LowerCase(path));
+            confirm.lblFile.SetCaption(LowerCase(VisibleText(path)));
             SetClockEnabled(false);
             main.SetEnabled(false);
             cmdStop.SetVisible(false);
@@ -338,8 +383,9 @@ bool frmReport::PurgeOneFile(const std::string& folder, const std::string& name,
             for (int p = 1; p <= passes; ++p) {
                 const bool deleteFile = p == passes && !options.blnDoNotDeletePurgedFiles;
                 const std::int32_t cluster = d >= 0 ? main.lngClusterSizeByDrive[d] : 0;
-                PurgeFile(path, purgeType, 1, deleteFile, true, options.blnOKToPurgeReadOnlyFiles,
-                          purgeSlack, cluster, code, &lngSecondsElapsed);
+                PurgeFile(dir, file, path, purgeType, 1, deleteFile, true,
+                          options.blnOKToPurgeReadOnlyFiles, purgeSlack, cluster, code,
+                          &lngSecondsElapsed);
                 if (code == 0 || code == -4 || code == -5 || code == -6) {
                     lngTotalPurgeSeconds += lngSecondsElapsed;
                 }

@@ -62,7 +62,6 @@ void frmReport::StartRun() {
     intNumFoldersRemoved = 0;
     lngTotalPurgeSeconds = 0;
     lngNumEntriesSkipped = 0;
-    startDevice_ = platform::Files().DeviceOf(strNextDirPath);
 
     RestoreFullLayout();
 }

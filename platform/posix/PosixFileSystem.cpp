@@ -1,32 +1,22 @@
-// The file system on POSIX: drive paths are mapped to native paths by the
-// drive table, and every query uses lstat so that links are never followed.
-#include <dirent.h>
+// The file system on POSIX: a drive path is resolved from the drive's root
+// one name at a time with openat, never following a symbolic link, and
+// everything else is done relative to the folder found.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
+#include <random>
 
 #include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/PosixFolderHandle.h"
 
 namespace platform {
 namespace {
 
-EntryKind KindOfMode(mode_t mode) {
-    if (S_ISREG(mode)) return EntryKind::File;
-    if (S_ISDIR(mode)) return EntryKind::Folder;
-    if (S_ISLNK(mode)) return EntryKind::SymbolicLink;
-    return EntryKind::Other;
-}
-
-std::optional<struct stat> LStat(const std::string& drivePath) {
-    auto native = ToNativePath(drivePath);
-    if (!native) return std::nullopt;
-    struct stat st {};
-    if (::lstat(native->c_str(), &st) != 0) return std::nullopt;
-    return st;
+void SetWhy(std::string* why, const std::string& text) {
+    if (why != nullptr) *why = text;
 }
 
 bool WriteAll(int fd, const std::string& contents) {
@@ -40,94 +30,55 @@ bool WriteAll(int fd, const std::string& contents) {
     return true;
 }
 
-// Makes a rename in the folder durable.
-void SyncFolderOf(const std::string& nativePath) {
-    auto slash = nativePath.find_last_of('/');
-    std::string folder = slash == 0 ? "/" : nativePath.substr(0, slash);
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+std::string TemporaryNameFor(const std::string& name) {
+    static std::mt19937_64 numbers{std::random_device{}()};
+    return name + ".new-" + std::to_string(numbers() % 1000000000);
 }
 
 class PosixFileSystem final : public FileSystem {
-public:
-    std::optional<std::vector<FolderEntry>> ReadFolder(const std::string& path) override {
-        auto native = ToNativePath(path);
-        if (!native) return std::nullopt;
-        int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) return std::nullopt;
-        DIR* dir = ::fdopendir(fd);
-        if (dir == nullptr) {
+  public:
+    std::unique_ptr<FolderHandle> OpenFolder(const std::string& path, std::string* why) override {
+        auto parts = SplitDrivePath(path);
+        if (!parts) {
+            SetWhy(why, "Path not found");
+            return nullptr;
+        }
+        // The drive's root is the table's to choose; below it no name may
+        // be a symbolic link.
+        int fd = ::open(Drives().Root(parts->letter).c_str(),
+                        O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC);
+        for (const auto& name : parts->names) {
+            if (fd < 0) break;
+            int next = OpenFolderAt(fd, name);
+            int error = errno;
             ::close(fd);
-            return std::nullopt;
+            fd = next;
+            errno = error;
         }
-        std::vector<FolderEntry> entries;
-        while (dirent* e = ::readdir(dir)) {
-            std::string name = e->d_name;
-            if (name == "." || name == "..") continue;
-            struct stat st {};
-            if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // vanished
-            entries.push_back({std::move(name), KindOfMode(st.st_mode)});
+        if (fd < 0) {
+            SetWhy(why, errno == ELOOP || errno == ENOTDIR ? "Path not found"
+                                                           : SystemErrorText(errno));
+            return nullptr;
         }
-        ::closedir(dir);
-        return entries;
-    }
-
-    std::optional<EntryKind> KindOf(const std::string& path) override {
-        auto st = LStat(path);
-        if (!st) return std::nullopt;
-        return KindOfMode(st->st_mode);
-    }
-
-    std::optional<std::uint64_t> FileLength(const std::string& path) override {
-        auto st = LStat(path);
-        if (!st || !S_ISREG(st->st_mode)) return std::nullopt;
-        return static_cast<std::uint64_t>(st->st_size);
-    }
-
-    std::optional<FileAttributes> Attributes(const std::string& path) override {
-        auto st = LStat(path);
-        if (!st) return std::nullopt;
-        FileAttributes a;
-        a.readOnly = (st->st_mode & S_IWUSR) == 0;
-        a.folder = S_ISDIR(st->st_mode);
-        auto slash = path.find_last_of("\\/");
-        a.hidden = path.compare(slash == std::string::npos ? 0 : slash + 1, 1, ".") == 0;
-        return a;
-    }
-
-    bool SetReadOnly(const std::string& path, bool readOnly) override {
-        auto native = ToNativePath(path);
-        auto st = LStat(path);
-        if (!native || !st || S_ISLNK(st->st_mode)) return false;
-        mode_t mode = st->st_mode & 07777;
-        mode = readOnly ? (mode & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
-        return ::chmod(native->c_str(), mode) == 0;
+        return PosixFolderHandle::Adopt(fd, why);
     }
 
     bool CreateFolder(const std::string& path) override {
-        auto native = ToNativePath(path);
-        if (!native) return false;
-        if (::mkdir(native->c_str(), 0777) == 0) return true;
-        return errno == EEXIST && FolderExists(path);
-    }
-
-    bool RemoveFolder(const std::string& path) override {
-        auto native = ToNativePath(path);
-        return native && ::rmdir(native->c_str()) == 0;
-    }
-
-    bool RemoveFile(const std::string& path) override {
-        auto native = ToNativePath(path);
-        return native && ::unlink(native->c_str()) == 0;
+        auto place = OpenParent(path);
+        if (!place) return false;
+        int fd = static_cast<int>(place->folder->NativeHandle());
+        if (::mkdirat(fd, place->name.c_str(), 0777) == 0) return true;
+        if (errno != EEXIST) return false;
+        auto entry = place->folder->Look(place->name);
+        return entry && entry->kind == EntryKind::Folder;
     }
 
     std::optional<std::string> ReadWholeFile(const std::string& path,
                                              std::size_t maxBytes) override {
-        auto native = ToNativePath(path);
-        if (!native) return std::nullopt;
-        int fd = ::open(native->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        auto place = OpenParent(path);
+        if (!place) return std::nullopt;
+        int fd = ::openat(static_cast<int>(place->folder->NativeHandle()), place->name.c_str(),
+                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) return std::nullopt;
         struct stat st {};
         std::optional<std::string> contents;
@@ -149,32 +100,35 @@ public:
     }
 
     bool ReplaceFile(const std::string& path, const std::string& contents) override {
-        auto native = ToNativePath(path);
-        if (!native) return false;
-        struct stat existing {};
-        bool exists = ::lstat(native->c_str(), &existing) == 0;
-        if (exists && (!S_ISREG(existing.st_mode) || (existing.st_mode & S_IWUSR) == 0)) {
-            return false;
+        auto place = OpenParent(path);
+        if (!place) return false;
+        const int folder = static_cast<int>(place->folder->NativeHandle());
+        auto existing = place->folder->Look(place->name);
+        if (existing && (existing->kind != EntryKind::File || existing->readOnly)) return false;
+
+        std::string temporary;
+        int fd = -1;
+        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+            temporary = TemporaryNameFor(place->name);
+            fd = ::openat(folder, temporary.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd < 0 && errno != EEXIST) return false;
         }
-        std::string temporary = *native + ".new-XXXXXX";
-        int fd = ::mkstemp(temporary.data());
         if (fd < 0) return false;
-        ::fchmod(fd, exists ? (existing.st_mode & 07777) : 0644);
+        struct stat old {};
+        bool keepMode = existing && ::fstatat(folder, place->name.c_str(), &old,
+                                              AT_SYMLINK_NOFOLLOW) == 0;
+        ::fchmod(fd, keepMode ? (old.st_mode & 07777) : 0644);
         bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
         written = ::close(fd) == 0 && written;
-        if (!written || ::rename(temporary.c_str(), native->c_str()) != 0) {
-            ::unlink(temporary.c_str());
+        if (!written || ::renameat(folder, temporary.c_str(), folder, place->name.c_str()) != 0) {
+            ::unlinkat(folder, temporary.c_str(), 0);
             return false;
         }
-        SyncFolderOf(*native);
+        ::fsync(folder);  // makes the rename durable
         return true;
     }
 
-    std::optional<std::uint64_t> DeviceOf(const std::string& path) override {
-        auto st = LStat(path);
-        if (!st) return std::nullopt;
-        return static_cast<std::uint64_t>(st->st_dev);
-    }
 };
 
 }  // namespace

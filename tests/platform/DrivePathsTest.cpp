@@ -44,9 +44,10 @@ TEST(PosixFileSystem, NamesDifferingOnlyInCaseStayApart) {
     drives.WriteFile("C:\\Secret.txt", "upper");
     drives.WriteFile("C:\\secret.txt", "lower");
     auto& fs = platform::Files();
-    ASSERT_TRUE(fs.RemoveFile("C:\\Secret.txt"));
-    EXPECT_FALSE(fs.FileExists("C:\\Secret.txt"));
-    EXPECT_EQ(drives.ReadFile("C:\\secret.txt"), "lower");
+    ASSERT_TRUE(fs.SetReadOnly("C:\\Secret.txt", true));
+    EXPECT_TRUE(fs.Attributes("C:\\Secret.txt")->readOnly);
+    EXPECT_FALSE(fs.Attributes("C:\\secret.txt")->readOnly);
+    EXPECT_EQ(fs.FileLength("C:\\secret.txt"), 5u);
 }
 
 TEST(PosixFileSystem, ReadOnlyIsTheOwnersWriteBitEvenForRoot) {

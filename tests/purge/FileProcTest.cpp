@@ -37,7 +37,8 @@ class FakeDrive : public platform::DriveInfo {
 };
 
 struct Call {
-    std::string path;
+    std::string name;
+    std::uint64_t inode;
     std::int32_t type, passes, deleteIt, run, slack, cluster;
     bool readOnlyAtCall;
 };
@@ -46,11 +47,9 @@ class FileProcTest : public testing::Test {
   protected:
     void SetUp() override {
         drives.WriteFile("C:\\docs\\plan.txt", "plan");
-        SetPurgeLibraryForTesting([this](const std::string& path, std::int32_t type,
-                                         std::int32_t passes, std::int32_t deleteIt,
-                                         std::int32_t run, std::int32_t slack, std::int32_t cluster,
-                                         std::int32_t& seconds) {
-            calls.push_back({path, type, passes, deleteIt, run, slack, cluster,
+        SetPurgeLibraryForTesting([this](const PurgeLibraryRequest& r, std::int32_t& seconds) {
+            calls.push_back({r.name, r.inode, r.purgeType, r.passes, r.deleteWhenDone, r.runFlag,
+                             r.purgeSlack, r.clusterSize,
                              platform::Files().Attributes(kPath)->readOnly});
             seconds = 3;
             return libraryResult;
@@ -95,7 +94,8 @@ TEST_F(FileProcTest, TheLibraryGetsTheArgumentsAndAUsableClusterSize) {
     EXPECT_TRUE(Purge(false, true, 1000));  // 512 or more goes on as it is
     EXPECT_TRUE(Purge(false, false, 4096));
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].path, drives.Native(kPath));
+    EXPECT_EQ(calls[0].name, "plan.txt");
+    EXPECT_EQ(calls[0].inode, platform::Files().Look(kPath)->identity.inode);
     EXPECT_EQ((std::vector<std::int32_t>{calls[0].type, calls[0].passes, calls[0].deleteIt,
                                          calls[0].run, calls[0].slack}),
               (std::vector<std::int32_t>{2, 1, 1, 0, 1}));

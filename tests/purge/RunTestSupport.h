@@ -99,17 +99,13 @@ class RunProgram {
 class FakeLibrary {
   public:
     FakeLibrary() {
-        SetPurgeLibraryForTesting([this](const std::string& nativePath, std::int32_t type,
-                                         std::int32_t passes, std::int32_t deleteWhenDone,
-                                         std::int32_t runFlag, std::int32_t slack,
-                                         std::int32_t cluster, std::int32_t& seconds) {
-            std::string name = std::filesystem::path(nativePath).filename().string();
-            calls.push_back(name);
-            if (onCall) onCall(name);
-            auto code = codes.find(name);
+        SetPurgeLibraryForTesting([this](const PurgeLibraryRequest& request,
+                                         std::int32_t& seconds) {
+            calls.push_back(request.name);
+            if (onCall) onCall(request.name);
+            auto code = codes.find(request.name);
             if (code != codes.end()) return code->second;
-            return torvix_binding::kz_purge_file(nativePath, type, passes, deleteWhenDone, runFlag,
-                                                 slack, cluster, seconds);
+            return CallPurgeLibrary(request, seconds);
         });
     }
     ~FakeLibrary() { SetPurgeLibraryForTesting(nullptr); }

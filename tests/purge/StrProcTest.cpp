@@ -45,7 +45,11 @@ TEST(StrProc, WildcardMatch) {
 TEST(StrProc, NameMatchesSpec) {
     const MatchCase cases[] = {
         {"readme", "*.*", false, true},
-        {"readme", "readme.", false, true},
+        // A plain name selects the name that equals it byte for byte only.
+        {"readme", "readme.", false, false},
+        {"notes.txt", "notes.", false, false},
+        {"y2.env", ".env", false, false},
+        {".env", ".env", false, true},
         {"readme", "read*.", false, true},
         {"readme", "*.txt", false, false},
         {"readme", "*", false, true},
@@ -58,10 +62,11 @@ TEST(StrProc, NameMatchesSpec) {
         {"FILE.TXT", "*.txt", false, true},
         {"FILE.TXT", "*.txt", true, false},
         {"report.doc", "*o.doc", false, false},
-        {"a?b.txt", "*.*", false, false},
-        {"a*b.txt", "*.*", false, false},
-        {"c:x.txt", "*.*", false, false},
-        {"a\\b.txt", "*.*", false, false},
+        // Every character of a POSIX name is an ordinary one to a pattern.
+        {"a?b.txt", "*.*", false, true},
+        {"a*b.txt", "*.*", false, true},
+        {"log 12:30.txt", "*.txt", false, true},
+        {"a\\b.txt", "*.*", false, true},
         {"data.txt", "data.t?t", false, true},
         // A plain name selects exactly that file, even where case is folded.
         {"Secret.txt", "Secret.txt", false, true},

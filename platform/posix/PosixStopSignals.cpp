@@ -1,0 +1,34 @@
+#include <signal.h>
+
+#include <csignal>
+
+#include "platform/StopSignals.h"
+
+namespace platform {
+namespace {
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+volatile std::sig_atomic_t stopRequested = 0;
+struct sigaction previous[3];
+
+extern "C" void NoteStopRequest(int) { stopRequested = 1; }
+
+}  // namespace
+
+StopSignals::StopSignals() {
+    stopRequested = 0;
+    struct sigaction action {};
+    action.sa_handler = NoteStopRequest;
+    sigemptyset(&action.sa_mask);
+    // Writes and flushes under way go on: the file being purged is finished.
+    action.sa_flags = SA_RESTART;
+    for (int i = 0; i < 3; ++i) ::sigaction(kStopSignals[i], &action, &previous[i]);
+}
+
+StopSignals::~StopSignals() {
+    for (int i = 0; i < 3; ++i) ::sigaction(kStopSignals[i], &previous[i], nullptr);
+}
+
+bool StopSignals::StopRequested() const { return stopRequested != 0; }
+
+}  // namespace platform

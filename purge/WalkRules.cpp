@@ -1,0 +1,39 @@
+#include "purge/WalkRules.h"
+
+#include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
+
+namespace {
+
+// No drive path can hold such a name: the backslash would split it.
+bool HasBackslash(const std::string& name) { return name.find('\\') != std::string::npos; }
+
+}  // namespace
+
+std::optional<std::string> WhyFileIsLeft(const platform::FolderEntry& entry,
+                                         const platform::FileIdentity& folder) {
+    if (HasBackslash(entry.name)) return "a name with a backslash, which no drive path can hold";
+    switch (entry.kind) {
+        case platform::EntryKind::SymbolicLink:
+            return "a symbolic link";
+        case platform::EntryKind::Other:
+        case platform::EntryKind::Folder:
+            return "not a regular file";
+        case platform::EntryKind::File:
+            break;
+    }
+    if (!entry.identity.SameMountAs(folder)) return "on another file system";
+    if (entry.links > 1) return "a file with other hard links";
+    return std::nullopt;
+}
+
+std::optional<std::string> WhySubfolderIsLeft(const platform::FolderEntry& entry,
+                                              const platform::FileIdentity& folder) {
+    if (HasBackslash(entry.name)) {
+        return "has a backslash in its name, which no drive path can hold";
+    }
+    if (!entry.identity.SameMountAs(folder)) return "is on another file system";
+    return std::nullopt;
+}
+
+std::string ShownName(const std::string& name) { return LowerCase(VisibleText(name)); }

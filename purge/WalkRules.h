@@ -1,0 +1,29 @@
+// Which entries of a folder a run takes, and in words why it leaves the
+// others. The listing and the purge share these rules, so a listing shows
+// exactly what a purge of the same selection would do.
+//
+// A run takes only regular files and real subfolders that lie on the same
+// mount as the folder holding them. It leaves, each with a line of its own:
+// symbolic links (never followed), FIFOs, devices and sockets (never
+// opened), mount points and files bind-mounted into the tree (another file
+// system), names holding a backslash (no drive path can name them, so the
+// user could not have meant them), and files with more than one hard link
+// (their data also belongs to a name outside the selection).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/FolderHandle.h"
+
+// Why a matching non-folder entry is not listed or purged; null when the
+// run takes it.
+std::optional<std::string> WhyFileIsLeft(const platform::FolderEntry& entry,
+                                         const platform::FileIdentity& folder);
+
+// Why a subfolder is not entered; null when the run enters it.
+std::optional<std::string> WhySubfolderIsLeft(const platform::FolderEntry& entry,
+                                              const platform::FileIdentity& folder);
+
+// The name as a report shows it: lower case, control characters escaped.
+std::string ShownName(const std::string& name);
