@@ -10,6 +10,7 @@
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "platform/DrivePaths.h"
+#include "platform/StopSignals.h"
 #include "purge/StrProc.h"
 #include "purge/frmReport.h"
 #include "support/ProgramText.h"
@@ -44,7 +45,8 @@ const char* const kHelp =
     "\n"
     "Exit status: 0 every matching file was listed or purged; 1 some were not;\n"
     "2 bad arguments, an unreadable operation file, or a run that cannot be\n"
-    "done unattended; 3 the run was stopped or cancelled.\n";
+    "done unattended; 3 the run was stopped or cancelled (also by Ctrl+C, SIGTERM\n"
+    "or SIGHUP, which finish the file under way and print the report).\n";
 
 struct Request {
     enum class Mode { None, Help, List, Purge } mode = Mode::None;
@@ -169,9 +171,15 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
         return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
     };
 
+    // Ctrl+C, a kill or a closed terminal stop the run as the Stop button
+    // would: the file under way is finished and the report still printed.
+    frmReport& report = session.Windows().Report();
+    platform::StopSignals stopSignals;
+    session.Ui().OnDoEvents = [&] {
+        if (stopSignals.StopRequested() && !report.blnStop) report.cmdStop_Click();
+    };
     main.cmdProcessFiles_MouseUp(purge ? 1 : 2);
 
-    frmReport& report = session.Windows().Report();
     if (session.Ui().PurgeDeclined()) return kExitStopped;
     if (report.ReportText().empty()) return kExitDone;  // nothing matched: said on stderr
     out << WithLfLineEnds(report.ReportText()) << std::flush;

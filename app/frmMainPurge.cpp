@@ -30,7 +30,7 @@ std::string BuildPurgeQuestion(frmMain& main) {
         } else {
             question += "the file";
         }
-        question += kCrLf + ShortenPath(folder + spec, 100);
+        question += kCrLf + ShortenPath(VisibleText(folder + spec), 100);
     } else {
         if (n == 1) {
             question += "the single file in ";
@@ -39,7 +39,7 @@ std::string BuildPurgeQuestion(frmMain& main) {
         } else {
             question += "all " + std::to_string(n) + " files in ";
         }
-        question += kCrLf + ShortenPath(folder, 100);
+        question += kCrLf + ShortenPath(VisibleText(folder), 100);
     }
     if (main.blnSubdirectories) {
         question += std::string(kCrLf) + "and all files ";
@@ -60,8 +60,9 @@ void PurgeSelectedFiles(frmMain& main) {
     main.blnMultipleFiles = HasWildcards(spec);
     if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
         ui::TheUi().MsgBox(main.blnMultipleFiles
-                               ? "There are no files in " + folder + " matching " + spec + "."
-                               : "File " + spec + " not found.",
+                               ? "There are no files in " + VisibleText(folder) + " matching " +
+                                     VisibleText(spec) + "."
+                               : "File " + VisibleText(spec) + " not found.",
                            ui::Buttons::OK, ui::Icon::Exclamation, "Purge files");
         return;
     }

@@ -66,11 +66,12 @@ void ListSelectedFiles(frmMain& main) {
     if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
         std::string message;
         if (spec == "*.*") {
-            message = "There are no files in " + folder + ".";
+            message = "There are no files in " + VisibleText(folder) + ".";
         } else if (HasWildcards(spec)) {
-            message = "There are no files in " + folder + " matching " + spec + ".";
+            message = "There are no files in " + VisibleText(folder) + " matching " +
+                      VisibleText(spec) + ".";
         } else {
-            message = "File " + spec + " not found.";
+            message = "File " + VisibleText(spec) + " not found.";
         }
         // A box without a title of its own carries the program's name.
         ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, main.strProductName);

@@ -181,13 +181,13 @@ void frmMain::ShowSelection(int slot) {
         lblDirectory(slot).SetCaption(strNotSpecified);
         lblEstimatedTime.SetCaption("");
     } else {
-        lblDirectory(slot).SetCaption(ShortenPath(folder, 70));
+        lblDirectory(slot).SetCaption(ShortenPath(VisibleText(folder), 70));
     }
     if (spec.empty()) {
         lblFiles(slot).SetCaption(strNotSpecified);
         lblEstimatedTime.SetCaption("");
     } else {
-        lblFiles(slot).SetCaption(spec);
+        lblFiles(slot).SetCaption(VisibleText(spec));
     }
 
     std::string summary;

@@ -117,7 +117,9 @@ void frmSpecifyFiles::RefreshFileList() {
 std::string frmSpecifyFiles::ChosenFileSpec() const {
     if (optSingleFile.Value() != 0) {
         int i = File.Value();
-        return i >= 0 && i < static_cast<int>(File.Items().size()) ? Trimmed(File.Items()[i]) : "";
+        // A name chosen from the list is the file's own, blanks and all: " a.txt"
+        // and "a.txt" are two files.
+        return i >= 0 && i < static_cast<int>(File.Items().size()) ? File.Items()[i] : "";
     }
     if (optAllFiles.Value() != 0) return "*.*";
     if (optExtension.Value() != 0) {

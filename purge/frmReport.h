@@ -137,8 +137,9 @@ class frmReport : public ui::Form {
     // The anti-virus query and advice before a watched file; true when the
     // user cancelled the purge from the advice shown now.
     bool ShowAntiVirusAdvice(const std::string& path);
-    void RemoveEmptiedFolder(platform::FolderHandle& parent, platform::FolderHandle& sub,
-                             const std::string& name, const std::string& path);
+    // Removes the subfolder `name` of `parent`, found empty after its walk.
+    void RemoveEmptiedFolder(platform::FolderHandle& parent, const std::string& name,
+                             const platform::FileIdentity& identity, const std::string& path);
     // True when the folder is one of the excluded folders of a disk wipe.
     bool IsExcludedFolder(const platform::FolderHandle& dir, const std::string& folder);
 

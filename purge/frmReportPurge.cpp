@@ -264,18 +264,21 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder,
             ++intReportLines;
             return;
         }
-        if (Forms().PurgeConfirmation().blnDeleteEmptyFolders) {
-            RemoveEmptiedFolder(dir, *sub, entry.name, folder + entry.name);
-        }
+        if (!Forms().PurgeConfirmation().blnDeleteEmptyFolders) continue;
+        auto rest = sub->Read();
+        const platform::FileIdentity emptied = sub->Identity();
+        // Closed first: a folder removed while still open lingers until its
+        // last handle goes.
+        sub.reset();
+        if (rest && rest->empty()) RemoveEmptiedFolder(dir, entry.name, emptied, folder + entry.name);
     }
 }
 
-void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, platform::FolderHandle& sub,
-                                    const std::string& name, const std::string& path) {
-    auto entries = sub.Read();
-    // Only a folder that is really empty is removed, and only a removal that
-    // worked is reported.
-    if (!entries || !entries->empty() || !parent.RemoveSubfolder(name, sub.Identity())) return;
+void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, const std::string& name,
+                                    const platform::FileIdentity& identity,
+                                    const std::string& path) {
+    // Only a removal that worked is reported.
+    if (!parent.RemoveSubfolder(name, identity)) return;
     ++intNumFoldersRemoved;
     if (!Forms().Main().blnWipeDisk && !blnReportSuspended) {
         Append("Folder " + VisibleText(path) + " removed." + kCrLf + kCrLf);

@@ -20,8 +20,10 @@ StopSignals::StopSignals() {
     struct sigaction action {};
     action.sa_handler = NoteStopRequest;
     sigemptyset(&action.sa_mask);
-    // Writes and flushes under way go on: the file being purged is finished.
-    action.sa_flags = SA_RESTART;
+    // No SA_RESTART: a wait for the user's answer on the terminal ends, and
+    // is taken as "no". The purge library continues an interrupted write,
+    // so the file being purged is finished all the same.
+    action.sa_flags = 0;
     for (int i = 0; i < 3; ++i) ::sigaction(kStopSignals[i], &action, &previous[i]);
 }
 

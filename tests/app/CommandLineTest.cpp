@@ -2,6 +2,7 @@
 // nested folders, blanks and non-ASCII names, a read-only file, a link out
 // of the tree, a FIFO and names that differ only in case.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -16,6 +17,7 @@
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "platform/ProgramFolder.h"
+#include "purge/FileProc.h"
 #include "purge/NumberFormat.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
@@ -273,4 +275,28 @@ TEST_F(CommandLine, TheProgramRunsWithoutADisplay) {
     EXPECT_TRUE(Has(out, "a b.txt (5 bytes) purged.\n")) << out;
     EXPECT_EQ(out.find('\r'), std::string::npos);
     EXPECT_FALSE(Drives().Exists("C:\\d\\a b.txt"));
+}
+
+TEST_F(CommandLine, AStopSignalFinishesTheFileUnderWayAndPrintsTheReport) {
+    const std::string op = OperationFile("s.kzs", "C:\\s\\", "*.*", false, {0, 0, 0, 0, 0, 0});
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        for (int i = 1; i <= 5; ++i) {
+            Drives().WriteFile("C:\\s\\f" + std::to_string(i) + ".txt", "x");
+        }
+        int calls = 0;
+        SetPurgeLibraryForTesting([&](const PurgeLibraryRequest& request, std::int32_t& seconds) {
+            if (++calls == 2) ::raise(signal);  // arrives while the second file is purged
+            return CallPurgeLibrary(request, seconds);
+        });
+        Result result = Run({"--purge", op, "--yes"});
+        SetPurgeLibraryForTesting(nullptr);
+        EXPECT_EQ(result.status, kExitStopped) << signal;
+        EXPECT_EQ(calls, 2) << signal;
+        EXPECT_TRUE(Has(result.out, "Number of files purged: 2\n")) << result.out;
+        EXPECT_TRUE(Has(result.out, "Purge operation was stopped.\n")) << result.out;
+    }
+    // Outside a run the signals end the program as they always did.
+    struct sigaction now {};
+    ::sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
 }

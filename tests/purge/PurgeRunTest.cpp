@@ -39,7 +39,8 @@ TEST(PurgeRun, EveryResultHasItsText) {
     FakeLibrary library;
     library.codes = {{"cl.txt", -9},  {"ty.txt", -8},  {"fl.txt", -7},
                      {"nd4.txt", -4}, {"nd5.txt", -5}, {"nd6.txt", -6},
-                     {"wr.txt", -3},  {"op.txt", -2},  {"lib.txt", -1}};
+                     {"wr.txt", -3},  {"op.txt", -2},  {"lib.txt", -1},
+                     {"gr.txt", -10}, {"hl.txt", -11}, {"sw.txt", -12}};
     for (const auto& [name, code] : library.codes) run.Drives().WriteFile("C:\\r\\" + name, "x");
     run.Drives().WriteFile("C:\\r\\ro.txt", "read-only");
     ::chmod(run.Drives().Native("C:\\r\\ro.txt").c_str(), 0444);
@@ -66,6 +67,9 @@ TEST(PurgeRun, EveryResultHasItsText) {
         {"wr.txt (1 bytes)", ": error when writing to file.\r\n"},
         {"op.txt (1 bytes)", ": unable to open file for writing.\r\n"},
         {"lib.txt (1 bytes)", " NOT purged.\r\n"},
+        {"gr.txt (1 bytes)", ": file grew while it was overwritten, not purged.\r\n"},
+        {"hl.txt (1 bytes)", ": file has other hard links, not purged.\r\n"},
+        {"sw.txt (1 bytes)", ": file was replaced while the run went on, not purged.\r\n"},
         {"work.swp", ": the swap file, not purged.\r\n"},
         {"ok.txt (9 bytes)", " purged.\r\n"},
     };
@@ -84,7 +88,7 @@ TEST(PurgeRun, EveryResultHasItsText) {
     EXPECT_FALSE(run.Drives().Exists("C:\\r\\ok.txt"));
     EXPECT_EQ(run.Drives().ReadFile("C:\\r\\ro.txt"), "read-only");
     EXPECT_TRUE(Has(
-        report, std::string("Number of files: 14") + kCrLf + "Number of files purged: 1" + kCrLf));
+        report, std::string("Number of files: 17") + kCrLf + "Number of files purged: 1" + kCrLf));
 }
 
 TEST(PurgeRun, FilesOfTheProgramsOwnFolderAreNeverPurged) {
