@@ -109,7 +109,7 @@ Times Measure(const fs::path& folder, int files, int folders, bool report) {
     }
     if (report) {
         std::printf("find -printf:   %8.3f s\n", t.find);
-        std::printf("purge --list:   %8.3f s   ratio to find  %5.2f (target: 2 or less)\n", t.list,
+        std::printf("purge --list:   %8.3f s   ratio to find  %5.2f (target: 1.5 or less)\n", t.list,
                     t.list / t.find);
         std::fflush(stdout);
     }
@@ -124,7 +124,7 @@ Times Measure(const fs::path& folder, int files, int folders, bool report) {
         MakeTree(tree, files, folders);
         t.shred =
             Seconds([&] { Shell("find '" + tree.string() + "' -type f -exec shred -n1 -u {} +"); });
-        std::printf("shred -n1 -u:   %8.3f s   purge's ratio to shred %5.2f (target: 1 or less)\n",
+        std::printf("shred -n1 -u:   %8.3f s   purge's ratio to shred %5.2f (target: 0.3 or less)\n",
                     t.shred, t.purge / t.shred);
     }
     return t;

@@ -116,3 +116,32 @@ TEST(MountedFileSystem, ARunNeverEntersAnotherFileSystemInItsTree) {
     EXPECT_FALSE(run.Drives().Exists("C:\\tree\\a.txt"));
     EXPECT_EQ(run.Drives().ReadFile("C:\\tree\\elsewhere\\b.txt"), "on another file system");
 }
+
+TEST(MountedFileSystem, BindMountsOfTheSameFileSystemAreNeverEntered) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to bind-mount";
+    RunProgram run;
+    run.Drives().WriteFile("C:\\elsewhere\\inner.txt", "reached through a bind mount");
+    run.Drives().WriteFile("C:\\secret.txt", "bound over a name in the tree");
+    run.Drives().WriteFile("C:\\tree\\a.txt", "mine");
+    run.Drives().WriteFile("C:\\tree\\file.txt", "");
+    run.Drives().MakeFolder("C:\\tree\\bound");
+    Mount folder("--bind", run.Drives().Native("C:\\elsewhere"),
+                 run.Drives().Native("C:\\tree\\bound"));
+    Mount file("--bind", run.Drives().Native("C:\\secret.txt"),
+               run.Drives().Native("C:\\tree\\file.txt"));
+    if (!folder.Mounted() || !file.Mounted()) GTEST_SKIP() << "cannot bind-mount here";
+
+    run.Select("C:\\tree\\", "*.*", true);
+    run.Options().chkDeleteEmptyFolders.SetValue(1);
+    const std::string& report = run.Purge();
+
+    EXPECT_NE(report.find("C:\\tree\\bound\\ is on another file system; not purged."),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("file.txt: on another file system, not purged."), std::string::npos);
+    EXPECT_FALSE(run.Drives().Exists("C:\\tree\\a.txt"));
+    folder.Unmount();
+    file.Unmount();
+    EXPECT_EQ(run.Drives().ReadFile("C:\\elsewhere\\inner.txt"), "reached through a bind mount");
+    EXPECT_EQ(run.Drives().ReadFile("C:\\secret.txt"), "bound over a name in the tree");
+}
