@@ -242,6 +242,9 @@ TEST_F(CommandLine, BadRequestsAndOperationFilesThatCannotRunUnattended) {
     Result shortFile = Run({"--list", "C:\\ops\\short.kzs"});
     EXPECT_EQ(shortFile.status, kExitBadRequest);
     EXPECT_TRUE(Has(shortFile.err, "not a readable operation file"));
+    // A FIFO in place of the operation file is refused at once, never read.
+    ASSERT_EQ(::mkfifo(Drives().Native("C:\\ops\\pipe.kzs").c_str(), 0600), 0);
+    EXPECT_EQ(Run({"--list", "C:\\ops\\pipe.kzs"}).status, kExitBadRequest);
 
     const std::string confirm =
         OperationFile("c.kzs", "C:\\d\\", "*.*", false, {0, 0, 0, 0, 0, 0}, true);
