@@ -64,6 +64,9 @@ class FileLayer {
     // One write at offset; *written may be less than size.
     virtual int WriteAt(Handle file, const unsigned char* data, std::size_t size, uint64_t offset,
                         std::size_t* written) = 0;
+    // Asks the device to start writing out these bytes now, without waiting
+    // for it; only a hint, so nothing is returned.
+    virtual void StartWriteBack(Handle file, uint64_t offset, uint64_t length) = 0;
     // Makes the file's data durable on the device.
     virtual int SyncData(Handle file) = 0;
     virtual int Truncate(Handle file, uint64_t length) = 0;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "torvix/overwrite_bytes.h"
+#include "torvix/pipelined_random_bytes.h"
 #include "torvix/purge_codes.h"
 
 namespace torvix {
@@ -13,6 +14,19 @@ namespace {
 
 // A regular file that accepts no byte this often in a row will not take more.
 constexpr int kMaxAttemptsWithoutProgress = 8;
+
+// Left to itself the system keeps the written bytes in memory and writes
+// them out at the flush, so the device idles while the overwrite makes and
+// copies its bytes, and then the overwrite idles while the device works.
+// Starting each window's write-out when the one after it is written keeps
+// both busy at once (and random bytes cost no more time than a pattern).
+constexpr uint64_t kWriteBackWindow = uint64_t{64} << 20;
+
+void StartWriteBackBehind(FileLayer& layer, Handle file, uint64_t before, uint64_t after) {
+    uint64_t boundary = after / kWriteBackWindow * kWriteBackWindow;
+    if (boundary > before && boundary >= 2 * kWriteBackWindow)
+        layer.StartWriteBack(file, boundary - 2 * kWriteBackWindow, kWriteBackWindow);
+}
 
 // Writes the next bytes of the overwrite over [from, to).
 int32_t WriteRange(FileLayer& layer, Handle file, OverwriteBytes& bytes, uint64_t from,
@@ -24,6 +38,7 @@ int32_t WriteRange(FileLayer& layer, Handle file, OverwriteBytes& bytes, uint64_
         if (!bytes.Next(wanted, &data, &size) || size == 0) return kPurgeOtherFailure;
         int32_t result = WriteFully(layer, file, data, size, offset);
         if (result != kPurgeDone) return result;
+        StartWriteBackBehind(layer, file, offset, offset + size);
         offset += size;
     }
     return kPurgeDone;
@@ -82,7 +97,12 @@ int32_t OverwriteOnce(FileLayer& layer, Handle file, const OverwriteStep& step, 
     std::unique_ptr<OverwriteBytes> bytes;
     if (step.random) {
         if (!random.BeginStream()) return kPurgeOtherFailure;
-        bytes = std::make_unique<InlineRandomBytes>(random, buffer);
+        // A file of one buffer or less leaves nothing to overlap.
+        if (extent.end() > buffer.size()) {
+            auto pipelined = std::make_unique<PipelinedRandomBytes>(random);
+            if (pipelined->ok()) bytes = std::move(pipelined);
+        }
+        if (!bytes) bytes = std::make_unique<InlineRandomBytes>(random, buffer);
     } else {
         bytes = std::make_unique<PatternBytes>(step.byte, buffer);
     }

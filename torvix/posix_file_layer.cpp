@@ -97,6 +97,11 @@ int PosixFileLayer::WriteAt(Handle file, const unsigned char* data, std::size_t 
     return 0;
 }
 
+void PosixFileLayer::StartWriteBack(Handle file, uint64_t offset, uint64_t length) {
+    sync_file_range(Fd(file), static_cast<off64_t>(offset), static_cast<off64_t>(length),
+                    SYNC_FILE_RANGE_WRITE);
+}
+
 int PosixFileLayer::SyncData(Handle file) {
     if (fdatasync(Fd(file)) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return errno;

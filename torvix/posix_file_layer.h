@@ -17,6 +17,8 @@ class PosixFileLayer : public FileLayer {
     int Stat(Handle handle, FileFacts* facts) override;
     int WriteAt(Handle file, const unsigned char* data, std::size_t size, uint64_t offset,
                 std::size_t* written) override;
+    // sync_file_range, where the file system has it.
+    void StartWriteBack(Handle file, uint64_t offset, uint64_t length) override;
     // fdatasync, falling back to fsync where the file system lacks it.
     int SyncData(Handle file) override;
     int Truncate(Handle file, uint64_t length) override;

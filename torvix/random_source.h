@@ -20,6 +20,7 @@ class RandomSource {
     virtual bool BeginStream() = 0;
 
     // Fills data[0..size) with the stream's next bytes. False on failure.
+    // May be called on another thread than BeginStream, never on two at once.
     virtual bool Fill(unsigned char* data, std::size_t size) = 0;
 };
 

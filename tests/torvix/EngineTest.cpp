@@ -189,6 +189,17 @@ TEST(FaultTest, StuckWritesFailingRandomAndFullSlackEndCleanly) {
         EXPECT_EQ(layer.Overwrites().size(), 5u);
     }
     {
+        // Generated ahead by a second thread: what was made before the
+        // failure may be written, nothing after it, and nothing is flushed.
+        std::string big = folder.File("big", std::string(3 << 20, 'x'));
+        RecordingFileLayer layer;
+        KnownRandom random;
+        random.failFillAt = (2 << 20) + 1;
+        EXPECT_EQ(PurgeOneFile(big, {.purgeType = 0, .deleteWhenDone = true}, layer, random), -1);
+        EXPECT_EQ(Count(layer.events, Op::kSync), 0u);
+        EXPECT_EQ(ReadFile(big).substr(2 << 20), std::string(1 << 20, 'x'));
+    }
+    {
         RecordingFileLayer layer;
         layer.maxWrite = 1000;
         layer.FailAt(Op::kWrite, 2, ENOSPC);  // in the slack

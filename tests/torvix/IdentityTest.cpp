@@ -186,11 +186,12 @@ TEST(GrowthTest, BytesAppendedDuringAnOverwriteGetTheSameOverwrite) {
         EXPECT_EQ(ReadFile(path), std::string(121000, '\xF5'));
     }
     {
-        std::string path = folder.File("random", std::string(100000, 'x'));
+        // Large enough for the stream to be generated ahead by a second thread.
+        std::string path = folder.File("random", std::string(3 << 19, 'x'));
         GrowingLayer layer(path, 2, 5000);
         KnownRandom random;
         ASSERT_EQ(PurgeOneFile(path, {.purgeType = 0}, layer, random), 0);
-        std::vector<unsigned char> stream(110000);
+        std::vector<unsigned char> stream((3 << 19) + 10000);
         for (std::size_t i = 0; i < stream.size(); ++i) stream[i] = KnownRandom::Byte(1, i);
         auto overwrites = layer.Overwrites();
         ASSERT_EQ(overwrites.size(), 1u);

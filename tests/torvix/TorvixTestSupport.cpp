@@ -103,6 +103,7 @@ bool KnownRandom::BeginStream() {
 }
 
 bool KnownRandom::Fill(unsigned char* data, std::size_t size) {
+    if (failFillAt != 0 && position_ + size > failFillAt) return false;
     for (std::size_t i = 0; i < size; ++i) data[i] = Byte(streams, position_++);
     return true;
 }

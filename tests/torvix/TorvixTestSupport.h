@@ -59,8 +59,9 @@ class RecordingFileLayer : public torvix::PosixFileLayer {
 class KnownRandom : public torvix::RandomSource {
   public:
     static unsigned char Byte(int stream, uint64_t index);
-    int failAtStream = 0;  // BeginStream of this stream number fails
-    int streams = 0;       // streams begun so far, numbered from 1
+    int failAtStream = 0;     // BeginStream of this stream number fails
+    uint64_t failFillAt = 0;  // nonzero: a Fill that reaches this byte of a stream fails
+    int streams = 0;          // streams begun so far, numbered from 1
     bool BeginStream() override;
     bool Fill(unsigned char* data, std::size_t size) override;
 
