@@ -19,7 +19,7 @@ constexpr int kMaxAttemptsWithoutProgress = 8;
 // them out at the flush, so the device idles while the overwrite makes and
 // copies its bytes, and then the overwrite idles while the device works.
 // Starting each window's write-out when the one after it is written keeps
-// both busy at once (and random bytes cost no more time than a pattern).
+// both busy at once, and hides the time that random bytes take to make.
 constexpr uint64_t kWriteBackWindow = uint64_t{64} << 20;
 
 void StartWriteBackBehind(FileLayer& layer, Handle file, uint64_t before, uint64_t after) {
