@@ -68,6 +68,16 @@ public:
     std::function<void()> OnClose;
     // Runs each time the form has been shown and becomes the active window.
     std::function<void()> OnActivate;
+    // Keys pressed and released while the form is the active window, by
+    // virtual key code (F1 is 112, F10 is 121); a disabled form takes none.
+    std::function<void(int keyCode)> KeyDown;
+    std::function<void(int keyCode)> KeyUp;
+    void RaiseKeyDown(int keyCode) {
+        if (enabled_ && KeyDown) KeyDown(keyCode);
+    }
+    void RaiseKeyUp(int keyCode) {
+        if (enabled_ && KeyUp) KeyUp(keyCode);
+    }
 
     // Looks a control up by name (and element index for arrays); throws
     // std::out_of_range when there is none, which tests rely on.

@@ -31,6 +31,24 @@ MouseButton ButtonOf(const QMouseEvent* event) {
     }
 }
 
+// The virtual key code of a key, in the numbering forms use (F10 is 121);
+// 0 for a key no form asks about.
+int VirtualKeyOf(const QKeyEvent* event) {
+    const int key = event->key();
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return key;  // the same codes as the letters and digits
+    }
+    switch (key) {
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_Tab: return 9;
+        default: return 0;
+    }
+}
+
 }  // namespace
 
 FormView::FormView(Form& form) : QWidget(nullptr), form_(&form) {
@@ -257,12 +275,24 @@ void FormView::closeEvent(QCloseEvent* event) {
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {
+    if (form_ != nullptr && !event->isAutoRepeat() && VirtualKeyOf(event) != 0) {
+        form_->RaiseKeyDown(VirtualKeyOf(event));
+    }
     // Escape leaves a dialog as its close box does.
     if (event->key() == Qt::Key_Escape && form_ != nullptr && form_->Modal()) {
         form_->RequestClose();
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void FormView::keyReleaseEvent(QKeyEvent* event) {
+    // Keys the widgets leave alone reach the form (the fill stops on F10).
+    if (form_ != nullptr && !event->isAutoRepeat() && VirtualKeyOf(event) != 0) {
+        form_->RaiseKeyUp(VirtualKeyOf(event));
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
