@@ -6,6 +6,7 @@
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
@@ -131,7 +132,10 @@ class PosixDriveInfo final : public DriveInfo {
         auto facts = Examine(root);
         if (!facts) return std::nullopt;
         std::uint64_t unit = ClusterBytes(facts->space);
-        return DiskFreeSpaceEx{Split(std::uint64_t(facts->space.f_bavail) * unit),
+        // Free to the caller: the administrator may also write the blocks
+        // kept back for it, and deleted data lies there as elsewhere.
+        std::uint64_t free = ::geteuid() == 0 ? facts->space.f_bfree : facts->space.f_bavail;
+        return DiskFreeSpaceEx{Split(free * unit),
                                Split(std::uint64_t(facts->space.f_blocks) * unit)};
     }
 

@@ -1,0 +1,62 @@
+// Files that the program itself writes from nothing: the dummy files of the
+// free-space fill and the test file of the speed test.
+//
+// Such a file is always created new, relative to an open folder, with a
+// name that names nothing yet: never an existing file, never through a
+// symbolic link planted under that name. It is written by appending, each
+// failure told apart as a full disk (the normal end of a fill) or anything
+// else, and it is deleted later only while its name still leads to the file
+// that was created. Tests install a fake to make writes fail on purpose.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "platform/FolderHandle.h"
+
+namespace platform {
+
+// Why an operation failed.
+struct FileFailure {
+    bool diskFull = false;   // no room left (also a user's quota used up)
+    bool nameTaken = false;  // creating: the name names an entry already
+    std::string why;         // the system's description, for the user
+};
+
+class NewFile {
+  public:
+    virtual ~NewFile() = default;
+    const FileIdentity& Identity() const { return identity_; }
+
+    // Appends up to `bytes` bytes of `data`; the number written, which may
+    // be fewer (a nearly full disk). 0 with `failure` set when nothing
+    // could be written.
+    virtual std::size_t Append(const char* data, std::size_t bytes, FileFailure& failure) = 0;
+    // Makes what was written durable on the disk.
+    virtual bool Flush(FileFailure& failure) = 0;
+    // Closes the file; false when the system reports a late write error.
+    virtual bool Close(FileFailure& failure) = 0;
+
+  protected:
+    FileIdentity identity_;
+};
+
+class NewFiles {
+  public:
+    virtual ~NewFiles() = default;
+    // Creates `name` in `folder` as a new, empty regular file; null with
+    // failure.nameTaken when any entry of that name exists, links included.
+    virtual std::unique_ptr<NewFile> Create(FolderHandle& folder, const std::string& name,
+                                            FileFailure& failure) = 0;
+    // Deletes the regular file `name` of `folder` if it is still `expected`.
+    virtual bool DeleteIfStill(FolderHandle& folder, const std::string& name,
+                               const FileIdentity& expected) = 0;
+};
+
+NewFiles& TheNewFiles();
+// Null restores the real one.
+void SetNewFilesForTesting(std::shared_ptr<NewFiles> files);
+std::shared_ptr<NewFiles> MakePosixNewFiles();
+
+}  // namespace platform

@@ -1,0 +1,97 @@
+// New files on POSIX: created with O_CREAT | O_EXCL | O_NOFOLLOW relative
+// to the folder's descriptor, so that no existing entry, and no link planted
+// under the name, is ever opened; written with plain write(2).
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/NewFiles.h"
+#include "platform/posix/PosixFolderHandle.h"
+
+namespace platform {
+namespace {
+
+void Describe(int error, FileFailure& failure) {
+    failure.diskFull = error == ENOSPC || error == EDQUOT;
+    failure.nameTaken = error == EEXIST;
+    failure.why = SystemErrorText(error);
+}
+
+class PosixNewFile final : public NewFile {
+  public:
+    PosixNewFile(int fd, const FileIdentity& identity) : fd_(fd) { identity_ = identity; }
+    ~PosixNewFile() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+    std::size_t Append(const char* data, std::size_t bytes, FileFailure& failure) override {
+        for (;;) {
+            ssize_t n = ::write(fd_, data, bytes);
+            if (n > 0) return static_cast<std::size_t>(n);
+            // A stop signal may cut a write short; the write is simply repeated.
+            if (n < 0 && errno == EINTR) continue;
+            Describe(n == 0 ? ENOSPC : errno, failure);
+            return 0;
+        }
+    }
+
+    bool Flush(FileFailure& failure) override {
+        if (::fdatasync(fd_) == 0) return true;
+        if (errno == EINVAL && ::fsync(fd_) == 0) return true;
+        Describe(errno, failure);
+        return false;
+    }
+
+    bool Close(FileFailure& failure) override {
+        if (fd_ < 0) return true;
+        int result = ::close(fd_);
+        fd_ = -1;
+        if (result == 0 || errno == EINTR) return true;
+        Describe(errno, failure);
+        return false;
+    }
+
+  private:
+    int fd_;
+};
+
+class PosixNewFiles final : public NewFiles {
+  public:
+    std::unique_ptr<NewFile> Create(FolderHandle& folder, const std::string& name,
+                                    FileFailure& failure) override {
+        if (!IsSingleName(name)) {
+            Describe(EINVAL, failure);
+            return nullptr;
+        }
+        const int at = static_cast<int>(folder.NativeHandle());
+        int fd = ::openat(at, name.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            Describe(errno, failure);
+            return nullptr;
+        }
+        auto identity = EntryAt(fd, "");
+        if (!identity) {
+            Describe(errno, failure);
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixNewFile>(fd, identity->identity);
+    }
+
+    bool DeleteIfStill(FolderHandle& folder, const std::string& name,
+                       const FileIdentity& expected) override {
+        auto now = folder.Look(name);
+        if (!now || now->kind != EntryKind::File || !now->identity.SameObjectAs(expected)) {
+            return false;
+        }
+        return ::unlinkat(static_cast<int>(folder.NativeHandle()), name.c_str(), 0) == 0;
+    }
+};
+
+}  // namespace
+
+std::shared_ptr<NewFiles> MakePosixNewFiles() { return std::make_shared<PosixNewFiles>(); }
+
+}  // namespace platform
