@@ -182,7 +182,8 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
 
     if (session.Ui().PurgeDeclined()) return kExitStopped;
     if (report.ReportText().empty()) return kExitDone;  // nothing matched: said on stderr
-    out << WithLfLineEnds(report.ReportText()) << std::flush;
+    WriteWithLfLineEnds(out, report.ReportText());
+    out << std::flush;
     if (report.blnStop) return kExitStopped;
     if (report.NumEntriesSkipped() > 0) return kExitNotAllPurged;
     if (purge && report.lngNumFilesPurged < report.NumFilesProcessed()) return kExitNotAllPurged;

@@ -1,20 +1,26 @@
 #include "app/CommandLineUi.h"
 
 #include <ostream>
+#include <sstream>
 
 #include "app/frmConfirmFiles.h"
 #include "purge/frmAntiVirusQuery.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmPurgeWarning.h"
 
-std::string WithLfLineEnds(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        result += text[i];
+void WriteWithLfLineEnds(std::ostream& out, const std::string& text) {
+    std::size_t start = 0;
+    for (std::size_t cr = text.find("\r\n"); cr != std::string::npos; cr = text.find("\r\n", start)) {
+        out.write(text.data() + start, static_cast<std::streamsize>(cr - start));
+        start = cr + 1;  // the LF stays
     }
-    return result;
+    out.write(text.data() + start, static_cast<std::streamsize>(text.size() - start));
+}
+
+std::string WithLfLineEnds(const std::string& text) {
+    std::ostringstream out;
+    WriteWithLfLineEnds(out, text);
+    return out.str();
 }
 
 CommandLineUi::CommandLineUi(std::ostream& err) : err_(err) {

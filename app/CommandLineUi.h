@@ -20,6 +20,9 @@ class CommandLineUi : public ui::HeadlessUi {
 
     ui::Answer MsgBox(const std::string& text, ui::Buttons buttons, ui::Icon icon,
                       const std::string& title, int defaultButton = 1) override;
+    // A command line has no clipboard: the report goes to standard output,
+    // and a second copy of a report of 200,000 lines would double its memory.
+    void SetClipboardText(const std::string&) override {}
 
   private:
     std::ostream& err_;
@@ -28,3 +31,5 @@ class CommandLineUi : public ui::HeadlessUi {
 
 // Text of the window's boxes and reports for a terminal: LF line ends.
 std::string WithLfLineEnds(const std::string& text);
+// Writes text with LF line ends without a copy of the whole of it.
+void WriteWithLfLineEnds(std::ostream& out, const std::string& text);

@@ -16,7 +16,7 @@
 
 namespace platform {
 
-enum class EntryKind { File, Folder, SymbolicLink, Other /* FIFO, device, socket */ };
+enum class EntryKind : std::uint8_t { File, Folder, SymbolicLink, Other /* FIFO, device, socket */ };
 
 // What tells one file-system object from every other: a run compares it
 // before each step that cannot be undone.
@@ -44,7 +44,7 @@ struct FolderEntry {
     EntryKind kind = EntryKind::Other;
     FileIdentity identity;
     std::uint64_t size = 0;   // bytes, for a regular file
-    std::uint64_t links = 1;  // names the object has in the file system
+    std::uint32_t links = 1;  // names the object has in the file system
     bool readOnly = false;    // POSIX: the owner's write bit is clear
 };
 

@@ -21,6 +21,9 @@ void ReportText::Append(std::string_view text) {
     if (text.size() > ReportCapacity() || text_.size() > ReportCapacity() - text.size()) {
         throw Full{};
     }
+    // The whole capacity at once: the system gives memory to the pages only
+    // as the report reaches them, and the text is never copied to grow.
+    if (text_.capacity() < ReportCapacity()) text_.reserve(ReportCapacity());
     text_.append(text);
 }
 
