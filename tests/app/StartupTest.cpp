@@ -1,5 +1,7 @@
 // Start-up of the main window and its window-wide behaviour, headless.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/frmMain.h"
 #include "platform/ProgramFolder.h"
@@ -40,6 +42,24 @@ TEST(Startup, FaultyProgramTextFilesEndTheProgramWithTheirMessage) {
               "String too long at line 3.");
     EXPECT_EQ(FatalStartMessage("1\tKes\x01trane\n"), "Error reading file.");
     EXPECT_EQ(FatalStartMessage("1\tKes\xff\xfetrane\n"), "Error reading file.");
+}
+
+TEST(Startup, AFifoOrLinkInPlaceOfTheProgramTextIsRefusedAtOnce) {
+    for (bool fifo : {true, false}) {
+        ProgramHarness program(nullptr);
+        const std::string text = program.Drives().Native(
+            std::string(testing_support::ProgramFiles::kProgramFolder) + "\\kz_text.dat");
+        if (fifo) {
+            ASSERT_EQ(::mkfifo(text.c_str(), 0600), 0);
+        } else {
+            program.Drives().WriteFile("C:\\elsewhere.dat", "1\tKestrane\n");
+            ASSERT_EQ(::symlink(program.Drives().Native("C:\\elsewhere.dat").c_str(), text.c_str()), 0);
+        }
+        EXPECT_FALSE(program.Start()) << "a FIFO must not hang the start, nor a link be followed";
+        EXPECT_EQ(program.Ui().LastBox().text,
+                  "Cannot open file containing program text.\r\n"
+                  "C:\\Program Files\\Kestrane\\kz_text.dat");
+    }
 }
 
 TEST(Startup, ProgramInTheRootOfADriveGetsNoDoubledBackslash) {
