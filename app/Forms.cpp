@@ -7,6 +7,8 @@
 #include "app/frmSpecifyFiles.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/frmExcludedFolders.h"
+#include "disk/frmFillDisk.h"
+#include "disk/frmSpecifyDrive.h"
 #include "purge/frmAntiVirusQuery.h"
 #include "purge/frmFileOps.h"
 #include "purge/frmPurgeConfirmation.h"
@@ -42,6 +44,8 @@ frmConfirmFiles& FormSet::ConfirmFiles() { return CreatedOnFirstUse(confirmFiles
 frmAntiVirusQuery& FormSet::AntiVirusQuery() { return CreatedOnFirstUse(antiVirusQuery_); }
 frmFileOps& FormSet::FileOps() { return CreatedOnFirstUse(fileOps_); }
 frmExcludedFolders& FormSet::ExcludedFolders() { return CreatedOnFirstUse(excludedFolders_); }
+frmSpecifyDrive& FormSet::SpecifyDrive() { return CreatedOnFirstUse(specifyDrive_); }
+frmFillDisk& FormSet::FillDisk() { return CreatedOnFirstUse(fillDisk_); }
 
 FormSet& Forms() {
     if (InForce() == nullptr) throw std::logic_error("no set of windows is in force");

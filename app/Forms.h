@@ -18,6 +18,8 @@ class frmConfirmFiles;
 class frmAntiVirusQuery;
 class frmFileOps;
 class frmExcludedFolders;
+class frmSpecifyDrive;
+class frmFillDisk;
 
 class FormSet {
 public:
@@ -36,6 +38,8 @@ public:
     frmAntiVirusQuery& AntiVirusQuery();
     frmFileOps& FileOps();
     frmExcludedFolders& ExcludedFolders();
+    frmSpecifyDrive& SpecifyDrive();
+    frmFillDisk& FillDisk();
 
     // The main window when it exists (it does not while it is being built).
     frmMain* MainIfCreated() const { return main_.get(); }
@@ -51,6 +55,8 @@ private:
     std::unique_ptr<frmAntiVirusQuery> antiVirusQuery_;
     std::unique_ptr<frmFileOps> fileOps_;
     std::unique_ptr<frmExcludedFolders> excludedFolders_;
+    std::unique_ptr<frmSpecifyDrive> specifyDrive_;
+    std::unique_ptr<frmFillDisk> fillDisk_;
 };
 
 // The set in force. A FormSet puts itself in force when it is made and

@@ -4,6 +4,7 @@
 
 #include "app/Forms.h"
 #include "app/frmTypeOfPurge.h"
+#include "disk/FillLeftovers.h"
 #include "platform/DrivePaths.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmPurgeWarning.h"
@@ -126,6 +127,8 @@ void frmMain::Form_Load() {
     ClearBoldFonts();
     Show();
     Forms().TypeOfPurge().Initialization();
+    // Dummy files of a fill that was killed would keep a disk full.
+    OfferFillLeftovers();
     LoadNextRunSetup();
     KeepSetupSnapshot();
     Refresh();

@@ -42,6 +42,8 @@ public:
     std::string strNotSpecified;
     std::string strDocumentationAddress;
     std::string strNextRunSetupPath;
+    // The drive last chosen for a speed test or a disk wipe ("C:"), or "".
+    std::string strLastDrive;
 
     void InitializeMainWindow();
     void ToggleSubfoldersAndConfirmation();

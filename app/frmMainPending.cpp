@@ -3,5 +3,4 @@
 #include "app/frmMain.h"
 
 
-void frmMain::cmdPurgeSpeed_MouseUp() {}
 void frmMain::cmdWipeDisk_MouseUp() {}

@@ -1,0 +1,151 @@
+#include "disk/FillLeftovers.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "platform/FileSystem.h"
+#include "platform/NewFiles.h"
+#include "platform/ReservedSpace.h"
+#include "purge/NumberFormat.h"
+#include "purge/StrProc.h"
+#include "support/Folder.h"
+#include "support/ProgramText.h"
+#include "ui/Ui.h"
+
+namespace {
+
+constexpr std::size_t kMaxRecordBytes = 1 << 20;
+
+struct Record {
+    std::vector<FillLeftover> files;
+    std::vector<std::string> reserves;
+};
+
+// Lines "file<TAB>path<TAB>device<TAB>inode" and "reserve<TAB>record".
+Record ReadRecord() {
+    Record record;
+    auto text = platform::Files().ReadWholeFile(FillRecordPath(), kMaxRecordBytes);
+    if (!text) return record;
+    std::istringstream lines(*text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string kind, first;
+        if (!std::getline(fields, kind, '\t') || !std::getline(fields, first, '\t')) continue;
+        if (kind == "reserve") {
+            record.reserves.push_back(first);
+        } else if (kind == "file") {
+            FillLeftover file;
+            file.path = first;
+            if (fields >> file.identity.device >> file.identity.inode) {
+                record.files.push_back(file);
+            }
+        }
+    }
+    return record;
+}
+
+bool WriteRecord(const Record& record) {
+    std::ostringstream text;
+    for (const auto& reserve : record.reserves) text << "reserve\t" << reserve << '\n';
+    for (const auto& file : record.files) {
+        text << "file\t" << file.path << '\t' << file.identity.device << '\t' << file.identity.inode
+             << '\n';
+    }
+    return platform::Files().ReplaceFile(FillRecordPath(), text.str());
+}
+
+template <typename Change>
+bool Update(Change change) {
+    Record record = ReadRecord();
+    change(record);
+    return WriteRecord(record);
+}
+
+}  // namespace
+
+std::string FillRecordPath() { return UserDataFilePath("kz_fill.lst", GetProgramText(310)); }
+
+bool RecordDummyFile(const std::string& path, const platform::FileIdentity& identity) {
+    return Update([&](Record& record) {
+        std::erase_if(record.files, [&](const auto& f) { return f.path == path; });
+        record.files.push_back({path, identity, 0});
+    });
+}
+
+bool ForgetDummyFile(const std::string& path) {
+    return Update([&](Record& record) {
+        std::erase_if(record.files, [&](const auto& f) { return f.path == path; });
+    });
+}
+
+bool RecordReserve(const std::string& reserve) {
+    return Update([&](Record& record) { record.reserves.push_back(reserve); });
+}
+
+bool ForgetReserve(const std::string& reserve) {
+    return Update([&](Record& record) { std::erase(record.reserves, reserve); });
+}
+
+std::vector<FillLeftover> FindFillLeftovers() {
+    if (!platform::Files().FileExists(FillRecordPath())) return {};
+    Record record = ReadRecord();
+    std::erase_if(record.reserves,
+                  [](const std::string& reserve) { return platform::Reserves().Restore(reserve); });
+    std::erase_if(record.files, [](FillLeftover& file) {
+        auto now = platform::Files().Look(file.path);
+        if (!now || now->kind != platform::EntryKind::File ||
+            !now->identity.SameObjectAs(file.identity)) {
+            return true;
+        }
+        file.size = now->size;
+        return false;
+    });
+    WriteRecord(record);
+    return record.files;
+}
+
+std::vector<std::string> DeleteFillLeftovers(const std::vector<FillLeftover>& leftovers) {
+    std::vector<std::string> kept;
+    for (const auto& file : leftovers) {
+        auto parent = platform::Files().OpenParent(file.path);
+        bool deleted = parent && platform::TheNewFiles().DeleteIfStill(*parent->folder,
+                                                                       parent->name, file.identity);
+        if (!deleted && platform::Files().Look(file.path)) kept.push_back(file.path);
+        ForgetDummyFile(file.path);
+    }
+    return kept;
+}
+
+std::string FillLeftoversList(const std::vector<FillLeftover>& leftovers,
+                              const std::string& lineBreak) {
+    std::string text;
+    double total = 0;
+    for (const auto& file : leftovers) {
+        text += VisibleText(file.path) + " (" + FormatNumber(double(file.size), 0) + " bytes)" +
+                lineBreak;
+        total += double(file.size);
+    }
+    return text + "Together they take " + FormatNumber(total, 0) + " bytes.";
+}
+
+void OfferFillLeftovers() {
+    auto leftovers = FindFillLeftovers();
+    if (leftovers.empty()) return;
+    const std::string crlf = "\r\n";
+    std::string question = "A disk fill that did not finish left these dummy files behind:" + crlf +
+                           crlf + FillLeftoversList(leftovers, crlf) + crlf + crlf +
+                           "Do you wish to delete them?";
+    auto answer =
+        ui::TheUi().MsgBox(question, ui::Buttons::YesNo, ui::Icon::Exclamation, "Dummy files");
+    if (answer != ui::Answer::Yes) {
+        for (const auto& file : leftovers) ForgetDummyFile(file.path);
+        return;
+    }
+    auto kept = DeleteFillLeftovers(leftovers);
+    if (!kept.empty()) {
+        std::string text = "These dummy files could not be deleted:" + crlf;
+        for (const auto& path : kept) text += VisibleText(path) + crlf;
+        ui::TheUi().MsgBox(text, ui::Buttons::OK, ui::Icon::Exclamation, "Dummy files");
+    }
+}

@@ -1,0 +1,88 @@
+// The fill window: writes dummy files into the root folder of a drive.
+//
+// In fill mode (the disk wipe) it writes "dummy1", "dummy2", ... of
+// 2,146,435,072 bytes each until the drive's free space is used up, so that
+// the later purge of these files overwrites all free space; it shows its
+// progress, and F10 interrupts it. In test mode (the purge speed test) it
+// stays hidden and writes one test file of lngFilesize bytes. The caller
+// sets the public values, shows the window modally and reads them when it
+// returns.
+//
+// Files are created new relative to the open root folder, never through a
+// link, and grow in whole 512-byte blocks, written a MiB at a time. Every
+// finished file is flushed to the disk. Each file is recorded (see
+// FillLeftovers.h) from its creation until it is deleted, and a file
+// system's reserve is lowered for the fill and restored however it ends.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/FolderHandle.h"
+#include "ui/Form.h"
+
+namespace platform {
+class NewFile;
+}
+
+class frmFillDisk : public ui::Form {
+  public:
+    frmFillDisk();
+    ~frmFillDisk() override;
+
+    static constexpr std::int32_t kBlockBytes = 512;
+    // 2 GiB less 1 MiB: the size of every dummy file but the last.
+    static constexpr std::uint64_t kDummyFileBytes = 2146435072;
+    static constexpr int kKeyF10 = 121;
+
+    bool blnFillDisk = false;        // true: fill mode; false: test mode
+    bool bln1MbFileWritten = false;  // test mode: the test file is complete
+    bool blnStopp = false;           // F10 was released; stays set after a cancel
+    std::int32_t lngFilesize = 0;    // test mode: bytes of the test file
+    double dblFreeSpace = 0;         // bytes to write in all
+    std::string strDrive;            // letter and colon
+    std::string strDummyFile;        // the file being (or last) written
+
+    // After a fill that ended on a full disk: the bytes its file system
+    // still counted as free, which the fill could not reach.
+    double dblUnreachedBytes = 0;
+
+    // The open root folder and the file last written, as it was created:
+    // the speed test purges exactly this file. Null before any file.
+    platform::FolderHandle* DummyFolder() const { return folder_.get(); }
+    const platform::FolderEntry& DummyEntry() const { return entry_; }
+
+    // Ends a fill from outside the window (the command-line mode on a stop
+    // signal): the writing stops within a MiB and every file this fill
+    // wrote is deleted without a question; blnStopp is left set.
+    void AbandonFill() { abandoned_ = true; }
+
+    ui::Control& lblLabel;
+
+  private:
+    enum class Ending { Complete, DiskFull, Failed, Cancelled, Abandoned };
+
+    void Form_Activate();
+    void WriteDummyFiles();
+    std::unique_ptr<platform::NewFile> CreateNextFile(Ending& ending);
+    Ending WriteOneFile(platform::NewFile& file, double& total, double target);
+    Ending FinishFile(platform::NewFile& file);
+    Ending AskAboutStop(platform::NewFile& file);
+    void DeleteEveryFileWritten();
+    void ReportUnreachedSpace();
+    void ShowError(const std::string& why);
+    void ProgressUpdate();
+
+    std::string baseText_;
+    std::uint64_t bytes_ = 0;  // of the current file
+    bool abandoned_ = false;
+    std::unique_ptr<platform::FolderHandle> folder_;
+    platform::FolderEntry entry_;
+    std::vector<platform::FolderEntry> written_;  // by this fill, in order
+};
+
+// base + n for the smallest n = 1, 2, ... that names no entry at all
+// (a file, folder or symbolic link); "c:\dummy" gives "c:\dummy1".
+std::string NextFreeFileName(const std::string& base);

@@ -1,0 +1,236 @@
+// The fill window headless: dummy files of the right sizes and names, the
+// progress texts, F10 and its questions, full disks and other failures, the
+// file system's reserve, and the record of the files written. The bytes
+// are counted, not written (DiskTestSupport.h); the files themselves are
+// real, on a temporary drive.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "disk/FillLeftovers.h"
+#include "disk/frmFillDisk.h"
+#include "platform/FileSystem.h"
+#include "tests/disk/DiskTestSupport.h"
+#include "tests/purge/RunTestSupport.h"
+
+namespace {
+
+constexpr std::uint64_t kLimit = frmFillDisk::kDummyFileBytes;
+constexpr std::uint64_t kMiB = 1 << 20;
+
+class FillDiskTest : public ::testing::Test {
+  protected:
+    FillDiskTest() {
+        run.Ui().OnModal("frmFillDisk", [](ui::Form&) {});
+    }
+    frmFillDisk& Fill() { return run.Windows().FillDisk(); }
+    void RunFill(double freeBytes, bool fillMode = true, std::int32_t testBytes = 0) {
+        Fill().blnFillDisk = fillMode;
+        Fill().strDrive = "C:";
+        Fill().dblFreeSpace = freeBytes;
+        Fill().lngFilesize = testBytes;
+        Fill().ShowModal();
+    }
+    std::string Record() {
+        return platform::Files().ReadWholeFile(FillRecordPath(), 1 << 20).value_or("");
+    }
+    // Presses F10 at the given DoEvents of the fill.
+    void PressF10At(int when) {
+        run.Ui().OnDoEvents = [this, when, count = 0]() mutable {
+            if (++count == when) Fill().RaiseKeyUp(frmFillDisk::kKeyF10);
+        };
+    }
+
+    run_testing::RunProgram run;
+    disk_testing::CountingFiles files;
+    disk_testing::FakeReserve reserve;
+};
+
+TEST_F(FillDiskTest, WritesOneFileUpToTheFreeSpaceInWholeBlocks) {
+    RunFill(1000000);
+    EXPECT_EQ(files.created, std::vector<std::string>{"dummy1"});
+    EXPECT_EQ(files.sizes["dummy1"], 1000448u);  // 1954 blocks
+    EXPECT_EQ(files.flushed, std::vector<std::string>{"dummy1"});
+    EXPECT_EQ(Fill().strDummyFile, "c:\\dummy1");
+    EXPECT_FALSE(Fill().blnStopp);
+    EXPECT_FALSE(Fill().Visible());
+    EXPECT_TRUE(run.Ui().Boxes().empty());
+    EXPECT_EQ(Fill().lblLabel.Caption(),
+              "A dummy file is being written to fill the disk in Drive C:\r\nBytes written: "
+              "1,000,448");
+}
+
+TEST_F(FillDiskTest, EveryFileButTheLastHoldsTheLimitAndTheDiskEndsFullToItsLastBlock) {
+    files.capacity = 2 * kLimit + 1000;
+    RunFill(3.0 * kLimit);
+    EXPECT_EQ(files.created, (std::vector<std::string>{"dummy1", "dummy2", "dummy3"}));
+    EXPECT_EQ(files.sizes["dummy1"], kLimit);
+    EXPECT_EQ(files.sizes["dummy2"], kLimit);
+    EXPECT_EQ(files.sizes["dummy3"], 512u);  // smaller writes reach the last whole block
+    EXPECT_EQ(files.flushed.size(), 3u);
+    EXPECT_TRUE(run.Ui().Boxes().empty()) << "a full disk ends a fill without a word";
+    EXPECT_EQ(Fill().strDummyFile, "c:\\dummy3");
+}
+
+TEST_F(FillDiskTest, ProgressTextsForOneFileAndForManyWithTheF10Hint) {
+    files.capacity = 2 * kMiB;
+    RunFill(kLimit);
+    EXPECT_EQ(Fill().lblLabel.Caption(),
+              "Dummy files are being written to fill the disk in Drive C:\r\n\r\n"
+              "To interrupt this operation press the F10 key twice (and wait a bit).\r\n"
+              "Bytes written: 2,097,152");
+    files.written = 0;
+    RunFill(kLimit - 1);
+    EXPECT_EQ(Fill().lblLabel.Caption().substr(0, 58),
+              "A dummy file is being written to fill the disk in Drive C:");
+}
+
+TEST_F(FillDiskTest, NoFreeSpaceIsSaidAndNothingIsWritten) {
+    RunFill(0);
+    EXPECT_TRUE(files.created.empty());
+    EXPECT_EQ(run.Ui().LastBox().text, "No free space on the disk in Drive C:.");
+    EXPECT_EQ(run.Ui().LastBox().title, "Disk full");
+}
+
+TEST_F(FillDiskTest, DummyFileNamesSkipEveryExistingEntryAndNeverFollowALink) {
+    run.Drives().WriteFile("C:\\victim.txt", "keep me");
+    run.MakeLink("C:\\dummy1", run.Drives().Native("C:\\victim.txt"));
+    run.Drives().MakeFolder("C:\\dummy2");
+    EXPECT_EQ(NextFreeFileName("C:\\dummy"), "C:\\dummy3");
+    RunFill(4096);
+    EXPECT_EQ(files.created, std::vector<std::string>{"dummy3"});
+    EXPECT_EQ(run.Drives().ReadFile("C:\\victim.txt"), "keep me");
+    EXPECT_TRUE(std::filesystem::is_symlink(run.Drives().Native("C:\\dummy1")));
+}
+
+TEST_F(FillDiskTest, F10ThenNoGoesOnWriting) {
+    PressF10At(2);
+    run.Ui().AnswerNextBox(ui::Answer::No);
+    RunFill(4.0 * kMiB);
+    EXPECT_EQ(run.Ui().Boxes().at(0).title, "Cancel?");
+    EXPECT_EQ(run.Ui().Boxes().at(0).text, "Do you wish to cancel this operation?");
+    EXPECT_FALSE(Fill().blnStopp);
+    EXPECT_EQ(files.sizes["dummy1"], 4 * kMiB);
+}
+
+TEST_F(FillDiskTest, F10ThenYesThenNoKeepsThePartialFileRecordedAndLeavesTheStopSet) {
+    PressF10At(2);
+    run.Ui().AnswerNextBox(ui::Answer::Yes);
+    run.Ui().AnswerNextBox(ui::Answer::No);
+    RunFill(8.0 * kMiB);
+    ASSERT_EQ(run.Ui().Boxes().size(), 2u);
+    EXPECT_EQ(run.Ui().Boxes()[1].title, "Delete dummy file?");
+    EXPECT_EQ(run.Ui().Boxes()[1].text, "Do you wish to delete the dummy file written so far?");
+    EXPECT_TRUE(Fill().blnStopp);
+    EXPECT_FALSE(Fill().Visible());
+    EXPECT_EQ(files.sizes["dummy1"], 2 * kMiB);
+    EXPECT_TRUE(run.Drives().Exists("C:\\dummy1"));
+    EXPECT_NE(Record().find("c:\\dummy1"), std::string::npos);
+}
+
+TEST_F(FillDiskTest, F10ThenYesThenYesDeletesOnlyTheFileBeingWritten) {
+    files.afterWrite = [this] {
+        if (files.sizes.size() == 2 && files.sizes["dummy2"] == 2 * kMiB) {
+            Fill().RaiseKeyUp(frmFillDisk::kKeyF10);
+        }
+    };
+    run.Ui().AnswerNextBox(ui::Answer::Yes);
+    run.Ui().AnswerNextBox(ui::Answer::Yes);
+    RunFill(2.0 * kLimit);
+    EXPECT_TRUE(run.Drives().Exists("C:\\dummy1"));
+    EXPECT_FALSE(run.Drives().Exists("C:\\dummy2"));
+    EXPECT_NE(Record().find("c:\\dummy1"), std::string::npos);
+    EXPECT_EQ(Record().find("c:\\dummy2"), std::string::npos);
+}
+
+TEST_F(FillDiskTest, AnAbandonedFillDeletesEveryFileItWrote) {
+    run.Ui().OnDoEvents = [this] {
+        if (files.created.size() == 2) Fill().AbandonFill();
+    };
+    RunFill(3.0 * kLimit);
+    EXPECT_TRUE(Fill().blnStopp);
+    EXPECT_FALSE(run.Drives().Exists("C:\\dummy1"));
+    EXPECT_FALSE(run.Drives().Exists("C:\\dummy2"));
+    EXPECT_EQ(Record().find("dummy"), std::string::npos);
+}
+
+TEST_F(FillDiskTest, AnyOtherErrorIsShownAndTheFilesStay) {
+    files.failAfter = 3 * kMiB;
+    RunFill(8.0 * kMiB);
+    EXPECT_EQ(run.Ui().LastBox().text, "Error: Input/output error");
+    EXPECT_EQ(run.Ui().LastBox().title, "Error");
+    EXPECT_EQ(run.Ui().LastBox().icon, ui::Icon::Exclamation);
+    EXPECT_TRUE(run.Drives().Exists("C:\\dummy1"));
+    EXPECT_FALSE(Fill().Visible());
+}
+
+TEST_F(FillDiskTest, TheReserveIsRecordedLoweredForTheFillAndRestoredHoweverItEnds) {
+    reserve.bytes = kMiB;
+    files.afterWrite = [this] {
+        if (files.written == kMiB) {
+            EXPECT_NE(Record().find("reserve\tfake 1048576"), std::string::npos);
+        }
+    };
+    RunFill(1.0 * kMiB);
+    EXPECT_EQ(files.sizes["dummy1"], 2 * kMiB) << "the space the reserve gave is filled too";
+    EXPECT_EQ(reserve.log,
+              (std::vector<std::string>{"lower fake 1048576", "restore fake 1048576"}));
+    EXPECT_EQ(Record().find("reserve"), std::string::npos);
+
+    reserve.log.clear();
+    files.failAfter = files.written + 512;
+    RunFill(4.0 * kMiB);
+    EXPECT_EQ(reserve.log.back(), "restore fake 1048576");
+}
+
+TEST_F(FillDiskTest, SpaceTheFileSystemKeptOutOfReachIsReported) {
+    files.capacity = 3 * kMiB;
+    reserve.freeAfterwards = 8192;
+    RunFill(16.0 * kMiB);
+    EXPECT_EQ(Fill().dblUnreachedBytes, 8192);
+    EXPECT_EQ(run.Ui().LastBox().title, "Fill disk");
+    EXPECT_NE(run.Ui().LastBox().text.find("keeps 8,192 bytes out of reach"), std::string::npos);
+}
+
+TEST_F(FillDiskTest, TestModeWritesOneFlushedFileOfTheGivenSize) {
+    RunFill(10.0 * kMiB, false, 102400);
+    EXPECT_TRUE(Fill().bln1MbFileWritten);
+    EXPECT_EQ(files.sizes["dummy1"], 102400u);
+    EXPECT_EQ(files.flushed, std::vector<std::string>{"dummy1"});
+    EXPECT_EQ(Fill().DummyEntry().name, "dummy1");
+
+    files.capacity = files.written + 4096;  // the disk fills up during the test file
+    RunFill(10.0 * kMiB, false, 1048576);
+    EXPECT_FALSE(Fill().bln1MbFileWritten);
+    EXPECT_TRUE(run.Ui().Boxes().empty());
+}
+
+TEST(FillLeftovers, DummyFilesOfAFillThatDidNotFinishAreOfferedAtTheNextStart) {
+    SetNumberStyleForTesting(NumberStyle{});
+    disk_testing::FakeReserve reserve;  // the machine's own disk keeps its reserve
+    testing_support::ProgramHarness program;
+    ASSERT_TRUE(program.Start());
+    auto& fill = program.Windows().FillDisk();
+    program.Ui().OnModal("frmFillDisk", [](ui::Form&) {});
+    fill.blnFillDisk = true;
+    fill.strDrive = "C:";
+    fill.dblFreeSpace = 3 << 20;
+    fill.ShowModal();  // and then the program dies: nobody purges the file
+    ASSERT_TRUE(program.Drives().Exists("C:\\dummy1"));
+
+    program.Ui().AnswerNextBox(ui::Answer::Yes);
+    ASSERT_TRUE(program.Restart());
+    EXPECT_EQ(program.Ui().LastBox().title, "Dummy files");
+    EXPECT_NE(program.Ui().LastBox().text.find("c:\\dummy1 (3,145,728 bytes)\r\n"
+                                               "Together they take 3,145,728 bytes."),
+              std::string::npos)
+        << program.Ui().LastBox().text;
+    EXPECT_FALSE(program.Drives().Exists("C:\\dummy1"));
+
+    program.Ui().ClearBoxes();
+    ASSERT_TRUE(program.Restart());
+    EXPECT_TRUE(program.Ui().Boxes().empty()) << "the question is put once";
+    SetNumberStyleForTesting(std::nullopt);
+}
+
+}  // namespace

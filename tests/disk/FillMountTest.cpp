@@ -1,0 +1,120 @@
+// The fill on real, small file systems (needs root to mount them): a tmpfs
+// and an ext4 image end full to their last block, a link planted as a dummy
+// file's name is not followed, and ext4's reserve is lowered for the fill
+// and restored.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "disk/DiskProc.h"
+#include "disk/frmFillDisk.h"
+#include "tests/purge/RunTestSupport.h"
+
+namespace {
+
+bool Shell(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A file system mounted on a folder for the life of the object.
+class Mount {
+  public:
+    Mount(const std::string& source, const std::string& options, const std::string& folder)
+        : folder_(folder) {
+        mounted_ = Shell("mount " + options + " " + source + " '" + folder + "'");
+    }
+    ~Mount() {
+        if (mounted_ && !Shell("umount '" + folder_ + "'")) Shell("umount -l '" + folder_ + "'");
+    }
+    bool Mounted() const { return mounted_; }
+
+  private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+// True when not even one more block can be written to the folder's disk.
+bool FullToTheLastBlock(const std::string& folder) {
+    std::string probe = folder + "/probe";
+    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) return errno == ENOSPC;
+    char block[512] = {};
+    bool refused = ::write(fd, block, sizeof block) < 0 && errno == ENOSPC;
+    if (!refused) refused = ::fsync(fd) != 0;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return refused;
+}
+
+std::string FirstLine(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+class FillMount : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (::geteuid() != 0) GTEST_SKIP() << "needs root to mount a file system";
+        run.Ui().OnModal("frmFillDisk", [](ui::Form&) {});
+    }
+    // Fills drive D: with the free space the drive dialog would report.
+    void FillD() {
+        double free = 0, total = 0;
+        ASSERT_EQ(GetDiskSpace("D:", free, total), 0);
+        auto& fill = run.Windows().FillDisk();
+        fill.blnFillDisk = true;
+        fill.strDrive = "D:";
+        fill.dblFreeSpace = free;
+        fill.ShowModal();
+    }
+
+    run_testing::RunProgram run{"CD"};
+};
+
+TEST_F(FillMount, ATmpfsEndsFullToItsLastBlockAndAPlantedLinkIsNotFollowed) {
+    Mount mount("tmpfs", "-t tmpfs -o size=3m", run.Drives().Root('D'));
+    if (!mount.Mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+    run.Drives().WriteFile("C:\\victim.txt", "keep me");
+    run.MakeLink("D:\\dummy1", run.Drives().Native("C:\\victim.txt"));
+    FillD();
+    EXPECT_EQ(run.Drives().ReadFile("C:\\victim.txt"), "keep me");
+    EXPECT_TRUE(std::filesystem::is_symlink(run.Drives().Native("D:\\dummy1")));
+    EXPECT_EQ(std::filesystem::file_size(run.Drives().Native("D:\\dummy2")), 3u << 20);
+    EXPECT_TRUE(FullToTheLastBlock(run.Drives().Root('D')));
+    EXPECT_TRUE(run.Ui().Boxes().empty()) << run.Ui().LastBox().text;
+}
+
+TEST_F(FillMount, AnExt4ImageIsFilledPastItsReserveWhichIsThenRestored) {
+    const std::string image = run.Drives().Native("C:\\disk.img");
+    run.WriteSparseFile("C:\\disk.img", 64u << 20);
+    if (!Shell("mkfs.ext4 -q -F '" + image + "'")) GTEST_SKIP() << "no mkfs.ext4";
+    Mount mount("'" + image + "'", "-o loop", run.Drives().Root('D'));
+    if (!mount.Mounted()) GTEST_SKIP() << "cannot mount a loop device here";
+    struct stat root {};
+    ASSERT_EQ(::stat(run.Drives().Root('D').c_str(), &root), 0);
+    std::string device =
+        std::filesystem::read_symlink("/sys/dev/block/" + std::to_string(major(root.st_dev)) + ":" +
+                                      std::to_string(minor(root.st_dev)))
+            .filename();
+    const std::string control = "/sys/fs/ext4/" + device + "/reserved_clusters";
+    const std::string before = FirstLine(control);
+    ASSERT_NE(before, "0");
+
+    FillD();
+    EXPECT_EQ(FirstLine(control), before);
+    EXPECT_TRUE(FullToTheLastBlock(run.Drives().Root('D')));
+    struct statvfs space {};
+    ASSERT_EQ(::statvfs(run.Drives().Root('D').c_str(), &space), 0);
+    EXPECT_EQ(run.Windows().FillDisk().dblUnreachedBytes, double(space.f_bfree * space.f_frsize));
+    RecordProperty("unreached_bytes", std::to_string(space.f_bfree * space.f_frsize));
+}
+
+}  // namespace
