@@ -9,9 +9,15 @@
 #include "app/Forms.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
+#include "disk/DiskProc.h"
+#include "disk/FillLeftovers.h"
+#include "disk/PurgeSpeedTest.h"
+#include "disk/frmFillDisk.h"
+#include "disk/frmSpecifyDrive.h"
 #include "platform/DrivePaths.h"
 #include "platform/StopSignals.h"
 #include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
 #include "purge/frmReport.h"
 #include "support/ProgramText.h"
 
@@ -20,6 +26,7 @@ namespace {
 const char* const kHelp =
     "Usage: purge --list FILE.kzs\n"
     "       purge --purge FILE.kzs [--yes]\n"
+    "       purge --test-speed DRIVE [--list FILE.kzs]\n"
     "       purge --help\n"
     "\n"
     "Without arguments purge opens its window. With these it runs an operation\n"
@@ -31,6 +38,9 @@ const char* const kHelp =
     "  --purge FILE.kzs  purge them, with the purge type and the options stored\n"
     "                    in the file; asks once on the terminal first\n"
     "  --yes             purge without asking (needed when there is no terminal)\n"
+    "  --test-speed C:   write a 1 MB test file to the root of drive C:, purge it\n"
+    "                    with the default purge type and print the speed for one\n"
+    "                    overwrite; a --list given with it estimates with it\n"
     "  --help            show this text\n"
     "\n"
     "FILE.kzs is a path of this system, or a drive path such as C:\\ops\\a.kzs.\n"
@@ -46,12 +56,19 @@ const char* const kHelp =
     "Exit status: 0 every matching file was listed or purged; 1 some were not;\n"
     "2 bad arguments, an unreadable operation file, or a run that cannot be\n"
     "done unattended; 3 the run was stopped or cancelled (also by Ctrl+C, SIGTERM\n"
-    "or SIGHUP, which finish the file under way and print the report).\n";
+    "or SIGHUP, which finish the file under way and print the report).\n"
+    "--test-speed exits 0 with a measured speed, 1 when the test was refused or\n"
+    "failed (the reason on standard error), 3 when a stop signal ended it (the\n"
+    "test file is deleted).\n"
+    "\n"
+    "Dummy files left by a disk fill that was killed are listed on standard error\n"
+    "at every start; --yes deletes them.\n";
 
 struct Request {
     enum class Mode { None, Help, List, Purge } mode = Mode::None;
     std::string file;
     bool yes = false;
+    std::string speedDrive;  // --test-speed
 };
 
 // The request, or the reason it is not one.
@@ -65,6 +82,12 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::string& 
         }
         if (arg == "--yes") {
             request.yes = true;
+        } else if (arg == "--test-speed") {
+            if (i + 1 >= args.size() || args[i + 1].empty() || !request.speedDrive.empty()) {
+                problem = "--test-speed needs one drive, such as C:";
+                return std::nullopt;
+            }
+            request.speedDrive = args[++i];
         } else if (arg == "--list" || arg == "--purge") {
             if (request.mode != Request::Mode::None) {
                 problem = "give either --list or --purge, once";
@@ -81,8 +104,8 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::string& 
             return std::nullopt;
         }
     }
-    if (request.mode == Request::Mode::None) {
-        problem = "give --list or --purge with an operation file";
+    if (request.mode == Request::Mode::None && request.speedDrive.empty()) {
+        problem = "give --list or --purge with an operation file, or --test-speed";
         return std::nullopt;
     }
     return request;
@@ -119,6 +142,47 @@ class Session {
     FormSet forms_;
 };
 
+// Dummy files of a fill that was killed keep a disk full: they are listed,
+// and deleted with --yes.
+void DealWithFillLeftovers(bool yes, std::ostream& err) {
+    auto leftovers = FindFillLeftovers();
+    if (leftovers.empty()) return;
+    err << "purge: a disk fill that did not finish left these dummy files behind:\n"
+        << FillLeftoversList(leftovers, "\n") << '\n';
+    if (!yes) {
+        err << "purge: run purge with --yes to delete them\n";
+        return;
+    }
+    auto kept = DeleteFillLeftovers(leftovers);
+    for (const auto& path : kept) err << "purge: cannot delete " << VisibleText(path) << '\n';
+    if (kept.empty()) err << "purge: deleted them\n";
+}
+
+// --test-speed: the window's speed test on the given drive, with yes for its
+// question. A stop signal ends the writing of the test file and deletes it.
+int TestSpeed(const std::string& drive, Session& session, std::ostream& out, std::ostream& err) {
+    const std::string rest = drive.size() > 1 ? drive.substr(1) : "";
+    if (!(rest.empty() || rest == ":" || rest == ":\\" || rest == ":/") || !DriveExists(drive)) {
+        err << "purge: " << drive << " is no drive; map it in KESTRANE_DRIVES\n";
+        return kExitBadRequest;
+    }
+    session.Windows().Main().strLastDrive = UpperCase(drive.substr(0, 1)) + ":";
+    session.Ui().OnModal("frmSpecifyDrive", [](ui::Form& form) {
+        static_cast<frmSpecifyDrive&>(form).cmdAccept.RaiseClick();
+    });
+    session.Ui().OnModal("frmFillDisk", [](ui::Form&) {});
+    platform::StopSignals stopSignals;
+    session.Ui().OnDoEvents = [&] {
+        if (stopSignals.StopRequested()) session.Windows().FillDisk().AbandonFill();
+    };
+    PurgeSpeedTestOutcome outcome = TestPurgeSpeed({false, false});
+    session.Ui().OnDoEvents = nullptr;
+    if (stopSignals.StopRequested()) return kExitStopped;
+    if (!outcome.measured) return kExitNotAllPurged;  // the reason went to standard error
+    out << WithLfLineEnds(outcome.message) << '\n' << std::flush;
+    return kExitDone;
+}
+
 int Run(const Request& request, Session& session, std::ostream& out, std::ostream& err,
         std::istream& in, bool terminal) {
     frmMain& main = session.Windows().Main();
@@ -130,6 +194,11 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
     main.intCharWidth = 123;
     session.Windows().TypeOfPurge().Initialization();
     main.blnStartupCompleted = true;
+    DealWithFillLeftovers(request.yes, err);
+    if (!request.speedDrive.empty()) {
+        int tested = TestSpeed(request.speedDrive, session, out, err);
+        if (tested != kExitDone || request.mode == Request::Mode::None) return tested;
+    }
 
     const std::string path = DrivePathOf(request.file);
     if (path.empty()) {
@@ -197,7 +266,7 @@ bool IsCommandLineRequest(const std::vector<std::string>& args) {
     if (!args.empty() && args[0].rfind("--", 0) == 0) return true;
     for (const auto& arg : args) {
         if (arg == "--list" || arg == "--purge" || arg == "--yes" || arg == "--help" ||
-            arg == "-h") {
+            arg == "-h" || arg == "--test-speed") {
             return true;
         }
     }
