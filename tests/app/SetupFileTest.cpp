@@ -95,7 +95,17 @@ TEST(SetupFile, MalformedFilesNeverCrashAndGiveTheFileOrTheDefaults) {
             ASSERT_EQ(r.purgeType, 2);
             ASSERT_EQ(r.passes, 3);
         } else {
-            ASSERT_EQ(ReadSetup(WriteSetup(r)).record.folder, r.folder);
+            // Every field comes back as it was read, not just the folder.
+            const SetupRead again = ReadSetup(WriteSetup(r));
+            ASSERT_TRUE(again.complete);
+            ASSERT_EQ(again.record.strVersion, r.strVersion);
+            ASSERT_EQ(again.record.subfolderFlag, r.subfolderFlag);
+            ASSERT_EQ(again.record.confirmationFlag, r.confirmationFlag);
+            ASSERT_EQ(again.record.folder, r.folder);
+            ASSERT_EQ(again.record.fileSpec, r.fileSpec);
+            ASSERT_EQ(again.record.purgeType, r.purgeType);
+            ASSERT_EQ(again.record.passes, r.passes);
+            ASSERT_EQ(again.record.options, r.options);
         }
     }
 }
