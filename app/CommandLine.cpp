@@ -19,6 +19,7 @@
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
 #include "purge/frmReport.h"
+#include "support/NativeFiles.h"
 #include "support/ProgramText.h"
 
 namespace {
@@ -111,13 +112,19 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::string& 
     return request;
 }
 
-// The operation file as a drive path; "" when no drive holds it.
-std::string DrivePathOf(const std::string& file) {
+// The operation file as the user named it: a drive path as it stands, any
+// other path as this system's own, made absolute. It is read wherever it
+// lies; only the folder it names must be on a drive.
+std::string OperationFilePath(const std::string& file) {
     if (platform::DriveLetterOf(file) != 0 && file.size() >= 2 && file[1] == ':') return file;
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(file, ec);
     if (ec) return "";
-    return platform::ToDrivePath(absolute.lexically_normal().string()).value_or("");
+    return absolute.lexically_normal().string();
+}
+
+bool OperationFileIsPresent(const std::string& path) {
+    return native_files::IsNativePath(path) ? native_files::FileExists(path) : FileIsPresent(path);
 }
 
 // Puts a back end and a set of windows in force for the run and steps back
@@ -200,18 +207,15 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
         if (tested != kExitDone || request.mode == Request::Mode::None) return tested;
     }
 
-    const std::string path = DrivePathOf(request.file);
-    if (path.empty()) {
-        err << "purge: " << request.file
-            << " lies on no drive; map its folder in KESTRANE_DRIVES\n";
-        return kExitBadRequest;
-    }
-    if (!FileIsPresent(path)) {
+    const std::string path = OperationFilePath(request.file);
+    if (path.empty() || !OperationFileIsPresent(path)) {
         err << "purge: operation file " << request.file << " not found\n";
         return kExitBadRequest;
     }
     if (!main.LoadSetupFile(path)) {
-        err << "purge: " << request.file << " is not a readable operation file\n";
+        // The window's own message for a file that is no operation file.
+        ui::TheUi().MsgBox("Error when attempting to load setup from file " + path + "!",
+                           ui::Buttons::OK, ui::Icon::Exclamation, "Error");
         return kExitBadRequest;
     }
     main.ToggleSubfoldersAndConfirmation();

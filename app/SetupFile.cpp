@@ -30,7 +30,7 @@ std::optional<int> ParseNumber(std::string_view line) {
 }
 
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view contents) : rest_(contents) {}
     std::optional<std::string_view> Next() {
         if (rest_.empty()) return {};
@@ -42,7 +42,7 @@ public:
         return line;
     }
 
-private:
+  private:
     std::string_view rest_;
 };
 
@@ -67,16 +67,23 @@ SetupRead ReadSetup(std::string_view contents) {
         return true;
     };
 
+    // A purge type or pass count that is not on offer is still a number: the
+    // options after it are read and applied, and the type falls back to the
+    // defaults.
+    auto anyNumber = [](int) { return true; };
     bool ok = text(r.strVersion) && number(r.subfolderFlag, IsFlag) &&
               number(r.confirmationFlag, IsFlag) && text(r.folder) && text(r.fileSpec) &&
-              number(r.purgeType, [](int t) { return t >= 0 && t < frmTypeOfPurge::kNumTypes; }) &&
-              number(r.passes, [&](int p) {
-                  return p >= 1 && p <= frmTypeOfPurge::MaxPassesOf(r.purgeType);
-              });
+              number(r.purgeType, anyNumber) && number(r.passes, anyNumber);
     for (int i = 0; ok && i < SetupRecord::kNumOptions; ++i) {
         int value = 0;
         ok = number(value, IsFlag);
         if (ok) r.options[i] = value;
+    }
+    const bool typeOffered = r.purgeType >= 0 && r.purgeType < frmTypeOfPurge::kNumTypes &&
+                             r.passes >= 1 && r.passes <= frmTypeOfPurge::MaxPassesOf(r.purgeType);
+    if (ok && !typeOffered) {
+        r.purgeType = SetupRecord{}.purgeType;
+        r.passes = SetupRecord{}.passes;
     }
     if (ok) {
         read.complete = true;

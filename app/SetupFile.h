@@ -47,9 +47,10 @@ constexpr std::size_t kMaxSetupFileBytes = 64 * 1024;
 constexpr std::size_t kMaxSetupLineBytes = 4096;
 
 // Reads file contents. Invalid contents (a short file, text where a number
-// belongs, a flag or option other than 0 or 1, a purge type or pass count
-// that is not offered, an enormous line, bytes that are not text) end the
-// read at that line.
+// belongs, a flag or option other than 0 or 1, an enormous line, bytes that
+// are not text) end the read at that line. A purge type or pass count that
+// is not offered does not: the whole file is read and the type and passes
+// are the defaults.
 SetupRead ReadSetup(std::string_view contents);
 
 std::string WriteSetup(const SetupRecord& record);

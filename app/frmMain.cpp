@@ -90,9 +90,11 @@ frmMain::frmMain()
     Clock.Timer = [this] { Clock_Timer(); };
     lblTalvaneSystems.Click = [] { LaunchWebBrowser(kMakerAddress); };
     lblOnlineDocumentation.Click = [this] { LaunchWebBrowser(strDocumentationAddress); };
-    lblCopyright.DblClick = [] {
+    lblCopyright.DblClick = [this] {
         std::string stamp = kBuildStamp;
-        ui::TheUi().MsgBox(stamp.substr(stamp.size() - 5), ui::Buttons::OK, ui::Icon::None, "");
+        // A box with an empty title would read as an error of the desktop's.
+        ui::TheUi().MsgBox(stamp.substr(stamp.size() - 5), ui::Buttons::OK, ui::Icon::None,
+                           strProductName);
     };
     // Closing the window ends the program exactly as Quit does.
     OnClose = [this] { cmdQuit_MouseUp(); };
@@ -182,13 +184,15 @@ void frmMain::InitializeMainWindow() {
     // program keeps no current folder of its own, so there is nothing to do.
 }
 
-bool frmMain::FilesSpecified() const { return !strFolderPath[0].empty() && !strFileSpec[0].empty(); }
+bool frmMain::FilesSpecified() const {
+    return !strFolderPath[0].empty() && !strFileSpec[0].empty();
+}
 
 void frmMain::SetSelectionLabelsVisible(bool visible) {
     if (!visible) savedFilesCaption_ = lblFiles(0).Caption();
-    for (ui::Control* label : {&lblSingleFile, &lblDirectory(0), &lblFiles(0), &lblFiles2(0),
-                               &lblSubdirectories, &lblSubdirectories2, &lblEstimatedTime,
-                               &lblConfirmFiles, &lblConfirmFiles2}) {
+    for (ui::Control* label :
+         {&lblSingleFile, &lblDirectory(0), &lblFiles(0), &lblFiles2(0), &lblSubdirectories,
+          &lblSubdirectories2, &lblEstimatedTime, &lblConfirmFiles, &lblConfirmFiles2}) {
         label->SetVisible(visible);
     }
 }

@@ -14,7 +14,7 @@
 #include "ui/Form.h"
 
 class frmMain : public ui::Form {
-public:
+  public:
     frmMain();
 
     // Start-up: loads the program texts (a failure ends the program), builds
@@ -55,6 +55,8 @@ public:
     void ShowSelection(int slot);
     void ShowSingleFileHint();
     void ShowSubfolderSetting();
+    // The confirmation labels for blnConfirmFiles as it stands.
+    void ShowConfirmFilesSetting();
     bool CheckFolderContents(const std::string& fileSpec);
 
     // Purge type.
@@ -116,7 +118,9 @@ public:
     // Control arrays: elements 2 and 1 of cmdProcessFiles; element 0 (the
     // input slot) of the others.
     ui::Control& cmdProcessFiles(int index) const { return (*this)("cmdProcessFiles", index); }
-    ui::Control& cmdSpecifyDirectory(int slot) const { return (*this)("cmdSpecifyDirectory", slot); }
+    ui::Control& cmdSpecifyDirectory(int slot) const {
+        return (*this)("cmdSpecifyDirectory", slot);
+    }
     ui::Control& cmdSpecifyFiles(int slot) const { return (*this)("cmdSpecifyFiles", slot); }
     ui::Control& lblDirectory(int slot) const { return (*this)("lblDirectory", slot); }
     ui::Control& lblFiles(int slot) const { return (*this)("lblFiles", slot); }
@@ -137,7 +141,7 @@ public:
     void cmdHelp_MouseUp();
     void cmdQuit_MouseUp();
 
-private:
+  private:
     void CreateControls();
     void WireSetupPanels();
     void cmdLoadSetup_Click();
@@ -145,6 +149,8 @@ private:
     void WireMenuButton(ui::Control& button, void (frmMain::*action)());
     void WireFocusFollowsMouse();
     void Clock_Timer();
+    // Left edge of a setup panel opened beside the menu.
+    int BesideMenu() const;
 
     std::string savedFilesCaption_;
     std::string snapshotFolderPath_;

@@ -15,9 +15,21 @@ constexpr int kLabelWidth = 7200, kLabelHeight = 255;
 
 // Rows of the menu column, top to bottom.
 enum Row {
-    kRowSpecifyDirectory, kRowSpecifyFiles, kRowSubdirectories, kRowConfirmFiles,
-    kRowSingleFile, kRowTypeOfPurge, kRowListFiles, kRowPurgeFiles, kRowPurgeSpeed,
-    kRowWipeDisk, kRowReportScreen, kRowSetup, kRowHelp, kRowQuit, kRowCount
+    kRowSpecifyDirectory,
+    kRowSpecifyFiles,
+    kRowSubdirectories,
+    kRowConfirmFiles,
+    kRowSingleFile,
+    kRowTypeOfPurge,
+    kRowListFiles,
+    kRowPurgeFiles,
+    kRowPurgeSpeed,
+    kRowWipeDisk,
+    kRowReportScreen,
+    kRowSetup,
+    kRowHelp,
+    kRowQuit,
+    kRowCount
 };
 
 constexpr int RowTop(int row) { return kFirstRow + row * kRowStep; }
@@ -43,15 +55,16 @@ void frmMain::CreateControls() {
     clock.SetEnabled(false);  // runs only while a listing or purge runs
 
     // The setup panel covers the selection labels while it is open.
-    auto& setup = Add(ControlKind::Frame, "fraSetup", "Setup", kLabelLeft, LabelTop(kRowSetup) - 1700,
-                      5400, 1500);
+    auto& setup = Add(ControlKind::Frame, "fraSetup", "Setup", kLabelLeft,
+                      LabelTop(kRowSetup) - 1700, 5400, 1500);
     Add(ControlKind::Button, "cmdKeepSetup", "Not now", 120, 1000, 1500, 375, &setup);
     Add(ControlKind::Button, "cmdLoadSetup", "Load setup", 120, 300, 1500, 375, &setup);
     Add(ControlKind::Button, "cmdSaveSetup", "Save setup", 1800, 300, 1500, 375, &setup);
     Add(ControlKind::Button, "cmdClearSetup", "Clear setup", 3480, 300, 1500, 375, &setup);
     Add(ControlKind::Button, "cmdRestoreSetup", "Restore setup", 1800, 1000, 1500, 375, &setup);
 
-    auto& menu = Add(ControlKind::Panel, "fraMenu", "", kMenuLeft, kMenuTop, kMenuWidth, menuHeight);
+    auto& menu =
+        Add(ControlKind::Panel, "fraMenu", "", kMenuLeft, kMenuTop, kMenuWidth, menuHeight);
     button("cmdPurgeSpeed", "Test purge speed", kRowPurgeSpeed, &menu);
     button("cmdSingleFile", "Single file", kRowSingleFile, &menu);
     button("cmdWipeDisk", "Wipe disk", kRowWipeDisk, &menu);
@@ -97,4 +110,6 @@ void frmMain::CreateControls() {
     setup.SetVisible(false);
     save.SetVisible(false);
     Resize(kLabelLeft + kLabelWidth + 240, kMenuTop + menuHeight + 720);
+    // Smaller, the window would cut off the last menu buttons and the labels.
+    SetMinimumSize(Width(), Height());
 }

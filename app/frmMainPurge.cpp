@@ -3,7 +3,9 @@
 #include "app/Forms.h"
 #include "app/frmMain.h"
 #include "app/frmMainRuns.h"
+#include "platform/FileSystem.h"
 #include "purge/StrProc.h"
+#include "purge/WalkRules.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "support/Folder.h"
@@ -14,6 +16,20 @@ const char* const kCrLf = "\r\n";
 // The confirmation opens just below the purge button.
 constexpr int kBelowButton = 400;
 }  // namespace
+
+std::string NoSuchFileMessage(const std::string& folder, const std::string& name) {
+    // A name that is there but is no regular file gets the reason the walk
+    // would give it, not "not found".
+    auto entry = platform::Files().Look(folder + name);
+    if (entry && entry->kind != platform::EntryKind::File) {
+        if (auto parent = platform::Files().OpenFolder(folder)) {
+            if (auto why = WhyFileIsLeft(*entry, parent->Identity())) {
+                return "File " + VisibleText(name) + ": " + *why + ", not purged.";
+            }
+        }
+    }
+    return "File " + VisibleText(name) + " not found.";
+}
 
 std::string BuildPurgeQuestion(frmMain& main) {
     const std::string& folder = main.strFolderPath[0];
@@ -59,10 +75,9 @@ void PurgeSelectedFiles(frmMain& main) {
     frmReport& report = Forms().Report();
     main.blnMultipleFiles = HasWildcards(spec);
     if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
-        ui::TheUi().MsgBox(main.blnMultipleFiles
-                               ? "There are no files in " + VisibleText(folder) + " matching " +
-                                     VisibleText(spec) + "."
-                               : "File " + VisibleText(spec) + " not found.",
+        ui::TheUi().MsgBox(main.blnMultipleFiles ? "There are no files in " + VisibleText(folder) +
+                                                       " matching " + VisibleText(spec) + "."
+                                                 : NoSuchFileMessage(folder, spec),
                            ui::Buttons::OK, ui::Icon::Exclamation, "Purge files");
         return;
     }
@@ -83,6 +98,8 @@ void PurgeSelectedFiles(frmMain& main) {
     if (!confirmation.blnConfirm) {
         ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None, "Purge cancelled");
     } else {
+        // Not the caption of the last listing: this run destroys files.
+        report.SetCaption("Purge files");
         ShowReportBesideMain(main);
         report.blnStop = false;
         report.ProcessFiles();

@@ -71,7 +71,7 @@ void ListSelectedFiles(frmMain& main) {
             message = "There are no files in " + VisibleText(folder) + " matching " +
                       VisibleText(spec) + ".";
         } else {
-            message = "File " + VisibleText(spec) + " not found.";
+            message = NoSuchFileMessage(folder, spec);
         }
         // A box without a title of its own carries the program's name.
         ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, main.strProductName);

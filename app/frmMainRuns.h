@@ -16,5 +16,8 @@ void PurgeSelectedFiles(frmMain& main);
 // "Are you sure that you want to purge ..." for the selection; also stores
 // the number of matching files in the main window's intNumFiles.
 std::string BuildPurgeQuestion(frmMain& main);
+// "File NAME not found.", or why a name in the folder that is no regular
+// file (a symbolic link, a FIFO) is not purged.
+std::string NoSuchFileMessage(const std::string& folder, const std::string& name);
 // Shows the report window (not modal) beside the main window.
 void ShowReportBesideMain(frmMain& main);

@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "purge/NumberFormat.h"
 #include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
 #include "support/Folder.h"
 #include "ui/Ui.h"
 
@@ -52,8 +53,8 @@ void frmMain::cmdSingleFile_MouseUp() {
     lblPurgeSpeed.SetCaption(FormatNumber(sngPurgeSpeed[drive], 3) +
                              " MB/sec. (1 overwrite) for Drive " + std::string(1, letter));
     double megabytes = double(platform::Files().FileLength(*chosen).value_or(0)) / 1024 / 1024;
-    auto seconds = static_cast<std::int32_t>(std::lround(
-        megabytes / sngPurgeSpeed[drive] * Forms().TypeOfPurge().GetNumOverwrites()));
+    auto seconds = static_cast<std::int32_t>(
+        std::lround(megabytes / sngPurgeSpeed[drive] * Forms().TypeOfPurge().GetNumOverwrites()));
     lblEstimatedTime.SetCaption(seconds < 10 ? "Less than 10 seconds."
                                              : FormatSeconds(seconds, true, false));
 }
@@ -65,8 +66,7 @@ void frmMain::cmdSpecifyDirectory_MouseUp(int slot) {
     strFolderPath[slot] = folder;
     ShowSelection(slot);
     lblSubdirectories.SetCaption("No");
-    lblSubdirectories2.SetCaption(NumSubfolders(folder) != 0 ? kNoSubfolderSetting
-                                                             : kNoSubfolders);
+    lblSubdirectories2.SetCaption(NumSubfolders(folder) != 0 ? kNoSubfolderSetting : kNoSubfolders);
     blnSubdirectories = false;
     lblSetupFilename.SetCaption("");
 }
@@ -108,8 +108,8 @@ void frmMain::cmdSubdirectories_MouseUp() {
     std::int32_t subfolders = NumSubfolders(folder);
     if (subfolders == -1) {
         if (DriveIsReady(folder.substr(0, 1) + ":")) {
-            ui::TheUi().MsgBox("Error when attempting to access " + folder + ".",
-                               ui::Buttons::OK, ui::Icon::Exclamation, "Error");
+            ui::TheUi().MsgBox("Error when attempting to access " + folder + ".", ui::Buttons::OK,
+                               ui::Icon::Exclamation, "Error");
         }
         strFolderPath[0].clear();
         strFileSpec[0].clear();
@@ -142,10 +142,15 @@ void frmMain::ShowSubfolderSetting() {
 
 void frmMain::cmdConfirmFiles_MouseUp() {
     blnConfirmFiles = !blnConfirmFiles;
-    lblConfirmFiles.SetCaption(blnConfirmFiles ? "Yes" : "No");
-    lblConfirmFiles2.SetCaption(blnConfirmFiles ? "(Confirm purge operation for each file.)"
-                                                : "(Do not confirm purge operation for each file.)");
+    ShowConfirmFilesSetting();
     lblSetupFilename.SetCaption("");
+}
+
+void frmMain::ShowConfirmFilesSetting() {
+    lblConfirmFiles.SetCaption(blnConfirmFiles ? "Yes" : "No");
+    lblConfirmFiles2.SetCaption(blnConfirmFiles
+                                    ? "(Confirm purge operation for each file.)"
+                                    : "(Do not confirm purge operation for each file.)");
 }
 
 void frmMain::ToggleSubfoldersAndConfirmation() {
@@ -190,8 +195,10 @@ void frmMain::ShowSelection(int slot) {
         lblFiles(slot).SetCaption(VisibleText(spec));
     }
 
+    // Lengths count characters, as the user sees them, not UTF-8 bytes.
+    const auto characters = static_cast<int>(DecodeUtf8(spec).size());
     std::string summary;
-    if (HasWildcards(spec) && spec.size() <= 20) {
+    if (HasWildcards(spec) && characters <= 20) {
         if (spec == "*.*") {
             summary = "(All files.)";
         } else if (spec.rfind("*.", 0) == 0) {
@@ -201,8 +208,7 @@ void frmMain::ShowSelection(int slot) {
         }
     }
     ui::Control& label = lblFiles2(slot);
-    label.Move(lblFiles(slot).Left() + static_cast<int>(spec.size()) * intCharWidth + 300,
-               label.Top());
+    label.Move(lblFiles(slot).Left() + characters * intCharWidth + 300, label.Top());
     label.SetCaption(summary);
     ShowSingleFileHint();
 }

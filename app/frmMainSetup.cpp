@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "purge/StrProc.h"
 #include "purge/frmPurgeConfirmation.h"
+#include "support/NativeFiles.h"
 #include "ui/Ui.h"
 
 namespace {
@@ -18,8 +19,12 @@ const char* const kOperationFileFilter = "Operation files (*.kzs) | *.kzs";
 // The purge confirmation's check boxes, in the order the file stores them.
 std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes() {
     auto& c = Forms().PurgeConfirmation();
-    return {&c.chkPurgeSlack,          &c.chkDoNotDeletePurgedFiles, &c.chkOKToPurgeReadOnlyFiles,
-            &c.chkOKToPurgeSensitiveFiles, &c.chkFolderNamesOnly,    &c.chkDeleteEmptyFolders};
+    return {&c.chkPurgeSlack,
+            &c.chkDoNotDeletePurgedFiles,
+            &c.chkOKToPurgeReadOnlyFiles,
+            &c.chkOKToPurgeSensitiveFiles,
+            &c.chkFolderNamesOnly,
+            &c.chkDeleteEmptyFolders};
 }
 
 void Exclaim(const std::string& text, const std::string& title) {
@@ -45,7 +50,7 @@ void frmMain::WireSetupPanels() {
     cmdLoadSetup.Click = [this] { cmdLoadSetup_Click(); };
     cmdSaveSetup.Click = [this] {
         fraSetup.SetVisible(false);
-        picSaveSetup.Move(fraMenu.Left() + cmdSetup.Width() + 100, cmdSetup.Top() - 210);
+        picSaveSetup.Move(BesideMenu(), cmdSetup.Top() - 210);
         picSaveSetup.SetVisible(true);
         cmdSaveSetupForNextRun.SetFocus();
     };
@@ -78,10 +83,16 @@ void frmMain::WireSetupPanels() {
 void frmMain::cmdSetup_MouseUp() {
     lblSetupFilename.SetVisible(false);
     fraMenu.SetEnabled(false);
-    fraSetup.Move(fraMenu.Left() + cmdSetup.Width() + 100, cmdSetup.Top() - 540);
+    fraSetup.Move(BesideMenu(), cmdSetup.Top() - 540);
     fraSetup.SetVisible(true);
     fraSetup.SetEnabled(true);
     cmdSaveSetup.SetFocus();
+}
+
+int frmMain::BesideMenu() const {
+    // 100 twips clear of the menu's buttons (which stand inside the menu's
+    // frame, not at its edge), so the panel's title never touches them.
+    return fraMenu.Left() + cmdSetup.Left() + cmdSetup.Width() + 100;
 }
 
 void frmMain::CloseSetupPanel() {
@@ -108,6 +119,7 @@ void frmMain::cmdLoadSetup_Click() {
             // so that what is shown is what would run.
             RefreshSelection();
             ShowSubfolderSetting();
+            ShowConfirmFilesSetting();
             Exclaim("Error when attempting to load setup from file " + path + "!", "Error");
         }
     }
@@ -147,7 +159,11 @@ void frmMain::cmdRestoreSetup_Click() {
 }
 
 bool frmMain::LoadSetupFile(const std::string& path) {
-    auto contents = platform::Files().ReadWholeFile(path, kMaxSetupFileBytes);
+    // The next-run setup and a command-line operation file are named by
+    // native path, wherever they lie; files chosen in the window by drive path.
+    auto contents = native_files::IsNativePath(path)
+                        ? native_files::ReadWholeFile(path, kMaxSetupFileBytes)
+                        : platform::Files().ReadWholeFile(path, kMaxSetupFileBytes);
     SetupRead read = contents ? ReadSetup(*contents) : SetupRead{};
     const SetupRecord& r = read.record;
     auto boxes = OptionBoxes();
@@ -178,7 +194,8 @@ bool frmMain::SaveSetupFile(const std::string& path) {
     r.passes = Forms().TypeOfPurge().GetNumberOfPasses();
     auto boxes = OptionBoxes();
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) r.options[i] = boxes[i]->Value();
-    return platform::Files().ReplaceFile(path, WriteSetup(r));
+    return native_files::IsNativePath(path) ? native_files::ReplaceFile(path, WriteSetup(r))
+                                            : platform::Files().ReplaceFile(path, WriteSetup(r));
 }
 
 void frmMain::KeepSetupSnapshot() {

@@ -19,7 +19,8 @@ std::string Trimmed(const std::string& text) {
 // "purge" -> "Purge".
 std::string Capitalised(std::string word) {
     for (auto& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (!word.empty()) word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+    if (!word.empty())
+        word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
     return word;
 }
 
@@ -88,8 +89,7 @@ void frmSpecifyFiles::Form_Activate() {
     optSingleFile.SetCaption(verb + " a single file:");
     optAllFiles.SetCaption(verb + " all files (*.*)");
     optExtension.SetCaption(verb + " all files with a particular extension, e.g., txt or doc:");
-    optMultipleFiles.SetCaption(verb +
-                                " all files satisfying a file specification, e.g., a*.d*:");
+    optMultipleFiles.SetCaption(verb + " all files satisfying a file specification, e.g., a*.d*:");
     bool haveFiles = intNumFiles != 0;
     optSingleFile.SetEnabled(haveFiles);
     File.SetEnabled(haveFiles);
@@ -97,6 +97,8 @@ void frmSpecifyFiles::Form_Activate() {
         optSingleFile.SetValue(1);
         RefreshFileList();
     } else {
+        // An empty list, never the files of the folder chosen before.
+        File.ClearItems();
         optAllFiles.SetValue(1);
     }
     cmdCancel.SetFocus();

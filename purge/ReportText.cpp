@@ -38,17 +38,21 @@ void ReportText::RemoveLastCharacters(std::size_t characters) {
         --characters;
     }
     text_.resize(end);
+    Shortened();
 }
 
 void ReportText::RemoveLastBytes(std::size_t bytes) {
     text_.resize(bytes >= text_.size() ? 0 : text_.size() - bytes);
+    Shortened();
 }
 
 void ReportText::CutAfterLast(std::string_view marker) {
     std::size_t at = text_.rfind(marker);
     if (at != std::string::npos) text_.resize(at + marker.size());
+    Shortened();
 }
 
 void ReportText::TrimTrailingBlanks() {
     while (!text_.empty() && static_cast<unsigned char>(text_.back()) <= 32) text_.pop_back();
+    Shortened();
 }

@@ -7,6 +7,7 @@
 // UTF-8 with CR LF line ends, exactly as the report window shows it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -43,11 +44,22 @@ class ReportText {
     // Removes trailing characters whose codes are 0 to 32.
     void TrimTrailingBlanks();
 
-    void Clear() { text_.clear(); }
+    void Clear() {
+        text_.clear();
+        unchanged_ = 0;
+    }
     bool Empty() const { return text_.empty(); }
     std::size_t Size() const { return text_.size(); }
     const std::string& Text() const { return text_; }
 
+    // How many leading bytes are as they were at the last MarkShown: what a
+    // view of the text need not be sent again.
+    std::size_t UnchangedSinceShown() const { return unchanged_; }
+    void MarkShown() { unchanged_ = text_.size(); }
+
   private:
+    void Shortened() { unchanged_ = std::min(unchanged_, text_.size()); }
+
     std::string text_;
+    std::size_t unchanged_ = 0;
 };

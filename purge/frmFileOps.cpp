@@ -4,6 +4,9 @@
 #include "platform/ProtectedFiles.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
+#include "support/Folder.h"
+#include "support/NativeFiles.h"
+#include "support/ProgramText.h"
 
 namespace {
 
@@ -16,6 +19,11 @@ frmFileOps::frmFileOps() : Form("frmFileOps") { LearnProtectedFiles(); }
 
 void frmFileOps::LearnProtectedFiles() {
     programFolder_ = platform::ProgramFolderIdentity();
+    const std::string userFolderName = GetProgramText(310);
+    userFolder_.reset();
+    if (!userFolderName.empty()) {
+        userFolder_ = native_files::FolderIdentity(UserDataFolderPath(userFolderName));
+    }
     swapFiles_ = platform::SwapFileIdentities();
 }
 
@@ -44,6 +52,7 @@ std::int16_t frmFileOps::ExcludedFile(const std::string& strFilepath,
                                       const platform::FileIdentity& folder,
                                       const platform::FileIdentity& file) const {
     if (programFolder_ && programFolder_->SameObjectAs(folder)) return kInProgramFolder;
+    if (userFolder_ && userFolder_->SameObjectAs(folder)) return kInProgramFolder;
     for (const auto& swapFile : swapFiles_) {
         if (swapFile.SameObjectAs(file)) return kSwapFile;
     }

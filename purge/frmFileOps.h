@@ -34,7 +34,8 @@ class frmFileOps : public ui::Form {
     // Gives the first entry whose extension is exactly strExt the
     // permission intVal; no such entry, no change.
     void SetValueForPurgeFilesWithExtension(const std::string& strExt, std::int16_t intVal);
-    // 1 for a file directly in the program's own folder; 2 for a swap file
+    // 1 for a file directly in the program's own folder or its per-user
+    // folder (the next-run setup); 2 for a swap file
     // in use, or a file with the extension "swp"; for a sensitive extension
     // 8 when refused, 7 when not yet allowed; otherwise 0. The program's
     // folder and the swap files are recognised by identity, so no spelling
@@ -50,5 +51,6 @@ class frmFileOps : public ui::Form {
     // What the program must never purge, as it is at the start of a run.
     void LearnProtectedFiles();
     std::optional<platform::FileIdentity> programFolder_;
+    std::optional<platform::FileIdentity> userFolder_;  // the per-user setup's folder
     std::vector<platform::FileIdentity> swapFiles_;
 };

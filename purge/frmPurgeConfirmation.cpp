@@ -1,10 +1,13 @@
 #include "purge/frmPurgeConfirmation.h"
 
+#include <algorithm>
+
 #include "app/Forms.h"
 #include "app/frmMain.h"
 #include "disk/DiskProc.h"
 #include "platform/DrivePaths.h"
 #include "purge/NumberFormat.h"
+#include "ui/Ui.h"
 
 using ui::ControlKind;
 
@@ -68,7 +71,10 @@ frmPurgeConfirmation::frmPurgeConfirmation()
     cboClusterSize.Click = [this] {
         if (Visible()) cmdCancel.SetFocus();
     };
-    lblClusterSize.Click = [this] { lblFileSystem.SetVisible(!lblFileSystem.Visible()); };
+    lblClusterSize.Click = [this] {
+        lblFileSystem.SetVisible(!lblFileSystem.Visible());
+        if (lblFileSystem.Visible()) LayOut();  // room for the drive's own words
+    };
     lblFileSystem.Click = [this] { lblFileSystem.SetVisible(false); };
     cmdDoPurge.Click = [this] { cmdDoPurge_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
@@ -108,7 +114,83 @@ void frmPurgeConfirmation::Form_Activate() {
     }
     lblFileSystem.SetVisible(false);
     fraClusterSize.SetVisible(chkPurgeSlack.Value() != 0);
+    LayOut();
     cmdCancel.SetFocus();
+}
+
+void frmPurgeConfirmation::LayOut() {
+    // Measured in the desktop's font, so that no caption is cut off or
+    // covered at whatever size the desktop draws text.
+    ui::Ui& ui = ui::TheUi();
+    constexpr int kMargin = 240, kGap = 240, kIndicator = 420, kMinWidth = 7000;
+    const int line = ui.LineHeight();
+    const int row = std::max(300, line + 60);
+    const int rowStep = row + 100;
+    auto lineWidths = [&ui](const std::string& text) {
+        int widest = 0;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos;
+             start = end + 2) {
+            widest = std::max(widest, ui.TextWidth(text.substr(start, end - start)));
+        }
+        return std::max(widest, ui.TextWidth(text.substr(start)));
+    };
+    auto boxWidth = [&](const ui::Control& box) {
+        return ui.TextWidth(box.Caption()) + kIndicator;
+    };
+
+    // The cluster-size frame: its caption and list on one line, the file
+    // system's two lines below.
+    const int labelWidth = ui.TextWidth(lblClusterSize.Caption()) + 120;
+    int listWidth = 1400;
+    for (const auto& item : cboClusterSize.Items()) {
+        listWidth = std::max(listWidth, ui.TextWidth(item) + 600);
+    }
+    lblClusterSize.Move(120, 300, labelWidth, row);
+    cboClusterSize.Move(240 + labelWidth, 300 - 30, listWidth, row + 60);
+    const int fileSystemWidth = std::max(lineWidths(lblFileSystem.Caption()) + 120, 1800);
+    lblFileSystem.Move(120, 300 + rowStep, fileSystemWidth, 2 * line + 60);
+    const int frameWidth = std::max(360 + labelWidth + listWidth, fileSystemWidth + 240);
+    const int frameHeight = 300 + rowStep + 2 * line + 180;
+
+    // Widest of everything: the dialog's width.
+    ui::Control* column[] = {&chkOKToPurgeSensitiveFiles, &chkOKToPurgeReadOnlyFiles,
+                             &chkDoNotDeletePurgedFiles,  &chkDeleteEmptyFolders,
+                             &chkFolderNamesOnly,         &chkPurgeSlack};
+    int width = kMinWidth;
+    for (ui::Control* box : column) width = std::max(width, boxWidth(*box) + 2 * kMargin);
+    const int frameLeft = kMargin + boxWidth(chkPurgeSlack) + kGap;
+    width = std::max(width, frameLeft + frameWidth + kMargin);
+    const int buttonWidth = std::max(
+        {2800, ui.TextWidth(cmdDoPurge.Caption()) + 600, ui.TextWidth(cmdCancel.Caption()) + 600});
+    width = std::max(width, 2 * buttonWidth + kGap + 2 * kMargin);
+
+    // The question, wrapped to the dialog's width.
+    const int textWidth = width - 2 * kMargin;
+    int lines = 0;
+    std::size_t start = 0;
+    const std::string& message = lblMessage.Caption();
+    for (;;) {
+        std::size_t end = message.find("\r\n", start);
+        const int w =
+            ui.TextWidth(message.substr(start, end == std::string::npos ? end : end - start));
+        lines += std::max(1, (w + textWidth - 1) / textWidth);
+        if (end == std::string::npos) break;
+        start = end + 2;
+    }
+    lblMessage.Move(kMargin, 120, textWidth, std::max(900, lines * line + 120));
+
+    int top = lblMessage.Top() + lblMessage.Height() + 120;
+    for (ui::Control* box : column) {
+        box->Move(kMargin, top, boxWidth(*box), row);
+        if (box != &chkPurgeSlack) top += rowStep;
+    }
+    fraClusterSize.Move(frameLeft, top - 120, frameWidth, frameHeight);
+    top = fraClusterSize.Top() + frameHeight + kGap;
+    const int buttonsLeft = (width - (2 * buttonWidth + kGap)) / 2;
+    cmdDoPurge.Move(buttonsLeft, top, buttonWidth, row + 100);
+    cmdCancel.Move(buttonsLeft + buttonWidth + kGap, top, buttonWidth, row + 100);
+    Resize(width, top + row + 100 + kMargin);
 }
 
 void frmPurgeConfirmation::CheckBoxClicked(ui::Control& box) {

@@ -53,6 +53,8 @@ class frmPurgeConfirmation : public ui::Form {
     ui::Control& lblMessage;
 
   private:
+    // Places every control by the widths and heights of their texts.
+    void LayOut();
     void CheckBoxClicked(ui::Control& box);
     void cmdDoPurge_Click();
     void cmdCancel_Click();

@@ -6,11 +6,12 @@
 // ended. The run lets window events through between files and passes
 // (CheckPauseAndStop), which is when Pause, Stop and Close take effect.
 //
-// The report lives in the window's own buffer (ReportText) and is copied
-// into the text box txbText by the main window's one-second Clock, when the
-// run pauses or asks a question, and at its end: repainting the box for
-// every line would make a run of 100,000 files quadratic. ReportText() is
-// always the whole report.
+// The report lives in the window's own buffer (ReportText); the text box
+// txbText is brought up to date at the end of every file, by the main
+// window's one-second Clock, when the run pauses or asks a question, and at
+// its end. Only the text that changed since the last time is passed on, so
+// a run of 100,000 files stays linear. ReportText() is always the whole
+// report.
 //
 // The walk (ListFolder, PurgeFolder) takes a folder's own files before its
 // subfolders, each in the order the file system returns them. It holds each
@@ -73,7 +74,7 @@ class frmReport : public ui::Form {
 
     // The whole report as it stands.
     const std::string& ReportText() const { return report_.Text(); }
-    // Copies the report into the text box now, caret at the end.
+    // Brings the text box up to date now (only what is new), caret at the end.
     void ShowReportText();
 
     // Counters of the last run.

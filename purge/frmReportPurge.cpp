@@ -139,8 +139,8 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
     excludedFolders_.clear();
     frmExcludedFolders& excluded = Forms().ExcludedFolders();
     for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
-        auto dir = platform::Files().OpenFolder(
-            excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
+        auto dir =
+            platform::Files().OpenFolder(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
         if (dir) excludedFolders_.push_back(dir->Identity());
     }
 
@@ -169,8 +169,8 @@ bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir, const std::s
     return false;
 }
 
-void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder,
-                              std::string fileSpec, bool purgeSlack) {
+void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, std::string fileSpec,
+                              bool purgeSlack) {
     frmMain& main = Forms().Main();
     const double bytesPerSecond = BytesPerSecondFor(main.strFolderPath[0]);
 
@@ -270,7 +270,8 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder,
         // Closed first: a folder removed while still open lingers until its
         // last handle goes.
         sub.reset();
-        if (rest && rest->empty()) RemoveEmptiedFolder(dir, entry.name, emptied, folder + entry.name);
+        if (rest && rest->empty())
+            RemoveEmptiedFolder(dir, entry.name, emptied, folder + entry.name);
     }
 }
 
@@ -407,7 +408,9 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
                     ShowReportText();
                     Refresh();
                 }
-                CheckPauseAndStop();
+                // After the last pass the file's line is finished first; the
+                // check that follows every file then pauses or stops.
+                if (p < passes) CheckPauseAndStop();
                 if (blnStop) break;
             }
             overwritten = true;

@@ -1,6 +1,7 @@
 // The frame of every run in the report window: its start, the report text,
 // pause and stop between files, a full report, and the end with the
 // summary and the copy to the clipboard.
+#include <algorithm>
 #include <chrono>
 #include <new>
 #include <thread>
@@ -114,8 +115,17 @@ void frmReport::RestoreFullLayout() {
 }
 
 void frmReport::ShrinkToReport() {
-    const int fitted = intReportLines * kTwipsPerLine + kTextBoxPadding;
-    if (intReportLines >= kMaxLinesToShrink || txbText.Height() <= fitted) return;
+    if (intReportLines >= kMaxLinesToShrink) return;
+    // Room for every line the report holds (the heading lines too, which
+    // the count leaves out), with one more for the summary still to come,
+    // in lines as tall as the font draws them: the first line stays in view.
+    const auto& text = report_.Text();
+    int lines = 2;
+    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; ++at) ++lines;
+    lines = std::max(lines, intReportLines);
+    const int lineHeight = std::max(kTwipsPerLine, ui::TheUi().LineHeight(true));
+    const int fitted = lines * lineHeight + kTextBoxPadding;
+    if (txbText.Height() <= fitted) return;
     txbText.Move(txbText.Left(), txbText.Top(), txbText.Width(), fitted);
     Resize(Width(), fitted + kWindowBelowText);
     const int buttonsTop = Height() - kButtonsAboveBottom;
@@ -123,6 +133,8 @@ void frmReport::ShrinkToReport() {
         button->Move(button->Left(), buttonsTop);
     }
     PlaceStatusBelowTopOf(cmdClose);
+    // The dots' label moves with the box, never left below the window's edge.
+    lblDots.Move(lblDots.Left(), buttonsTop + kStatusBelowButtonTop);
 }
 
 void frmReport::Append(const std::string& text) {
@@ -154,6 +166,8 @@ void frmReport::AddReportText(const std::string& text, bool /*scroll*/) {
 }
 
 void frmReport::CheckPauseAndStop() {
+    // Called after every file: what the window shows is what has been done.
+    ShowReportText();
     ui::TheUi().DoEvents();
     if (blnStop) {
         Append(kCrLf);
@@ -179,6 +193,8 @@ void frmReport::CheckPauseAndStop() {
 void frmReport::ReportBufferFull() {
     report_.RemoveLastCharacters(1024);
     AppendAnyway(std::string(kCrLf) + kCrLf);
+    // The text box shows where the report ended before any box asks for OK.
+    ShowReportText();
     if (blnPurgeFiles) {
         AppendAnyway(
             "The report buffer has been filled, so this report cannot continue.  The purge "

@@ -9,21 +9,23 @@
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "purge/StrProc.h"
+#include "support/NativeFiles.h"
 #include "ui/Ui.h"
 
 namespace {
 
-// base + "\" + name, without doubling the separator of a root ("C:\").
-std::string Joined(const std::string& base, const std::string& name) {
-    if (!base.empty() && base.back() == '\\') return base + name;
-    return base + "\\" + name;
+// base + "/" + name for a native path.
+std::string NativeJoined(const std::string& base, const std::string& name) {
+    if (!base.empty() && base.back() == '/') return base + name;
+    return base + "/" + name;
 }
 
-// Why a folder cannot be read, in the words the user sees for it.
-std::string ReadFailure(const std::string& path) {
-    auto kind = platform::Files().KindOf(path);
-    if (kind == platform::EntryKind::Folder) return "Permission denied";
-    return "Path not found";
+// The folder's entries, or the file system's own words for why not.
+std::optional<std::vector<platform::FolderEntry>> ReadEntries(const std::string& path,
+                                                              std::string& why) {
+    auto folder = platform::Files().OpenFolder(path, &why);
+    if (!folder) return std::nullopt;
+    return folder->Read(&why);
 }
 
 }  // namespace
@@ -38,26 +40,33 @@ std::string BrowseForFolder(const std::string& title) {
 
 std::string SpecialFolderPath(std::int32_t kind) {
     if (kind != kFolderApplicationData) return "";
-    auto native = platform::TheShell().ApplicationDataFolder();
-    if (!native) return "";
-    return platform::ToDrivePath(*native).value_or("");
+    return platform::TheShell().ApplicationDataFolder().value_or("");
+}
+
+std::string UserDataFolderPath(const std::string& folderName) {
+    std::string base = SpecialFolderPath(kFolderApplicationData);
+    if (base.empty()) {
+        // No per-user folder at all: the root of the first fixed drive.
+        base = platform::ToNativePath(FirstFixedDrive() + "\\").value_or("");
+        if (base.empty()) return "";
+    }
+    return folderName.empty() ? base : NativeJoined(base, folderName);
 }
 
 std::string UserDataFilePath(const std::string& fileName, const std::string& folderName) {
-    std::string base = SpecialFolderPath(kFolderApplicationData);
-    if (base.empty()) base = FirstFixedDrive();
-    // A fresh account may lack the application-data folder itself.
-    else if (!FolderExists(base))
-        platform::Files().CreateFolder(base);
-    std::string folder = Joined(base, folderName);
-    if (!FolderExists(folder)) platform::Files().CreateFolder(folder);
-    return Joined(folder, fileName);
+    const std::string folder = UserDataFolderPath(folderName);
+    if (folder.empty()) return "";
+    // A fresh account may lack the configuration folder itself.
+    native_files::CreateFolder(folder.substr(0, folder.rfind('/')));
+    native_files::CreateFolder(folder);
+    return NativeJoined(folder, fileName);
 }
 
 bool FolderExists(const std::string& path) { return platform::Files().FolderExists(path); }
 
 std::int32_t NumSubfolders(const std::string& path) {
-    auto entries = platform::Files().ReadFolder(path);
+    std::string why;
+    auto entries = ReadEntries(path, why);
     if (!entries) return -1;
     std::int64_t count = 0;
     for (const auto& entry : *entries) {
@@ -67,11 +76,11 @@ std::int32_t NumSubfolders(const std::string& path) {
 }
 
 std::int32_t NumMatchingFiles(const std::string& folder, const std::string& fileSpec) {
-    auto entries = platform::Files().ReadFolder(folder);
     std::string failure;
+    auto entries = ReadEntries(folder, failure);
     std::int64_t count = 0;
     if (!entries) {
-        failure = ReadFailure(folder);
+        if (failure.empty()) failure = "Path not found";
     } else {
         for (const auto& entry : *entries) {
             if (entry.kind == platform::EntryKind::File &&

@@ -17,15 +17,20 @@ constexpr std::int32_t kFolderApplicationData = 26;
 // chosen folder's full path as the dialog gives it, or "" when cancelled.
 std::string BrowseForFolder(const std::string& title);
 
-// The full path of a special folder of the given kind, or "" when there is
-// none (kFolderApplicationData is the only kind known).
+// The native path of a special folder of the given kind, or "" when there
+// is none (kFolderApplicationData is the only kind known). It need not lie
+// on any drive.
 std::string SpecialFolderPath(std::int32_t kind);
 
-// Full path of a file in the per-user data folder, as in
-// "<application data>\<folderName>\<fileName>"; without an application-data
-// folder, in the folder of that name at the root of the first fixed drive.
-// Creates the folder (and a missing application-data folder) when needed; a
-// failure to create it shows later, when the file is read or written.
+// The program's per-user folder by native path: "<application
+// data>/<folderName>" ($XDG_CONFIG_HOME/Kestrane, else
+// ~/.config/Kestrane); without an application-data folder, the folder of
+// that name at the root of the first fixed drive. "" when there is neither.
+std::string UserDataFolderPath(const std::string& folderName);
+
+// Native path of a file in the per-user folder. Creates the folder (and a
+// missing application-data folder) when needed; a failure to create it
+// shows later, when the file is read or written.
 std::string UserDataFilePath(const std::string& fileName, const std::string& folderName);
 
 // True when the path can be opened as a folder; false on any error.
@@ -36,6 +41,7 @@ std::int32_t NumSubfolders(const std::string& path);
 
 // Number of files directly inside the folder whose names match the file
 // pattern (NameMatchesSpec, case folded). When the folder cannot be
-// read, a message box titled "Error" (information icon, OK) tells why, and
+// read, a message box titled "Error" (information icon, OK) gives the file
+// system's own reason ("Permission denied", "Too many open files"), and
 // the result is -1. Counts are 32-bit: a folder of any real size is counted.
 std::int32_t NumMatchingFiles(const std::string& folder, const std::string& fileSpec);

@@ -12,7 +12,10 @@
 
 namespace {
 
-constexpr std::int32_t kTextBufferSize = 1024;
+// A text holds at most 1,024 characters; in UTF-8 a character takes up to
+// four bytes, so the shared buffer has room for 1,024 of the widest.
+constexpr std::size_t kMaxTextCharacters = 1024;
+constexpr std::int32_t kTextBufferSize = 4 * kMaxTextCharacters;
 const char* const kCrLf = "\r\n";
 
 // The one buffer that every fetch shares.
@@ -40,15 +43,24 @@ std::string ProgramFolderPath() {
 
 std::string ProgramTextLoadMessage(std::int32_t result, const std::string& fullPath) {
     switch (result) {
-        case 0: return "No program text was read.";
-        case -1: return std::string("Cannot open file containing program text.") + kCrLf + fullPath;
-        case -2: return "Particular memory allocation error.";
-        case -3: return "Too much program text.";
-        case -4: return "Text not recovered.";
-        case -6: return "File is empty.";
-        case -7: return "Error reading file.";
-        case -8: return "General memory allocation error.";
-        default: break;
+        case 0:
+            return "No program text was read.";
+        case -1:
+            return std::string("Cannot open file containing program text.") + kCrLf + fullPath;
+        case -2:
+            return "Particular memory allocation error.";
+        case -3:
+            return "Too much program text.";
+        case -4:
+            return "Text not recovered.";
+        case -6:
+            return "File is empty.";
+        case -7:
+            return "Error reading file.";
+        case -8:
+            return "General memory allocation error.";
+        default:
+            break;
     }
     if (result >= -500) return "Error " + std::to_string(result);
     if (result >= -1000) return "Missing string at line " + std::to_string(-result - 500) + ".";
@@ -84,5 +96,15 @@ std::string GetProgramText(std::int16_t number) {
         return "";
     }
     if (n < 1) return "";
-    return std::string(buffer.data(), static_cast<std::size_t>(std::min(n, kTextBufferSize)));
+    std::string text(buffer.data(), static_cast<std::size_t>(std::min(n, kTextBufferSize)));
+    // At most 1,024 characters, never half of one.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (++characters > kMaxTextCharacters) {
+            text.resize(i);
+            break;
+        }
+    }
+    return text;
 }

@@ -17,9 +17,26 @@ void Control::Changed() {
 void Control::SetCaption(std::string caption) {
     if (caption == caption_) return;
     caption_ = std::move(caption);
-    if (selStart_ > static_cast<int>(caption_.size())) selStart_ = static_cast<int>(caption_.size());
+    if (selStart_ > static_cast<int>(caption_.size()))
+        selStart_ = static_cast<int>(caption_.size());
     selLength_ = 0;
+    if (auto* observer = form_.Observer(); observer && kind_ == ControlKind::TextBox) {
+        observer->TextChangedFrom(*this, 0);
+    }
     Changed();
+}
+
+void Control::ReplaceTextFrom(std::size_t keep, std::string_view tail) {
+    if (keep > caption_.size()) keep = caption_.size();
+    if (keep == caption_.size() && tail.empty()) return;
+    caption_.resize(keep);
+    caption_.append(tail);
+    const int size = static_cast<int>(caption_.size());
+    if (selStart_ + selLength_ > static_cast<int>(keep)) selLength_ = 0;
+    if (selStart_ > size) selStart_ = size;
+    if (auto* observer = form_.Observer(); observer && kind_ == ControlKind::TextBox) {
+        observer->TextChangedFrom(*this, keep);
+    }
 }
 
 void Control::SetVisible(bool visible) {
@@ -126,8 +143,10 @@ void Control::RaiseTimer() {
     if (enabled_ && Timer) Timer();
 }
 
-void Control::PressKey() {
+void Control::PressKey(Key key) {
     if (!EffectivelyEnabled() || !visible_) return;
+    // Enter presses buttons only; on a check or option box it does nothing.
+    if (key == Key::Enter && kind_ != ControlKind::Button) return;
     if (kind_ == ControlKind::CheckBox) {
         SetValue(value_ == 0 ? 1 : 0);
     } else if (kind_ == ControlKind::OptionButton) {

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ui {
@@ -31,9 +32,11 @@ enum class ControlKind {
 };
 
 enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+// Keys that press a focused control.
+enum class Key { Enter, Space };
 
 class Control {
-public:
+  public:
     Control(Form& form, ControlKind kind, std::string name, int index, Control* container);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -47,6 +50,9 @@ public:
 
     const std::string& Caption() const { return caption_; }  // also a text box's text
     void SetCaption(std::string caption);
+    // Keeps the first `keep` bytes of the text and appends `tail`: how a
+    // growing report reaches its text box without being copied whole.
+    void ReplaceTextFrom(std::size_t keep, std::string_view tail);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
@@ -99,8 +105,8 @@ public:
     std::function<void(MouseButton)> MouseDown;
     std::function<void(MouseButton)> MouseUp;
     std::function<void()> MouseMove;
-    std::function<void()> Change;  // text box edited, list selection changed
-    std::function<void()> Timer;    // a timer's tick
+    std::function<void()> Change;    // text box edited, list selection changed
+    std::function<void()> Timer;     // a timer's tick
     std::function<void()> EnterKey;  // Enter pressed in a one-line text box
 
     // Raising events. Each does nothing while the control, or a container
@@ -112,9 +118,10 @@ public:
     void RaiseMouseMove();
     void RaiseChange();
     void RaiseTimer();
-    // A press by keyboard (Enter or Space on a focused button, or Space on a
-    // check box) is a Click and never a MouseUp.
-    void PressKey();
+    // A key pressed on the focused control, as both back ends deliver it:
+    // Enter or Space presses a button, Space ticks a check box or selects an
+    // option button. A press by keyboard is a Click and never a MouseUp.
+    void PressKey(Key key = Key::Space);
     // Enter in a one-line text box.
     void PressEnter();
     // The user typing into a text box or choosing a list entry.
@@ -124,7 +131,7 @@ public:
     void SetFocus();
     bool HasFocus() const;
 
-private:
+  private:
     void Changed();
 
     Form& form_;

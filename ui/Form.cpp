@@ -30,6 +30,19 @@ void Form::MoveTo(int left, int top) {
     if (observer_) observer_->FormChanged(*this);
 }
 
+void Form::SetMinimumSize(int width, int height) {
+    minWidth_ = width;
+    minHeight_ = height;
+    if (observer_) observer_->FormChanged(*this);
+}
+
+void Form::SetPlacedState(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
 void Form::SetEnabled(bool enabled) {
     enabled_ = enabled;
     if (observer_) observer_->FormChanged(*this);
@@ -73,8 +86,8 @@ void Form::SetVisibleState(bool visible, bool modal) {
     modal_ = visible && modal;
 }
 
-Control& Form::Add(ControlKind kind, const std::string& name, const std::string& caption,
-                   int left, int top, int width, int height, Control* container, int index) {
+Control& Form::Add(ControlKind kind, const std::string& name, const std::string& caption, int left,
+                   int top, int width, int height, Control* container, int index) {
     auto control = std::make_unique<Control>(*this, kind, name, index, container);
     control->SetCaption(caption);
     control->Move(left, top, width, height);

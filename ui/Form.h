@@ -17,18 +17,21 @@ namespace ui {
 
 // What a back end learns of changes to a form's model.
 class FormObserver {
-public:
+  public:
     virtual ~FormObserver() = default;
     virtual void ControlChanged(Control& control) = 0;
     virtual void FormChanged(Form& form) = 0;
     virtual void FocusChanged(Control& control) = 0;
     virtual void ItemsChanged(Control& control) = 0;
+    // A text box's text changed from byte `from` on; what lies before is as
+    // it was. A report that grows by a line tells only that line.
+    virtual void TextChangedFrom(Control& control, std::size_t from) = 0;
     // The form is going away; the observer must not touch it again.
     virtual void FormDestroyed(Form& form) = 0;
 };
 
 class Form {
-public:
+  public:
     explicit Form(std::string name);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -45,6 +48,10 @@ public:
     void Resize(int width, int height);
     // Position on the screen, in twips.
     void MoveTo(int left, int top);
+    // The smallest size the user may shrink the window to (0: no limit).
+    int MinWidth() const { return minWidth_; }
+    int MinHeight() const { return minHeight_; }
+    void SetMinimumSize(int width, int height);
     // Colours as 0xRRGGBB; -1 is the desktop's own.
     int BackColor() const { return backColor_; }
     int ForeColor() const { return foreColor_; }
@@ -92,16 +99,18 @@ public:
     FormObserver* Observer() const { return observer_; }
     void SetVisibleState(bool visible, bool modal);
     void SetFocusedState(Control* control) { focused_ = control; }
+    // Where the window manager or the user put the window, told back to the
+    // model so that windows placed beside this one follow it.
+    void SetPlacedState(int left, int top, int width, int height);
 
-protected:
-    Control& Add(ControlKind kind, const std::string& name, const std::string& caption,
-                 int left, int top, int width, int height, Control* container = nullptr,
-                 int index = -1);
+  protected:
+    Control& Add(ControlKind kind, const std::string& name, const std::string& caption, int left,
+                 int top, int width, int height, Control* container = nullptr, int index = -1);
     // Sets FontBold to false on every control, as the windows start with
     // plain fonts whatever their design said.
     void ClearBoldFonts();
 
-private:
+  private:
     std::string name_;
     std::string caption_;
     bool visible_ = false;
@@ -109,6 +118,7 @@ private:
     bool fontBold_ = false;
     bool enabled_ = true;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    int minWidth_ = 0, minHeight_ = 0;
     int backColor_ = -1, foreColor_ = -1;
     std::vector<std::unique_ptr<Control>> controls_;
     Control* focused_ = nullptr;

@@ -31,7 +31,7 @@ struct FileDialogOptions {
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     // Shows a modal message box; text lines are separated by CR LF. The
@@ -64,6 +64,13 @@ public:
 
     // The form is going away; the back end must not touch it again.
     virtual void FormDestroyed(Form&) {}
+
+    // Width of a one-line text and the height of a line, in twips, in the
+    // font the controls use (fixedPitch: the report's font). Forms lay
+    // themselves out by these, so that no caption is cut off or covered at
+    // whatever font size the desktop uses.
+    virtual int TextWidth(const std::string& text, bool fixedPitch = false) = 0;
+    virtual int LineHeight(bool fixedPitch = false) = 0;
 
     // Ends the program at once with the exit code.
     [[noreturn]] virtual void EndProgram(int exitCode) = 0;

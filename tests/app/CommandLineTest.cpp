@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -222,6 +223,27 @@ TEST_F(CommandLine, AsksOnATerminalAndRefusesWithoutOne) {
     EXPECT_FALSE(Drives().Exists("C:\\d\\a.txt"));
 }
 
+TEST_F(CommandLine, AnOperationFileOutsideTheDrivesIsReadByItsOwnPath) {
+    Drives().WriteFile("C:\\d\\a.txt", "alpha");
+    const std::string onDrive =
+        Drives().Native(OperationFile("a.kzs", "C:\\d\\", "*.*", false, {0, 0, 0, 0, 0, 0}));
+    // The same file beside the drives, where no letter reaches it.
+    char outside[] = "/tmp/kestrane-ops-XXXXXX";
+    ASSERT_NE(::mkdtemp(outside), nullptr);
+    const std::string file = std::string(outside) + "/a.kzs";
+    ASSERT_EQ(std::rename(onDrive.c_str(), file.c_str()), 0);
+    Result listed = Run({"--list", file});
+    EXPECT_EQ(listed.status, kExitDone) << listed.err;
+    EXPECT_TRUE(Has(listed.out, "a.txt"));
+
+    std::ofstream(std::string(outside) + "/bad.kzs") << "not an operation file\r\n";
+    Result bad = Run({"--list", std::string(outside) + "/bad.kzs"});
+    EXPECT_EQ(bad.status, kExitBadRequest);
+    EXPECT_TRUE(Has(bad.err, "Error when attempting to load setup from file " +
+                                 std::string(outside) + "/bad.kzs!"));
+    std::filesystem::remove_all(outside);
+}
+
 TEST_F(CommandLine, BadRequestsAndOperationFilesThatCannotRunUnattended) {
     Drives().WriteFile("C:\\d\\a.txt", "alpha");
     EXPECT_EQ(Run({}).status, kExitBadRequest);
@@ -241,7 +263,8 @@ TEST_F(CommandLine, BadRequestsAndOperationFilesThatCannotRunUnattended) {
     Drives().WriteFile("C:\\ops\\short.kzs", "8.27\r\n 0 \r\n 0 \r\nC:\\d\\\r\n*.*\r\n");
     Result shortFile = Run({"--list", "C:\\ops\\short.kzs"});
     EXPECT_EQ(shortFile.status, kExitBadRequest);
-    EXPECT_TRUE(Has(shortFile.err, "not a readable operation file"));
+    EXPECT_TRUE(
+        Has(shortFile.err, "Error when attempting to load setup from file C:\\ops\\short.kzs!"));
     // A FIFO in place of the operation file is refused at once, never read.
     ASSERT_EQ(::mkfifo(Drives().Native("C:\\ops\\pipe.kzs").c_str(), 0600), 0);
     EXPECT_EQ(Run({"--list", "C:\\ops\\pipe.kzs"}).status, kExitBadRequest);

@@ -1,12 +1,12 @@
 // The setup file format, and loading and saving setups through the panels.
-#include "app/SetupFile.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 
+#include "app/SetupFile.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "purge/frmPurgeConfirmation.h"
@@ -17,7 +17,8 @@ using testing_support::ProgramHarness;
 namespace {
 
 const char* const kGoodFile =
-    "8.27\r\n 1 \r\n 0 \r\nD:\\data\\\r\n*.txt\r\n 0 \r\n 2 \r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\n 1 \r\n";
+    "8.27\r\n 1 \r\n 0 \r\nD:\\data\\\r\n*.txt\r\n 0 \r\n 2 \r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n 0 "
+    "\r\n 1 \r\n";
 
 }  // namespace
 
@@ -48,8 +49,6 @@ TEST(SetupFile, InvalidContentsFallBackToTheDefaults) {
         {"five lines", "8.27\r\n 1 \r\n 0 \r\nD:\\\r\n*.*\r\n", 0},
         {"text for a number", "8.27\r\n one \r\n 0 \r\n\r\n\r\n 0 \r\n 1 \r\n", 0},
         {"flag 2", "8.27\r\n 2 \r\n 0 \r\n\r\n\r\n 0 \r\n 1 \r\n", 0},
-        {"type 3", "8.27\r\n 1 \r\n 0 \r\n\r\n\r\n 3 \r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n", 0},
-        {"7 passes of type 2", "8.27\r\n 1 \r\n 0 \r\n\r\n\r\n 2 \r\n 7 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n", 0},
         {"option 5", "8.27\r\n 1 \r\n 0 \r\n\r\n\r\n 0 \r\n 1 \r\n 1 \r\n 1 \r\n 5 \r\n", 2},
         {"NUL byte", std::string("8.27\r\n 1 \r\n 0 \r\nD:\\\0x\r\n", 18), 0},
         {"enormous line", "8.27\r\n 1 \r\n 0 \r\n" + std::string(5000, 'a') + "\r\n", 0},
@@ -68,6 +67,23 @@ TEST(SetupFile, InvalidContentsFallBackToTheDefaults) {
     }
 }
 
+TEST(SetupFile, APurgeTypeNotOnOfferStillHasItsOptionsAndSelectionApplied) {
+    for (const char* type : {" 3 \r\n 1 ", "-1 \r\n 1 ", " 2 \r\n 7 ", " 0 \r\n 0 "}) {
+        const std::string file = std::string("8.27\r\n 1 \r\n 0 \r\nD:\\data\\\r\n*.txt\r\n") +
+                                 type + "\r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n 1 \r\n 1 \r\n";
+        SetupRead read = ReadSetup(file);
+        EXPECT_TRUE(read.complete) << type;
+        EXPECT_EQ(read.record.folder, "D:\\data\\") << type;
+        EXPECT_EQ(read.record.fileSpec, "*.txt") << type;
+        EXPECT_EQ(read.record.purgeType, 2) << type;
+        EXPECT_EQ(read.record.passes, 3) << type;
+        const int expected[] = {1, 0, 1, 0, 1, 1};
+        for (int i = 0; i < SetupRecord::kNumOptions; ++i) {
+            EXPECT_EQ(read.record.options[i], expected[i]) << type << " option " << i;
+        }
+    }
+}
+
 TEST(SetupFile, MalformedFilesNeverCrashAndGiveTheFileOrTheDefaults) {
     std::mt19937 random(20261207);
     const std::string good = kGoodFile;
@@ -77,10 +93,18 @@ TEST(SetupFile, MalformedFilesNeverCrashAndGiveTheFileOrTheDefaults) {
         for (int e = 0; e < edits; ++e) {
             std::size_t at = random() % (file.size() + 1);
             switch (random() % 4) {
-                case 0: file.insert(at, 1, static_cast<char>(random() % 256)); break;
-                case 1: if (at < file.size()) file.erase(at, 1 + random() % 8); break;
-                case 2: if (at < file.size()) file[at] = static_cast<char>(random() % 256); break;
-                case 3: file.resize(at); break;
+                case 0:
+                    file.insert(at, 1, static_cast<char>(random() % 256));
+                    break;
+                case 1:
+                    if (at < file.size()) file.erase(at, 1 + random() % 8);
+                    break;
+                case 2:
+                    if (at < file.size()) file[at] = static_cast<char>(random() % 256);
+                    break;
+                case 3:
+                    file.resize(at);
+                    break;
             }
         }
         SetupRead read = ReadSetup(file);
@@ -130,7 +154,8 @@ TEST(SetupPersistence, SavedForTheNextRunAndReadAtTheNextStart) {
         main.cmdSaveSetup.RaiseClick();
         main.cmdSaveSetupForNextRun.RaiseClick();
         EXPECT_TRUE(main.fraMenu.Enabled());
-        saved = program.Drives().ReadFile(main.strNextRunSetupPath);
+        std::ifstream file(main.strNextRunSetupPath, std::ios::binary);
+        saved.assign(std::istreambuf_iterator<char>(file), {});
 
         // The next start of the same user finds it.
         ASSERT_TRUE(program.Restart());

@@ -94,10 +94,13 @@ TEST(Startup, FirstStartShowsTheWindowWithItsCaptions) {
     EXPECT_FALSE(main.lblSetupFilename.Visible());
     EXPECT_FALSE(main.Clock.Enabled());
     EXPECT_TRUE(main.cmdSpecifyDirectory(0).HasFocus());
-    for (const auto& control : main.Controls()) EXPECT_FALSE(control->FontBold()) << control->Name();
+    for (const auto& control : main.Controls())
+        EXPECT_FALSE(control->FontBold()) << control->Name();
 
-    // The next-run setup lives in the per-user data folder, created at start.
-    EXPECT_EQ(main.strNextRunSetupPath, "C:\\home\\.config\\Kestrane\\kz.usr");
+    // The next-run setup lives in the per-user data folder, by its native
+    // path, created at start.
+    EXPECT_EQ(main.strNextRunSetupPath,
+              program.Drives().Native("C:\\home\\.config\\Kestrane\\kz.usr"));
     EXPECT_TRUE(program.Drives().Exists("C:\\home\\.config\\Kestrane"));
 
     // Placed relative to the menu as the window is laid out.
@@ -123,7 +126,7 @@ TEST(Startup, HelpBuildStampAndReportWindowMessages) {
 
     main.lblCopyright.RaiseDblClick();
     EXPECT_EQ(program.Ui().LastBox().text, "70708");
-    EXPECT_EQ(program.Ui().LastBox().title, "");
+    EXPECT_EQ(program.Ui().LastBox().title, "Kestrane");
 
     main.cmdReportScreen.RaiseMouseUp();
     EXPECT_EQ(program.Ui().LastBox().text, "The report window is empty.");

@@ -2,6 +2,8 @@
 // the end, Close during a run, and copying to the clipboard.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "purge/ReportText.h"
 #include "tests/purge/RunTestSupport.h"
 
@@ -62,9 +64,13 @@ TEST(ReportWindow, AShortReportShrinksTheWindowAndTheNextRunRestoresIt) {
     run.Drives().WriteFile("C:\\s\\one.txt", "x");
     run.Select("C:\\s\\", "*.*", false);
     run.List();
-    // Folder and file line, the total and the purge type count as lines.
-    const int lines = 4;
+    // Every line of the report has room, the heading lines too, and one
+    // more: the first line is never scrolled out of the shrunk box.
+    const auto& text = report.ReportText();
+    const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 2;
     EXPECT_EQ(report.txbText.Height(), lines * 260 + 600);
+    EXPECT_LE(report.lblDots.Top() + report.lblDots.Height(), report.Height())
+        << "the dots' label moves up with the box";
     EXPECT_EQ(report.Height(), report.txbText.Height() + 1030);
     EXPECT_EQ(report.cmdClose.Top(), report.Height() - 800);
     EXPECT_EQ(report.lblPausedDone.Top(), report.cmdClose.Top() + 30);

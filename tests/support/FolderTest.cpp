@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -39,27 +41,37 @@ TEST(Folder, BrowseReturnsThePathAsChosenOrNothing) {
     EXPECT_EQ(BrowseForFolder("Specify folder"), "C:\\Users\\Some Folder");
 }
 
-TEST(Folder, UserDataFilePathCreatesWhatIsMissing) {
+TEST(Folder, UserDataFilePathIsNativeAndCreatesWhatIsMissing) {
     testing_support::TempDrives drives("C");
     drives.MakeFolder("C:\\home");
     {
         // A fresh account: not even the application-data folder exists yet.
         ShellScope shell(drives.Native("C:\\home\\.config"));
-        EXPECT_EQ(SpecialFolderPath(kFolderApplicationData), "C:\\home\\.config");
-        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"), "C:\\home\\.config\\Kestrane\\kz.usr");
+        EXPECT_EQ(SpecialFolderPath(kFolderApplicationData), drives.Native("C:\\home\\.config"));
+        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"),
+                  drives.Native("C:\\home\\.config\\Kestrane\\kz.usr"));
         EXPECT_TRUE(FolderExists("C:\\home\\.config\\Kestrane"));
+    }
+    {
+        // A per-user folder that no drive maps is used where it is: nothing
+        // appears on the drives instead.
+        testing_support::TempDrives elsewhere("Z");
+        const std::string config = elsewhere.Root('Z') + "/config";
+        platform::SetDrives(platform::DriveTable::FromSpec("C=" + drives.Root('C')));
+        ShellScope shell(config);
+        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"), config + "/Kestrane/kz.usr");
+        struct stat st {};
+        EXPECT_EQ(::stat((config + "/Kestrane").c_str(), &st), 0);
+        EXPECT_FALSE(drives.Exists("C:\\Kestrane"));
     }
     platform::DriveObject c;
     if (platform::Drive().GetDrive("C:", c) != 0 || c.driveType != platform::kObjectFixed) {
         GTEST_SKIP() << "temporary folders are not on a fixed drive here";
     }
-    // No application-data folder, or one outside every drive: the root of
-    // the first fixed drive.
-    for (auto appData : {std::optional<std::string>(), std::optional<std::string>("/outside")}) {
-        ShellScope shell(appData);
-        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"), "C:\\Kestrane\\kz.usr");
-        EXPECT_TRUE(drives.Exists("C:\\Kestrane"));
-    }
+    // No application-data folder: the root of the first fixed drive.
+    ShellScope shell(std::nullopt);
+    EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"), drives.Native("C:\\Kestrane\\kz.usr"));
+    EXPECT_TRUE(drives.Exists("C:\\Kestrane"));
 }
 
 TEST(Folder, FoldersAreRealFoldersNeverLinks) {
@@ -105,12 +117,19 @@ TEST(Folder, NumMatchingFilesOfAMissingFolderSaysSo) {
     testing_support::TempDrives drives("C");
     testing_support::HeadlessScope ui;
     drives.WriteFile("C:\\file.txt", "x");
-    for (const char* path : {"C:\\missing\\", "C:\\file.txt", "Q:\\"}) {
+    // The file system's own words, not one fixed text for every error.
+    const struct {
+        const char* path;
+        std::string why;
+    } cases[] = {{"C:\\missing\\", std::strerror(ENOENT)},
+                 {"C:\\file.txt", "Path not found"},
+                 {"Q:\\", "Path not found"}};
+    for (const auto& [path, why] : cases) {
         ui->ClearBoxes();
         EXPECT_EQ(NumMatchingFiles(path, "*.*"), -1) << path;
         ASSERT_EQ(ui->Boxes().size(), 1u);
         const auto& box = ui->LastBox();
-        EXPECT_EQ(box.text, "Path not found");
+        EXPECT_EQ(box.text, why) << path;
         EXPECT_EQ(box.title, "Error");
         EXPECT_EQ(box.icon, ui::Icon::Information);
         EXPECT_EQ(box.buttons, ui::Buttons::OK);

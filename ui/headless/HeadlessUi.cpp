@@ -19,8 +19,8 @@ Answer HeadlessUi::MsgBox(const std::string& text, Buttons buttons, Icon icon,
         answer = Answer::OK;
     } else {
         boxes_.push_back({text, title, buttons, icon, Answer::Cancel, defaultButton});
-        throw UnscriptedQuestion("no answer scripted for the message box \"" + title + "\": " +
-                                 text);
+        throw UnscriptedQuestion("no answer scripted for the message box \"" + title +
+                                 "\": " + text);
     }
     boxes_.push_back({text, title, buttons, icon, answer, defaultButton});
     return answer;
@@ -81,6 +81,14 @@ std::optional<std::string> HeadlessUi::BrowseForFolder(const std::string& title)
     auto answer = folders_.front();
     folders_.pop_front();
     return answer;
+}
+
+int HeadlessUi::TextWidth(const std::string& text, bool fixedPitch) {
+    int characters = 0;
+    for (char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;  // UTF-8 lead bytes
+    }
+    return characters * (fixedPitch ? 120 : 105);
 }
 
 void HeadlessUi::DoEvents() {

@@ -33,7 +33,7 @@ struct ProgramEnded {
 };
 
 class HeadlessUi : public Ui {
-public:
+  public:
     struct Box {
         std::string text;
         std::string title;
@@ -65,8 +65,8 @@ public:
     std::string clipboard;
     int beeps = 0;
 
-    Answer MsgBox(const std::string& text, Buttons buttons, Icon icon,
-                  const std::string& title, int defaultButton = 1) override;
+    Answer MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title,
+                  int defaultButton = 1) override;
     void ShowModal(Form& form) override;
     void Show(Form& form) override;
     void Hide(Form& form) override;
@@ -79,10 +79,13 @@ public:
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     std::string ClipboardText() override { return clipboard; }
     void Beep() override { ++beeps; }
+    // A desktop font of average width: 7 pixels a character, 17 a line.
+    int TextWidth(const std::string& text, bool fixedPitch = false) override;
+    int LineHeight(bool) override { return 255; }
     void DoEvents() override;
     [[noreturn]] void EndProgram(int exitCode) override { throw ProgramEnded{exitCode}; }
 
-private:
+  private:
     std::optional<std::string> NextFile();
 
     std::deque<Answer> boxAnswers_;

@@ -30,8 +30,31 @@ QString DisplayText(const std::string& text) {
 
 QString ColorStyle(int backColor, int foreColor) {
     QString style;
-    if (backColor >= 0) style += QString("background-color: #%1;").arg(backColor, 6, 16, QChar('0'));
+    if (backColor >= 0)
+        style += QString("background-color: #%1;").arg(backColor, 6, 16, QChar('0'));
     if (foreColor >= 0) style += QString("color: #%1;").arg(foreColor, 6, 16, QChar('0'));
+    return style;
+}
+
+QString IndicatorStyle(const Control& control, const QString& colours) {
+    // On a coloured background the desktop's indicator can all but vanish
+    // (a grey ring on dark red): draw it in the text colour, a ring when
+    // clear and a ring with a dot when chosen.
+    if (control.BackColor() < 0 || colours.isEmpty()) return colours;
+    const QString back = QString("#%1").arg(control.BackColor(), 6, 16, QChar('0'));
+    const QString fore = control.ForeColor() >= 0
+                             ? QString("#%1").arg(control.ForeColor(), 6, 16, QChar('0'))
+                             : QString("#ffffff");
+    const bool round = control.Kind() == ControlKind::OptionButton;
+    const QString kind = round ? "QRadioButton" : "QCheckBox";
+    QString style = kind + " { " + colours + " }";
+    style += kind + "::indicator { width: 11px; height: 11px; border: 2px solid " + fore +
+             "; background-color: " + back + ";" + (round ? " border-radius: 7px;" : "") + " }";
+    style += kind +
+             "::indicator:checked { background-color: qradialgradient(cx:0.5, cy:0.5, "
+             "radius:0.5, fx:0.5, fy:0.5, stop:0 " +
+             fore + ", stop:0.55 " + fore + ", stop:0.65 " + back + ", stop:1 " + back + "); }";
+    style += kind + "::indicator:disabled { border-color: #c08080; }";
     return style;
 }
 
@@ -52,9 +75,15 @@ QWidget* MakeWidget(const Control& control, QWidget* parent) {
             widget = new QPushButton(parent);
             widget->setMouseTracking(true);
             break;
-        case ControlKind::CheckBox: widget = new QCheckBox(parent); break;
-        case ControlKind::OptionButton: widget = new QRadioButton(parent); break;
-        case ControlKind::ComboBox: widget = new QComboBox(parent); break;
+        case ControlKind::CheckBox:
+            widget = new QCheckBox(parent);
+            break;
+        case ControlKind::OptionButton:
+            widget = new QRadioButton(parent);
+            break;
+        case ControlKind::ComboBox:
+            widget = new QComboBox(parent);
+            break;
         case ControlKind::TextBox:
             if (control.Multiline()) {
                 auto* edit = new QPlainTextEdit(parent);
@@ -65,10 +94,17 @@ QWidget* MakeWidget(const Control& control, QWidget* parent) {
                 widget = new QLineEdit(parent);
             }
             break;
-        case ControlKind::Frame: widget = new QGroupBox(parent); break;
-        case ControlKind::Panel: widget = new QWidget(parent); break;
-        case ControlKind::ListBox: widget = new QListWidget(parent); break;
-        case ControlKind::Timer: return nullptr;
+        case ControlKind::Frame:
+            widget = new QGroupBox(parent);
+            break;
+        case ControlKind::Panel:
+            widget = new QWidget(parent);
+            break;
+        case ControlKind::ListBox:
+            widget = new QListWidget(parent);
+            break;
+        case ControlKind::Timer:
+            return nullptr;
     }
     widget->setObjectName(QString::fromStdString(
         control.Index() < 0 ? control.Name()
@@ -81,13 +117,19 @@ void ApplyProperties(const Control& control, QWidget* widget) {
                         control.Width() / kTwipsPerPixel, control.Height() / kTwipsPerPixel);
     widget->setVisible(control.Visible());
     widget->setEnabled(control.Enabled());
-    QFont font = widget->font();
-    font.setBold(control.FontBold());
-    widget->setFont(font);
-    widget->setStyleSheet(ColorStyle(control.BackColor(), control.ForeColor()) +
-                          (control.Kind() == ControlKind::Link
-                               ? "color: #0645ad; text-decoration: underline;"
-                               : ""));
+    // A report's caret moves with every file: setting an unchanged font or
+    // style sheet would restyle the widget each time.
+    if (widget->font().bold() != control.FontBold()) {
+        QFont font = widget->font();
+        font.setBold(control.FontBold());
+        widget->setFont(font);
+    }
+    QString style = ColorStyle(control.BackColor(), control.ForeColor());
+    if (control.Kind() == ControlKind::Link) style += "color: #0645ad; text-decoration: underline;";
+    if (control.Kind() == ControlKind::OptionButton || control.Kind() == ControlKind::CheckBox) {
+        style = IndicatorStyle(control, style);
+    }
+    if (widget->styleSheet() != style) widget->setStyleSheet(style);
 
     switch (control.Kind()) {
         case ControlKind::Label:

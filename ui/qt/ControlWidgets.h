@@ -18,6 +18,9 @@ void ApplyProperties(const Control& control, QWidget* widget);
 
 // A style sheet for colours given as 0xRRGGBB (-1: the desktop's own).
 QString ColorStyle(int backColor, int foreColor);
+// The style sheet of a check or option box: the colours, and on a coloured
+// background an indicator drawn in the text colour so that it stays legible.
+QString IndicatorStyle(const Control& control, const QString& colours);
 
 // The report's CR LF line ends shown as the widgets expect.
 QString DisplayText(const std::string& text);

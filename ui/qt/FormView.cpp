@@ -1,22 +1,24 @@
 #include "ui/qt/FormView.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
-#include <algorithm>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
+#include <algorithm>
 
 #include "ui/qt/ControlWidgets.h"
 
@@ -25,9 +27,12 @@ namespace {
 
 MouseButton ButtonOf(const QMouseEvent* event) {
     switch (event->button()) {
-        case Qt::RightButton: return MouseButton::Right;
-        case Qt::MiddleButton: return MouseButton::Middle;
-        default: return MouseButton::Left;
+        case Qt::RightButton:
+            return MouseButton::Right;
+        case Qt::MiddleButton:
+            return MouseButton::Middle;
+        default:
+            return MouseButton::Left;
     }
 }
 
@@ -86,7 +91,8 @@ void FormView::Build() {
         widget->installEventFilter(this);
 
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            QObject::connect(button, &QPushButton::clicked, this, [&control] { control.RaiseClick(); });
+            QObject::connect(button, &QPushButton::clicked, this,
+                             [&control] { control.RaiseClick(); });
         } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
             QObject::connect(check, &QCheckBox::clicked, this, [this, &control](bool checked) {
                 if (syncing_) return;
@@ -101,10 +107,9 @@ void FormView::Build() {
             });
         } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
             for (const auto& item : control.Items()) combo->addItem(QString::fromStdString(item));
-            QObject::connect(combo, &QComboBox::activated, this,
-                             [this, &control](int index) {
-                                 if (!syncing_) control.UserSetsValue(index);
-                             });
+            QObject::connect(combo, &QComboBox::activated, this, [this, &control](int index) {
+                if (!syncing_) control.UserSetsValue(index);
+            });
         } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
             for (const auto& item : control.Items()) list->addItem(QString::fromStdString(item));
             QObject::connect(list, &QListWidget::currentRowChanged, this,
@@ -112,9 +117,10 @@ void FormView::Build() {
                                  if (!syncing_) control.UserSetsValue(row);
                              });
         } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-            QObject::connect(line, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
-                if (!syncing_) control.UserSetsText(text.toStdString());
-            });
+            QObject::connect(line, &QLineEdit::textEdited, this,
+                             [this, &control](const QString& text) {
+                                 if (!syncing_) control.UserSetsText(text.toStdString());
+                             });
             // Enter in a one-line box belongs to the form (a dialog may make
             // it press its Accept button).
             QObject::connect(line, &QLineEdit::returnPressed, this,
@@ -129,11 +135,17 @@ void FormView::Build() {
                 if (syncing_ || control.Locked()) return;
                 std::string text = edit->toPlainText().toStdString();
                 syncedText_[&control] = text;
+                syncing_ = true;
                 control.SetCaption(text);
+                syncing_ = false;
                 control.RaiseChange();
             });
         }
         Apply(control);
+    }
+    for (auto [control, widget] : widgets_) {
+        if (qobject_cast<QPlainTextEdit*>(widget))
+            TextChangedFrom(*const_cast<Control*>(control), 0);
     }
     FormChanged(*form_);
     SyncTexts();
@@ -167,34 +179,56 @@ void FormView::Apply(Control& control) {
 }
 
 void FormView::SyncTexts() {
-    syncing_ = true;
     for (auto [control, widget] : widgets_) {
-        auto* edit = qobject_cast<QPlainTextEdit*>(widget);
-        if (edit == nullptr) continue;
-        const std::string& text = control->Caption();
-        std::string& shown = syncedText_[control];
-        if (text.size() >= shown.size() && !shown.empty() &&
-            text.compare(0, shown.size(), shown) == 0) {
-            // A report only grows during a run: add the new tail alone.
-            if (text.size() > shown.size()) {
-                QTextCursor end(edit->document());
-                end.movePosition(QTextCursor::End);
-                end.insertText(DisplayText(text.substr(shown.size())));
-                shown.append(text, shown.size());
-            }
-        } else if (text != shown || edit->document()->isEmpty() != text.empty()) {
-            edit->setPlainText(DisplayText(text));
-            shown = text;
-        }
-        // The caret: at the end when the model put it there, else at the start.
-        QTextCursor caret = edit->textCursor();
-        caret.movePosition(!text.empty() && control->SelStart() >= static_cast<int>(text.size())
-                               ? QTextCursor::End
-                               : QTextCursor::Start);
-        edit->setTextCursor(caret);
-        edit->ensureCursorVisible();
+        if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) PlaceCaret(*edit, *control);
     }
+}
+
+void FormView::PlaceCaret(QPlainTextEdit& edit, const Control& control) {
+    syncing_ = true;
+    const std::size_t size = control.Caption().size();
+    QTextCursor caret = edit.textCursor();
+    caret.movePosition(size > 0 && control.SelStart() >= static_cast<int>(size)
+                           ? QTextCursor::End
+                           : QTextCursor::Start);
+    edit.setTextCursor(caret);
+    edit.ensureCursorVisible();
     syncing_ = false;
+}
+
+void FormView::TextChangedFrom(Control& control, std::size_t from) {
+    auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(control));
+    if (edit == nullptr || syncing_) return;
+    const std::string& text = control.Caption();
+    std::string& shown = syncedText_[&control];
+    if (from == 0) {
+        if (text == shown && !(text.empty() && !edit->document()->isEmpty())) return;
+        syncing_ = true;
+        edit->setPlainText(DisplayText(text));
+        syncing_ = false;
+        shown = text;
+        return;
+    }
+    from = std::min({from, shown.size(), text.size()});
+    // The widget shows a CR LF as one line break: never keep half of one.
+    auto splitsLineEnd = [from](const std::string& s) {
+        return from < s.size() && s[from - 1] == '\r' && s[from] == '\n';
+    };
+    if (splitsLineEnd(shown) || splitsLineEnd(text)) --from;
+    // Only the changed tail is replaced; a report of 100,000 lines is never
+    // copied whole.
+    syncing_ = true;
+    QTextCursor tail(edit->document());
+    tail.movePosition(QTextCursor::End);
+    const int removed = static_cast<int>(DisplayText(shown.substr(from)).size());
+    if (removed > 0) {
+        tail.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, removed);
+        tail.removeSelectedText();
+    }
+    tail.insertText(DisplayText(text.substr(from)));
+    syncing_ = false;
+    shown.resize(from);
+    shown.append(text, from);
 }
 
 void FormView::SelectionChanged(QPlainTextEdit& edit, Control& control) {
@@ -204,8 +238,8 @@ void FormView::SelectionChanged(QPlainTextEdit& edit, Control& control) {
     QTextCursor cursor = edit.textCursor();
     QString shown = edit.toPlainText();
     QString before = shown.left(cursor.selectionStart());
-    QString selected = shown.mid(cursor.selectionStart(),
-                                 cursor.selectionEnd() - cursor.selectionStart());
+    QString selected =
+        shown.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
     auto modelLength = [](const QString& text) {
         return static_cast<int>(text.toUtf8().size() + text.count('\n'));
     };
@@ -215,13 +249,8 @@ void FormView::SelectionChanged(QPlainTextEdit& edit, Control& control) {
 }
 
 void FormView::ControlChanged(Control& control) {
-    // A read-only text box (a report) can grow by thousands of lines a
-    // second: its text follows at the next refresh of the form, which the
-    // running report asks for once a second. Everything else follows at once.
-    if (control.Kind() == ControlKind::TextBox && control.Multiline() && !control.Locked()) {
-        SyncTexts();
-    }
     Apply(control);
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(control))) PlaceCaret(*edit, control);
 }
 
 void FormView::FormChanged(Form& form) {
@@ -231,9 +260,12 @@ void FormView::FormChanged(Form& form) {
         setAutoFillBackground(true);
         QPalette colours = palette();
         colours.setColor(QPalette::Window, QColor::fromRgb(0xff000000u | form.BackColor()));
-        if (form.ForeColor() >= 0) colours.setColor(QPalette::WindowText, QColor::fromRgb(0xff000000u | form.ForeColor()));
+        if (form.ForeColor() >= 0)
+            colours.setColor(QPalette::WindowText, QColor::fromRgb(0xff000000u | form.ForeColor()));
         setPalette(colours);
     }
+    placing_ = true;
+    setMinimumSize(form.MinWidth() / kTwipsPerPixel, form.MinHeight() / kTwipsPerPixel);
     if (form.Width() > 0 && form.Height() > 0) {
         resize(form.Width() / kTwipsPerPixel, form.Height() / kTwipsPerPixel);
     }
@@ -247,6 +279,25 @@ void FormView::FormChanged(Form& form) {
         }
         move(at);
     }
+    placing_ = false;
+    TellPlacement();
+}
+
+void FormView::TellPlacement() {
+    if (form_ == nullptr || !isVisible()) return;
+    // The frame's corner, as the model's MoveTo places it, and the inside's size.
+    form_->SetPlacedState(x() * kTwipsPerPixel, y() * kTwipsPerPixel, width() * kTwipsPerPixel,
+                          height() * kTwipsPerPixel);
+}
+
+void FormView::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (!placing_) TellPlacement();
+}
+
+void FormView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!placing_) TellPlacement();
 }
 
 void FormView::FocusChanged(Control& control) {
@@ -295,6 +346,27 @@ void FormView::keyReleaseEvent(QKeyEvent* event) {
     QWidget::keyReleaseEvent(event);
 }
 
+bool FormView::PressedOn(Control& control, const QKeyEvent& key) {
+    const ControlKind kind = control.Kind();
+    if (kind != ControlKind::Button && kind != ControlKind::CheckBox &&
+        kind != ControlKind::OptionButton) {
+        return false;
+    }
+    // The model decides what a key does, exactly as the headless back end
+    // lets it: Enter and Space press a button, Space ticks a box.
+    switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!key.isAutoRepeat()) control.PressKey(Key::Enter);
+            return kind == ControlKind::Button;
+        case Qt::Key_Space:
+            if (!key.isAutoRepeat()) control.PressKey(Key::Space);
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
     auto found = controlsByWidget_.find(watched);
     if (found == controlsByWidget_.end()) return QWidget::eventFilter(watched, event);
@@ -323,6 +395,19 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::FocusIn:
             form_->SetFocusedState(&control);
             break;
+        case QEvent::KeyPress:
+            if (PressedOn(control, *static_cast<QKeyEvent*>(event))) return true;
+            break;
+        case QEvent::KeyRelease: {
+            // Space was taken at its press; its release must not click again.
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Space &&
+                (control.Kind() == ControlKind::Button || control.Kind() == ControlKind::CheckBox ||
+                 control.Kind() == ControlKind::OptionButton)) {
+                return true;
+            }
+            break;
+        }
         default:
             break;
     }

@@ -9,6 +9,7 @@
 
 #include "ui/Form.h"
 
+class QKeyEvent;
 class QPlainTextEdit;
 class QTimer;
 
@@ -19,7 +20,7 @@ constexpr int kTwipsPerPixel = 15;
 
 class FormView : public QWidget, public FormObserver {
     Q_OBJECT
-public:
+  public:
     explicit FormView(Form& form);
     ~FormView() override;
 
@@ -27,27 +28,36 @@ public:
     bool Alive() const { return form_ != nullptr; }
     QWidget* WidgetOf(const Control& control) const;
     QTimer* TimerOf(const Control& control) const;
-    // Brings text boxes up to date with the model (they follow it lazily,
-    // since a report can grow by thousands of lines a second).
+    // Puts each multi-line text box's caret where the model has it: at the
+    // end (the newest lines in view) or at the start.
     void SyncTexts();
 
     void ControlChanged(Control& control) override;
     void FormChanged(Form& form) override;
     void FocusChanged(Control& control) override;
     void ItemsChanged(Control& control) override;
+    void TextChangedFrom(Control& control, std::size_t from) override;
     void FormDestroyed(Form& form) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Build();
     // The user's selection in a text box, told to its control.
     void SelectionChanged(QPlainTextEdit& edit, Control& control);
     void Apply(Control& control);
+    void PlaceCaret(QPlainTextEdit& edit, const Control& control);
+    // Where the window now is, told to the form.
+    void TellPlacement();
+    // Enter or Space on a focused button, check box or option button;
+    // true when the control took the key.
+    bool PressedOn(Control& control, const QKeyEvent& key);
 
     Form* form_;  // null once the form is gone
     std::map<const Control*, QWidget*> widgets_;
@@ -55,6 +65,7 @@ private:
     std::map<QObject*, Control*> controlsByWidget_;
     std::map<const Control*, std::string> syncedText_;  // what each text box shows
     bool syncing_ = false;
+    bool placing_ = false;  // the model is moving the window
 };
 
 }  // namespace ui

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -20,38 +22,56 @@ namespace {
 
 QMessageBox::StandardButtons StandardButtonsOf(Buttons buttons) {
     switch (buttons) {
-        case Buttons::OK: return QMessageBox::Ok;
-        case Buttons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case Buttons::OK:
+            return QMessageBox::Ok;
+        case Buttons::OKCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
         case Buttons::AbortRetryIgnore:
             return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-        case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-        case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+        case Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case Buttons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::Icon IconOf(Icon icon) {
     switch (icon) {
-        case Icon::Critical: return QMessageBox::Critical;
-        case Icon::Question: return QMessageBox::Question;
-        case Icon::Exclamation: return QMessageBox::Warning;
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::None: break;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 Answer AnswerOf(int button, Buttons offered) {
     switch (button) {
-        case QMessageBox::Ok: return Answer::OK;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        case QMessageBox::Abort: return Answer::Abort;
-        case QMessageBox::Retry: return Answer::Retry;
-        case QMessageBox::Ignore: return Answer::Ignore;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: break;
+        case QMessageBox::Ok:
+            return Answer::OK;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        case QMessageBox::Abort:
+            return Answer::Abort;
+        case QMessageBox::Retry:
+            return Answer::Retry;
+        case QMessageBox::Ignore:
+            return Answer::Ignore;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            break;
     }
     // Escape or the close box: the box's way out.
     return offered == Buttons::OK ? Answer::OK : Answer::Cancel;
@@ -62,8 +82,8 @@ QString QtFilter(const std::string& filter) {
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i];
-        QString patterns = parts[i + 1];
+        QString description = parts[i].trimmed();
+        QString patterns = parts[i + 1].trimmed();
         patterns.replace(';', ' ');
         entries << (description.contains('(') ? description.section('(', 0, 0).trimmed()
                                               : description) +
@@ -72,9 +92,12 @@ QString QtFilter(const std::string& filter) {
     return entries.join(";;");
 }
 
-QString NativeFolder(const std::string& drivePath) {
+QString FirstDriveRoot();
+
+// Where a file dialog opens: the folder asked for, else the first drive.
+QString StartFolder(const std::string& drivePath) {
     auto native = platform::ToNativePath(drivePath);
-    return native ? QString::fromStdString(*native) : QString();
+    return native ? QString::fromStdString(*native) : FirstDriveRoot();
 }
 
 QString FirstDriveRoot() {
@@ -86,9 +109,17 @@ QString FirstDriveRoot() {
     return QString();
 }
 
-std::optional<std::string> DrivePathOf(const QString& native) {
+// The chosen place as a drive path. A place on no drive cannot be used:
+// the user is told so, rather than the choice vanishing without a word.
+std::optional<std::string> DrivePathOf(Ui& ui, const QString& native, const std::string& title) {
     if (native.isEmpty()) return std::nullopt;
-    return platform::ToDrivePath(native.toStdString());
+    auto path = platform::ToDrivePath(native.toStdString());
+    if (!path) {
+        ui.MsgBox(native.toStdString() + "\r\nis on no drive that this program can use." +
+                      "\r\n\r\nChoose a place on one of its drives.",
+                  Buttons::OK, Icon::Exclamation, title);
+    }
+    return path;
 }
 
 }  // namespace
@@ -110,9 +141,8 @@ Answer QtUi::MsgBox(const std::string& text, Buttons buttons, Icon icon, const s
                     StandardButtonsOf(buttons), QApplication::activeWindow());
     // The box lists its buttons in the order of the set (Yes, No, Cancel).
     QList<QAbstractButton*> offered = box.buttons();
-    std::sort(offered.begin(), offered.end(), [&box](auto* a, auto* b) {
-        return box.standardButton(a) < box.standardButton(b);
-    });
+    std::sort(offered.begin(), offered.end(),
+              [&box](auto* a, auto* b) { return box.standardButton(a) < box.standardButton(b); });
     if (defaultButton >= 1 && defaultButton <= offered.size()) {
         box.setDefaultButton(static_cast<QPushButton*>(offered[defaultButton - 1]));
     }
@@ -164,14 +194,17 @@ void QtUi::SetFocus(Control& control) {
 }
 
 std::optional<std::string> QtUi::OpenFileDialog(const FileDialogOptions& options) {
-    QString chosen = QFileDialog::getOpenFileName(
-        QApplication::activeWindow(), QString::fromStdString(options.title),
-        NativeFolder(options.initialFolder), QtFilter(options.filter));
-    return DrivePathOf(chosen);
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(options.title),
+                       StartFolder(options.initialFolder), QtFilter(options.filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return DrivePathOf(*this, dialog.selectedFiles().first(), options.title);
 }
 
 std::optional<std::string> QtUi::SaveFileDialog(const FileDialogOptions& options) {
-    QString start = NativeFolder(options.initialFolder);
+    QString start = StartFolder(options.initialFolder);
     if (!options.fileName.empty()) {
         start += (start.isEmpty() ? "" : "/") + QString::fromStdString(options.fileName);
     }
@@ -182,17 +215,33 @@ std::optional<std::string> QtUi::SaveFileDialog(const FileDialogOptions& options
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return DrivePathOf(dialog.selectedFiles().first());
+    return DrivePathOf(*this, dialog.selectedFiles().first(), options.title);
 }
 
 std::optional<std::string> QtUi::BrowseForFolder(const std::string& title) {
     // Start where the program's drives are, not in whatever folder the
     // program happened to be started from.
-    QString chosen = QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(), QString::fromStdString(title), FirstDriveRoot());
-    auto path = DrivePathOf(chosen);
-    if (path && path->back() != '\\') *path += '\\';
-    return path;
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title),
+                       FirstDriveRoot());
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    // The folder as the dialog gives it: nothing added, nothing removed.
+    return DrivePathOf(*this, dialog.selectedFiles().first(), title);
+}
+
+int QtUi::TextWidth(const std::string& text, bool fixedPitch) {
+    QFontMetrics metrics(fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                                    : QApplication::font());
+    return metrics.horizontalAdvance(QString::fromStdString(text)) * kTwipsPerPixel;
+}
+
+int QtUi::LineHeight(bool fixedPitch) {
+    QFontMetrics metrics(fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                                    : QApplication::font());
+    return metrics.lineSpacing() * kTwipsPerPixel;
 }
 
 void QtUi::SetClipboardText(const std::string& text) {

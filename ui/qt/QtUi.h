@@ -15,12 +15,12 @@ namespace ui {
 class FormView;
 
 class QtUi : public Ui {
-public:
+  public:
     explicit QtUi(QApplication& app);
     ~QtUi() override;
 
-    Answer MsgBox(const std::string& text, Buttons buttons, Icon icon,
-                  const std::string& title, int defaultButton = 1) override;
+    Answer MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title,
+                  int defaultButton = 1) override;
     void ShowModal(Form& form) override;
     void Show(Form& form) override;
     void Hide(Form& form) override;
@@ -32,13 +32,15 @@ public:
     void SetClipboardText(const std::string& text) override;
     std::string ClipboardText() override;
     void Beep() override;
+    int TextWidth(const std::string& text, bool fixedPitch = false) override;
+    int LineHeight(bool fixedPitch = false) override;
     void DoEvents() override;
     [[noreturn]] void EndProgram(int exitCode) override;
 
     // The window of a form, made on first use (tests look into it).
     FormView& ViewOf(Form& form);
 
-private:
+  private:
     QApplication& app_;
     std::map<Form*, std::unique_ptr<FormView>> views_;
 };
