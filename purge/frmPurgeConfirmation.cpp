@@ -185,7 +185,7 @@ void frmPurgeConfirmation::LayOut() {
         box->Move(kMargin, top, boxWidth(*box), row);
         if (box != &chkPurgeSlack) top += rowStep;
     }
-    fraClusterSize.Move(frameLeft, top - 120, frameWidth, frameHeight);
+    fraClusterSize.Move(frameLeft, top - 60, frameWidth, frameHeight);
     top = fraClusterSize.Top() + frameHeight + kGap;
     const int buttonsLeft = (width - (2 * buttonWidth + kGap)) / 2;
     cmdDoPurge.Move(buttonsLeft, top, buttonWidth, row + 100);

@@ -1,0 +1,332 @@
+// The real windows as a user meets them, offscreen: where dialogs open,
+// what the keyboard does, what the layout leaves legible, the file dialogs'
+// answers, and what the report shows while a run asks and pauses.
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "app/frmSpecifyFiles.h"
+#include "app/frmTypeOfPurge.h"
+#include "platform/DrivePaths.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
+#include "tests/ui/qt/QtTestSupport.h"
+#include "ui/qt/FormView.h"
+
+using testing_support::FindWidget;
+
+namespace {
+
+class QtDesktop : public testing_support::QtProgram {
+  protected:
+    void TearDown() override {
+        watchers_.clear();
+        QtProgram::TearDown();
+    }
+    // Runs `act` on each modal window that comes up, until it returns true
+    // or the test ends.
+    void WhenModal(std::function<bool(QWidget&)> act) {
+        auto timer = std::make_unique<QTimer>();
+        QTimer* watcher = timer.get();
+        QObject::connect(watcher, &QTimer::timeout, [watcher, act] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal->isVisible() && act(*modal)) watcher->stop();
+        });
+        watcher->start(10);
+        watchers_.push_back(std::move(timer));
+    }
+    std::vector<std::unique_ptr<QTimer>> watchers_;
+    static QRect Global(QWidget& widget) {
+        return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size());
+    }
+    // Sends a key press and release to the widget, as the keyboard would.
+    static void PressKey(QWidget& widget, int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &press);
+        QApplication::sendEvent(&widget, &release);
+    }
+};
+
+// Visible children of a window that overlap, named for the message.
+std::string Overlaps(QWidget& window) {
+    std::string found;
+    QList<QWidget*> all = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (int i = 0; i < all.size(); ++i) {
+        for (int j = i + 1; j < all.size(); ++j) {
+            QWidget* a = all[i];
+            QWidget* b = all[j];
+            if (!a->isVisible() || !b->isVisible() || a->objectName().isEmpty() ||
+                b->objectName().isEmpty()) {
+                continue;
+            }
+            if (a->geometry().intersects(b->geometry())) {
+                found +=
+                    a->objectName().toStdString() + " / " + b->objectName().toStdString() + "; ";
+            }
+        }
+    }
+    return found;
+}
+
+// Check boxes and labels whose text the widget cuts off.
+std::string Clipped(QWidget& window) {
+    std::string found;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->objectName().isEmpty()) continue;
+        if ((qobject_cast<QAbstractButton*>(w) || qobject_cast<QLabel*>(w)) &&
+            w->width() < w->sizeHint().width() - 1) {
+            found += w->objectName().toStdString() + " ";
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST_F(QtDesktop, DialogsOpenBesideTheMainWindowWhereverItIs) {
+    frmMain& main = forms_->Main();
+    ui::FormView& window = qt_->ViewOf(main);
+    window.move(40, 20);
+    QApplication::processEvents();
+    EXPECT_EQ(main.Left(), 40 * ui::kTwipsPerPixel) << "the move reaches the form";
+    EXPECT_EQ(main.Top(), 20 * ui::kTwipsPerPixel);
+    QPoint at;
+    QSize size;
+    WhenModal([&](QWidget& modal) {
+        at = modal.pos();
+        size = modal.size();
+        FindWidget<QPushButton>(modal, "cmdCancel")->click();
+        return true;
+    });
+    main.cmdTypeOfPurge_MouseUp();
+    const int left = (main.Left() + main.fraMenu.Width() + 250) / ui::kTwipsPerPixel;
+    const int top = (main.Top() + main.cmdProcessFiles(2).Top() + 440) / ui::kTwipsPerPixel;
+    // Beside the main window, as far as the screen lets it.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_NEAR(at.x(), std::min(left, screen.right() - size.width()), 1);
+    EXPECT_NEAR(at.y(), std::min(top, screen.bottom() - size.height()), 1);
+    EXPECT_GT(at.x(), 40 + main.fraMenu.Width() / ui::kTwipsPerPixel - 2) << "not over the menu";
+}
+
+TEST_F(QtDesktop, EnterAndSpacePressTheFocusedDialogButtonButNoMenuButton) {
+    frmMain& main = forms_->Main();
+    drives().WriteFile("C:\\data\\a.txt", "a");
+    main.strFolderPath[0] = "C:\\data\\";
+    for (int key : {Qt::Key_Return, Qt::Key_Space}) {
+        bool pressed = false;
+        WhenModal([&](QWidget& modal) {
+            // The dialog puts the focus on Cancel; the key presses it.
+            EXPECT_TRUE(forms_->SpecifyFiles().cmdCancel.HasFocus());
+            PressKey(*FindWidget<QPushButton>(modal, "cmdCancel"), key);
+            pressed = true;
+            return true;
+        });
+        forms_->SpecifyFiles().blnAccept = true;
+        main.cmdSpecifyFiles_MouseUp(0);
+        EXPECT_TRUE(pressed);
+        EXPECT_FALSE(forms_->SpecifyFiles().Visible()) << "key " << key;
+        EXPECT_FALSE(forms_->SpecifyFiles().blnAccept);
+    }
+
+    // Help pressed from the keyboard shows nothing: a box would be caught here.
+    bool boxShown = false;
+    WhenModal([&](QWidget& modal) {
+        boxShown = true;
+        static_cast<QDialog&>(modal).reject();
+        return false;
+    });
+    ui::FormView& window = qt_->ViewOf(main);
+    auto* help = FindWidget<QPushButton>(window, "cmdHelp");
+    help->setFocus();
+    PressKey(*help, Qt::Key_Return);
+    PressKey(*help, Qt::Key_Space);
+    help->click();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    EXPECT_FALSE(boxShown);
+}
+
+TEST_F(QtDesktop, TheMainWindowKeepsItsMenuWhenShrunk) {
+    frmMain& main = forms_->Main();
+    ui::FormView& window = qt_->ViewOf(main);
+    window.resize(200, 150);
+    QApplication::processEvents();
+    for (const char* name : {"cmdSetup", "cmdHelp", "cmdQuit"}) {
+        QWidget* button = FindWidget(window, name);
+        EXPECT_TRUE(
+            window.rect().contains(QRect(button->mapTo(&window, QPoint(0, 0)), button->size())))
+            << name;
+    }
+}
+
+TEST_F(QtDesktop, SetupPanelsStandClearOfTheMenuAndTheCopyright) {
+    frmMain& main = forms_->Main();
+    ui::FormView& window = qt_->ViewOf(main);
+    main.cmdSetup_MouseUp();
+    QRect panel = Global(*FindWidget(window, "fraSetup"));
+    for (const char* name : {"cmdSetup", "cmdHelp", "cmdReportScreen", "cmdWipeDisk"}) {
+        EXPECT_GE(panel.left() - Global(*FindWidget(window, name)).right(), 4) << name;
+    }
+    QRect notNow = Global(*FindWidget(window, "cmdKeepSetup"));
+    EXPECT_GE(Global(*FindWidget(window, "lblCopyright")).top() - notNow.bottom(), 4);
+    EXPECT_GE(Global(*FindWidget(window, "lblCopyright")).top() - panel.bottom(), 2);
+}
+
+TEST_F(QtDesktop, PurgeConfirmationLeavesEveryCaptionWholeAtALargeFont) {
+    QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPointSizeF(normal.pointSizeF() * 1.6);
+    QApplication::setFont(large);
+    frmPurgeConfirmation& dialog = forms_->PurgeConfirmation();
+    dialog.chkPurgeSlack.SetValue(1);
+    forms_->Main().blnSubdirectories = true;
+    dialog.strPurgeConfirmationMessage =
+        "Are you sure that you want to purge all 12 files in \r\nC:\\data\\\r\nand all files in "
+        "all subfolders?\r\n(This will permanently destroy all data in these files.)";
+    dialog.strDriveLetter = "C";
+    std::string overlaps = "not shown";
+    std::string clipped;
+    WhenModal([&](QWidget& modal) {
+        dialog.lblClusterSize.RaiseClick();  // the file system's two lines
+        QApplication::processEvents();
+        overlaps = Overlaps(modal);
+        clipped = Clipped(modal);
+        QGroupBox* frame = FindWidget<QGroupBox>(modal, "fraClusterSize");
+        overlaps += Overlaps(*frame);
+        FindWidget<QPushButton>(modal, "cmdCancel")->click();
+        return true;
+    });
+    dialog.Form_Activate();
+    dialog.ShowModal();
+    QApplication::setFont(normal);
+    EXPECT_EQ(overlaps, "");
+    EXPECT_EQ(clipped, "");
+}
+
+TEST_F(QtDesktop, OptionButtonsOnDarkRedAreLegible) {
+    frmMain& main = forms_->Main();
+    drives().WriteFile("C:\\data\\a.txt", "a");
+    main.strFolderPath[0] = "C:\\data\\";
+    int light = -1;
+    WhenModal([&](QWidget& modal) {
+        auto* option = FindWidget<QRadioButton>(modal, "optAllFiles");
+        QStyleOptionButton style;
+        style.initFrom(option);
+        QRect indicator =
+            option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, option);
+        QImage image = option->grab().toImage();
+        light = 0;
+        for (int y = indicator.top(); y <= indicator.bottom(); ++y) {
+            for (int x = indicator.left(); x <= indicator.right(); ++x) {
+                if (qGray(image.pixel(x, y)) > 160) ++light;
+            }
+        }
+        FindWidget<QPushButton>(modal, "cmdCancel")->click();
+        return true;
+    });
+    main.cmdSpecifyFiles_MouseUp(0);
+    EXPECT_GT(light, 12) << "the ring of an option button stands out from dark red";
+}
+
+TEST_F(QtDesktop, FileDialogsGiveThePlaceAsChosenOrSayItIsOnNoDrive) {
+    drives().MakeFolder("C:\\data");
+    std::string filters;
+    WhenModal([&](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        if (dialog == nullptr) return false;
+        dialog->selectFile(QString::fromStdString(drives().Native("C:\\data")));
+        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+        return true;
+    });
+    EXPECT_EQ(qt_->BrowseForFolder("Specify folder"), "C:\\data") << "nothing added";
+
+    std::string said;
+    WhenModal([&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            said = box->text().toStdString();
+            box->accept();
+            return true;
+        }
+        if (auto* dialog = qobject_cast<QFileDialog*>(&modal)) {
+            dialog->selectFile("/tmp");
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+        }
+        return false;
+    });
+    EXPECT_EQ(qt_->BrowseForFolder("Specify folder"), std::nullopt);
+    EXPECT_NE(said.find("is on no drive"), std::string::npos) << said;
+
+    WhenModal([&](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        if (dialog == nullptr) return false;
+        filters = dialog->nameFilters().join(";;").toStdString();
+        dialog->reject();
+        return true;
+    });
+    ui::FileDialogOptions options;
+    options.filter = "Operation files (*.kzs) | *.kzs";
+    EXPECT_EQ(qt_->OpenFileDialog(options), std::nullopt);
+    EXPECT_EQ(filters, "Operation files (*.kzs)");
+}
+
+TEST_F(QtDesktop, TheReportIsUpToDateAtAQuestionAndShowsItsFirstLineAtTheEnd) {
+    frmMain& main = forms_->Main();
+    drives().WriteFile("C:\\p\\a.txt", "first");
+    drives().WriteFile("C:\\p\\b.exe", "program");
+    main.strFolderPath[0] = "C:\\p\\";
+    main.strFileSpec[0] = "*.*";
+    main.blnSubdirectories = false;
+    main.blnConfirmFiles = false;
+    main.RefreshSelection();
+    forms_->TypeOfPurge().SelectTypeAndPasses(0, 1);
+    std::string shownAtQuestion;
+    WhenModal([&](QWidget& modal) {
+        if (modal.objectName() == "frmPurgeConfirmation") {
+            FindWidget<QPushButton>(modal, "cmdDoPurge")->click();
+            return false;
+        }
+        if (modal.objectName() == "frmAntiVirusQuery") {
+            FindWidget<QPushButton>(modal, "cmdNo")->click();
+            return false;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            auto* text = FindWidget<QPlainTextEdit>(qt_->ViewOf(forms_->Report()), "txbText");
+            shownAtQuestion = text->toPlainText().toStdString();
+            box->button(QMessageBox::Cancel)->click();
+            return true;
+        }
+        return false;
+    });
+    main.cmdProcessFiles_MouseUp(1);
+    // The purge query for b.exe: the window shows the run so far.
+    EXPECT_NE(shownAtQuestion.find("b.exe"), std::string::npos) << shownAtQuestion;
+    EXPECT_NE(shownAtQuestion.find("Purging all files in"), std::string::npos);
+
+    auto* text = FindWidget<QPlainTextEdit>(qt_->ViewOf(forms_->Report()), "txbText");
+    QApplication::processEvents();
+    EXPECT_EQ(
+        text->toPlainText().toStdString() + "\n",
+        QString::fromStdString(forms_->Report().ReportText()).replace("\r\n", "\n").toStdString() +
+            "\n");
+    EXPECT_EQ(text->verticalScrollBar()->maximum(), 0) << "every line, the first too, in view";
+    QWidget* dots = FindWidget(qt_->ViewOf(forms_->Report()), "lblDots");
+    EXPECT_LE(dots->geometry().bottom(), qt_->ViewOf(forms_->Report()).height());
+}
