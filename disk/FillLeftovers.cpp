@@ -9,6 +9,7 @@
 #include "purge/NumberFormat.h"
 #include "purge/StrProc.h"
 #include "support/Folder.h"
+#include "support/NativeFiles.h"
 #include "support/ProgramText.h"
 #include "ui/Ui.h"
 
@@ -24,7 +25,7 @@ struct Record {
 // Lines "file<TAB>path<TAB>device<TAB>inode" and "reserve<TAB>record".
 Record ReadRecord() {
     Record record;
-    auto text = platform::Files().ReadWholeFile(FillRecordPath(), kMaxRecordBytes);
+    auto text = native_files::ReadWholeFile(FillRecordPath(), kMaxRecordBytes);
     if (!text) return record;
     std::istringstream lines(*text);
     std::string line;
@@ -52,7 +53,7 @@ bool WriteRecord(const Record& record) {
         text << "file\t" << file.path << '\t' << file.identity.device << '\t' << file.identity.inode
              << '\n';
     }
-    return platform::Files().ReplaceFile(FillRecordPath(), text.str());
+    return native_files::ReplaceFile(FillRecordPath(), text.str());
 }
 
 template <typename Change>
@@ -88,7 +89,7 @@ bool ForgetReserve(const std::string& reserve) {
 }
 
 std::vector<FillLeftover> FindFillLeftovers() {
-    if (!platform::Files().FileExists(FillRecordPath())) return {};
+    if (!native_files::FileExists(FillRecordPath())) return {};
     Record record = ReadRecord();
     std::erase_if(record.reserves,
                   [](const std::string& reserve) { return platform::Reserves().Restore(reserve); });

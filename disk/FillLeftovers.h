@@ -4,7 +4,7 @@
 // Each dummy file (and the speed test's test file) is recorded with its
 // identity from the moment it is created until it is purged or deleted; a
 // lowered reserve is recorded with its old value before it is lowered. The
-// record is a small text file in the per-user data folder. When the program
+// record is a small text file in the per-user data folder (a native path). When the program
 // was killed or the machine lost power meanwhile, the next start restores
 // the reserves at once and offers the dummy files for deletion. A recorded
 // file is deleted only while its name still leads to the file recorded.

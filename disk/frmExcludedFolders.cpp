@@ -2,7 +2,34 @@
 
 #include <stdexcept>
 
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "purge/UnicodeText.h"
+#include "support/Folder.h"
+#include "ui/Ui.h"
+
 using ui::ControlKind;
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+const char* const kAddTitle = "Add folder";
+
+// The dialog opens beside the main window's menu, a little lower.
+constexpr int kBelowMainTop = 1000;
+constexpr int kBesideMenu = 100;
+
+bool SameFolder(const std::string& a, const std::string& b) { return LowerCase(a) == LowerCase(b); }
+
+// True when folder lies below entry: entry's text and then a backslash.
+// A root entry ("C:\") already ends in one.
+bool LiesInside(const std::string& folder, const std::string& entry) {
+    std::string prefix = LowerCase(entry);
+    if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+    return LowerCase(folder).rfind(prefix, 0) == 0;
+}
+
+}  // namespace
 
 frmExcludedFolders::frmExcludedFolders()
     : Form("frmExcludedFolders"),
@@ -20,6 +47,11 @@ frmExcludedFolders::frmExcludedFolders()
     txbExcludedFolders.SetMultiline(true);
     txbExcludedFolders.SetLocked(true);
     cmdRemoveLastFolder.SetVisible(false);
+    cmdAddFolder.Click = [this] { cmdAddFolder_Click(); };
+    cmdRemoveLastFolder.Click = [this] { cmdRemoveLastFolder_Click(); };
+    // The check box toggles itself; the focus goes back to Continue.
+    chkKeepTopFiles.Click = [this] { cmdClose.SetFocus(); };
+    cmdClose.Click = [this] { Hide(); };
 }
 
 std::string frmExcludedFolders::IthExcludedFolder(std::int16_t intI) const {
@@ -27,4 +59,86 @@ std::string frmExcludedFolders::IthExcludedFolder(std::int16_t intI) const {
         throw std::out_of_range("excluded folder position " + std::to_string(intI));
     }
     return intI <= intNumExcludedFolders ? strExcludedFolder_[intI] : "";
+}
+
+void frmExcludedFolders::PrepareOpening() {
+    if (strIntro_.empty()) {
+        strIntro_ =
+            "In a disk wipe you can exclude selected folders.  Files in these folders (and in all "
+            "subfolders of these folders) will not be purged.";
+        if (!strDriveLetter.empty() && strDriveLetter >= "C") {
+            strIntro_ +=
+                "  You might wish to exclude the folders containing the Windows operating system "
+                "files and folders containing the installed program files.";
+        }
+    }
+    if (frmMain* main = Forms().MainIfCreated()) {
+        MoveTo(main->Left() + main->fraMenu.Left() + main->fraMenu.Width() + kBesideMenu,
+               main->Top() + kBelowMainTop);
+    }
+    for (auto& folder : strExcludedFolder_) folder.clear();
+    intNumExcludedFolders = 0;
+    txbExcludedFolders.SetCaption("");
+    chkKeepTopFiles.SetCaption("Do not purge top-level files on Drive " + strDriveLetter);
+    ShowState();
+}
+
+void frmExcludedFolders::ShowState() {
+    const bool any = intNumExcludedFolders > 0;
+    cmdRemoveLastFolder.SetVisible(any);
+    lblIntro.SetCaption(strIntro_ + (any ? "  Currently the folders excluded are:"
+                                         : "  Currently there are no folders excluded."));
+    cmdClose.SetFocus();
+}
+
+std::string frmExcludedFolders::WhyNotAdded(const std::string& f) const {
+    if (UpperCase(f.substr(0, 1)) != strDriveLetter) {
+        return f + kCrLf + "is not on Drive " + strDriveLetter + ".";
+    }
+    if (f == strDriveLetter + ":\\") {
+        return "If " + f + " is excluded" + kCrLf + "then there is nothing to do.";
+    }
+    for (int i = 1; i <= intNumExcludedFolders; ++i) {
+        const std::string& e = strExcludedFolder_[i];
+        if (SameFolder(f, e)) return f + kCrLf + "is already in the list.";
+        if (LiesInside(f, e)) {
+            return f + kCrLf + "is a subfolder of " + kCrLf + e + kCrLf + "so is already excluded.";
+        }
+    }
+    return "";
+}
+
+void frmExcludedFolders::cmdAddFolder_Click() {
+    if (intNumExcludedFolders >= kMaxExcludedFolders) {
+        ui::TheUi().MsgBox(
+            "The maximum number of excluded folders is " + std::to_string(kMaxExcludedFolders),
+            ui::Buttons::OK, ui::Icon::None, kAddTitle);
+        return;
+    }
+    const std::string f =
+        BrowseForFolder("Specify folder on Drive " + strDriveLetter + " to exclude.");
+    if (!f.empty()) {
+        const std::string why = WhyNotAdded(f);
+        if (!why.empty()) {
+            ui::TheUi().MsgBox(why, ui::Buttons::OK, ui::Icon::Exclamation, kAddTitle);
+            return;
+        }
+        strExcludedFolder_[++intNumExcludedFolders] = f;
+        txbExcludedFolders.SetCaption(txbExcludedFolders.Caption() + f + kCrLf);
+    }
+    ShowState();
+}
+
+void frmExcludedFolders::cmdRemoveLastFolder_Click() {
+    if (intNumExcludedFolders == 0) return;
+    std::string& last = strExcludedFolder_[intNumExcludedFolders];
+    std::string text = txbExcludedFolders.Caption();
+    const std::string line = last + kCrLf;
+    if (text.size() >= line.size() &&
+        text.compare(text.size() - line.size(), line.size(), line) == 0)
+        text.erase(text.size() - line.size());
+    txbExcludedFolders.SetCaption(text);
+    last.clear();
+    --intNumExcludedFolders;
+    ShowState();
 }

@@ -1,10 +1,14 @@
 // The excluded folders of a disk wipe: up to 100 folders of the drive that
 // the wipe leaves alone, and whether it keeps the files at the drive's top
-// level. The purge run reads them (IthExcludedFolder, chkKeepTopFiles)
-// while a wipe's run is in progress.
+// level. The disk wipe opens the dialog once per wipe (PrepareOpening, then
+// ShowModal); the purge run reads the list (IthExcludedFolder) and the
+// check box (chkKeepTopFiles) while the wipe's run is in progress.
 //
-// This first version holds the values and controls that the purge run
-// reads; the dialog's own behaviour comes with the disk wipe.
+// The list lives for one wipe: every opening starts with an empty list,
+// while the check box keeps its state from one wipe to the next. A folder
+// counts as inside a listed folder only when it lies below it (the listed
+// path followed by a backslash), compared without regard to case, so that
+// "C:\Prog" listed does not make "C:\Program Files" look excluded.
 #pragma once
 
 #include <array>
@@ -20,11 +24,18 @@ class frmExcludedFolders : public ui::Form {
     static constexpr int kMaxExcludedFolders = 100;
 
     std::int16_t intNumExcludedFolders = 0;
+    // The letter of the drive being wiped (one upper-case character), set
+    // by the disk wipe before PrepareOpening.
     std::string strDriveLetter;
 
     // The folder at position intI (1 to intNumExcludedFolders); "" for a
     // later position. Positions outside 0 to 100 are a caller's error.
     std::string IthExcludedFolder(std::int16_t intI) const;
+
+    // What every opening does before the dialog is shown: the place beside
+    // the main window, an empty list, the introduction and the check box's
+    // caption for strDriveLetter.
+    void PrepareOpening();
 
     ui::Control& lblIntro;
     ui::Control& txbExcludedFolders;
@@ -36,4 +47,13 @@ class frmExcludedFolders : public ui::Form {
   protected:
     // Positions 1 to 100 hold folders; position 0 is never filled.
     std::array<std::string, kMaxExcludedFolders + 1> strExcludedFolder_;
+
+  private:
+    void cmdAddFolder_Click();
+    void cmdRemoveLastFolder_Click();
+    // Why folder f cannot be added ("" when it can), as the message says it.
+    std::string WhyNotAdded(const std::string& f) const;
+    void ShowState();
+
+    std::string strIntro_;  // composed once, with the first wipe's letter
 };

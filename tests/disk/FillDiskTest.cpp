@@ -10,6 +10,7 @@
 #include "disk/FillLeftovers.h"
 #include "disk/frmFillDisk.h"
 #include "platform/FileSystem.h"
+#include "support/NativeFiles.h"
 #include "tests/disk/DiskTestSupport.h"
 #include "tests/purge/RunTestSupport.h"
 
@@ -32,7 +33,7 @@ class FillDiskTest : public ::testing::Test {
         Fill().ShowModal();
     }
     std::string Record() {
-        return platform::Files().ReadWholeFile(FillRecordPath(), 1 << 20).value_or("");
+        return native_files::ReadWholeFile(FillRecordPath(), 1 << 20).value_or("");
     }
     // Presses F10 at the given DoEvents of the fill.
     void PressF10At(int when) {

@@ -10,6 +10,7 @@
 #include "disk/PurgeSpeedTest.h"
 #include "disk/frmSpecifyDrive.h"
 #include "platform/FileSystem.h"
+#include "support/NativeFiles.h"
 #include "tests/disk/DiskTestSupport.h"
 #include "tests/purge/RunTestSupport.h"
 
@@ -73,7 +74,7 @@ TEST_F(SpeedTest, ThreePassesAreTimedLabelledAndTheSpeedServesTheListing) {
     EXPECT_FLOAT_EQ(run.Main().sngPurgeSpeed['C' - 'A'], 0.1f);
     EXPECT_EQ(run.Main().strLastDrive, "C:");
     EXPECT_FALSE(run.Drives().Exists("C:\\dummy1")) << "the last pass deletes the test file";
-    EXPECT_EQ(platform::Files().ReadWholeFile(FillRecordPath(), 1 << 20).value_or(""), "");
+    EXPECT_EQ(native_files::ReadWholeFile(FillRecordPath(), 1 << 20).value_or(""), "");
 
     run.WriteSparseFile("C:\\data\\big.bin", 2 << 20);
     run.Select("C:\\data\\", "*.*", false);

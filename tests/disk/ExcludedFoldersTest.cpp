@@ -1,0 +1,104 @@
+// The excluded folders dialog, headless: the limit of 100, the refusals
+// and their messages, the subfolder rule (a listed folder covers only the
+// folders below it), removing the last folder, and what a new wipe keeps.
+#include <gtest/gtest.h>
+
+#include "app/Forms.h"
+#include "disk/frmExcludedFolders.h"
+#include "tests/testsupport/TempDrive.h"
+
+namespace {
+
+class ExcludedFolders : public ::testing::Test {
+  protected:
+    ExcludedFolders() : dialog(windows.ExcludedFolders()) { Open('C'); }
+
+    void Open(char letter) {
+        dialog.strDriveLetter = std::string(1, letter);
+        dialog.PrepareOpening();
+    }
+    // Adds a folder as the user picks it; the text of the box it caused,
+    // or "" when none was shown.
+    std::string Add(const std::string& folder) {
+        const std::size_t before = ui->Boxes().size();
+        ui->AnswerNextFolderBrowse(folder);
+        dialog.cmdAddFolder.RaiseClick();
+        return ui->Boxes().size() > before ? ui->LastBox().text : "";
+    }
+
+    testing_support::HeadlessScope ui;
+    FormSet windows;
+    frmExcludedFolders& dialog;
+};
+
+TEST_F(ExcludedFolders, HoldsAHundredFoldersAndRefusesTheNextWithoutBrowsing) {
+    for (int i = 1; i <= 100; ++i) EXPECT_EQ(Add("C:\\F" + std::to_string(i)), "");
+    EXPECT_EQ(dialog.intNumExcludedFolders, 100);
+    EXPECT_EQ(dialog.IthExcludedFolder(100), "C:\\F100");
+
+    dialog.cmdAddFolder.RaiseClick();  // no browse answer queued: none is asked
+    EXPECT_EQ(ui->LastBox().text, "The maximum number of excluded folders is 100");
+    EXPECT_EQ(ui->LastBox().title, "Add folder");
+    EXPECT_EQ(dialog.intNumExcludedFolders, 100);
+    EXPECT_THROW(dialog.IthExcludedFolder(101), std::out_of_range);
+}
+
+TEST_F(ExcludedFolders, RefusesTheRootAnotherDriveAndFoldersAlreadyCovered) {
+    EXPECT_EQ(Add("C:\\"), "If C:\\ is excluded\r\nthen there is nothing to do.");
+    EXPECT_EQ(ui->LastBox().icon, ui::Icon::Exclamation);
+    EXPECT_EQ(Add("D:\\Data"), "D:\\Data\r\nis not on Drive C.");
+
+    EXPECT_EQ(Add("C:\\Prog"), "");
+    EXPECT_EQ(Add("c:\\prog"), "c:\\prog\r\nis already in the list.");
+    EXPECT_EQ(Add("C:\\Prog\\Sub"),
+              "C:\\Prog\\Sub\r\nis a subfolder of \r\nC:\\Prog\r\nso is already excluded.");
+    // A name that merely begins like a listed folder is another folder.
+    EXPECT_EQ(Add("C:\\Program Files"), "");
+    EXPECT_EQ(dialog.intNumExcludedFolders, 2);
+    EXPECT_EQ(dialog.IthExcludedFolder(2), "C:\\Program Files");
+}
+
+TEST_F(ExcludedFolders, AFolderHoldingAListedOneIsAddedAndBothStay) {
+    EXPECT_EQ(Add("C:\\A\\B"), "");
+    EXPECT_EQ(Add("C:\\A"), "");
+    EXPECT_EQ(dialog.IthExcludedFolder(1), "C:\\A\\B");
+    EXPECT_EQ(dialog.IthExcludedFolder(2), "C:\\A");
+    EXPECT_EQ(dialog.IthExcludedFolder(3), "");
+}
+
+TEST_F(ExcludedFolders, RemovingTheLastLeavesWholeLinesAndTheStateFollows) {
+    EXPECT_FALSE(dialog.cmdRemoveLastFolder.Visible());
+    EXPECT_NE(dialog.lblIntro.Caption().find("Currently there are no folders excluded."),
+              std::string::npos);
+    Add("C:\\One");
+    Add("C:\\Two");
+    Add("C:\\Three");
+    EXPECT_TRUE(dialog.cmdRemoveLastFolder.Visible());
+    dialog.cmdRemoveLastFolder.RaiseClick();
+    EXPECT_EQ(dialog.txbExcludedFolders.Caption(), "C:\\One\r\nC:\\Two\r\n");
+    EXPECT_EQ(dialog.IthExcludedFolder(3), "");
+    Add("C:\\Four");
+    EXPECT_EQ(dialog.txbExcludedFolders.Caption(), "C:\\One\r\nC:\\Two\r\nC:\\Four\r\n");
+
+    for (int i = 0; i < 3; ++i) dialog.cmdRemoveLastFolder.RaiseClick();
+    EXPECT_EQ(dialog.txbExcludedFolders.Caption(), "");
+    EXPECT_FALSE(dialog.cmdRemoveLastFolder.Visible());
+    EXPECT_NE(dialog.lblIntro.Caption().find("Currently there are no folders excluded."),
+              std::string::npos);
+}
+
+TEST_F(ExcludedFolders, ANewWipeEmptiesTheListButKeepsTheCheckBox) {
+    Add("C:\\Keep");
+    dialog.chkKeepTopFiles.PressKey();
+    EXPECT_EQ(dialog.chkKeepTopFiles.Value(), 1);
+    Open('D');
+    EXPECT_EQ(dialog.intNumExcludedFolders, 0);
+    EXPECT_EQ(dialog.IthExcludedFolder(1), "");
+    EXPECT_EQ(dialog.txbExcludedFolders.Caption(), "");
+    EXPECT_EQ(dialog.chkKeepTopFiles.Value(), 1);
+    EXPECT_EQ(dialog.chkKeepTopFiles.Caption(), "Do not purge top-level files on Drive D");
+    // The introduction was composed for the first wipe's drive C.
+    EXPECT_NE(dialog.lblIntro.Caption().find("Windows operating system"), std::string::npos);
+}
+
+}  // namespace
