@@ -22,10 +22,17 @@ struct Record {
     std::vector<std::string> reserves;
 };
 
+// Where the record would be, without making the per-user folder: looking
+// for leftovers at every start must leave no trace where there are none.
+std::string RecordPathToRead() {
+    const std::string folder = UserDataFolderPath(GetProgramText(310));
+    return folder.empty() ? "" : folder + "/kz_fill.lst";
+}
+
 // Lines "file<TAB>path<TAB>device<TAB>inode" and "reserve<TAB>record".
 Record ReadRecord() {
     Record record;
-    auto text = native_files::ReadWholeFile(FillRecordPath(), kMaxRecordBytes);
+    auto text = native_files::ReadWholeFile(RecordPathToRead(), kMaxRecordBytes);
     if (!text) return record;
     std::istringstream lines(*text);
     std::string line;
@@ -89,7 +96,7 @@ bool ForgetReserve(const std::string& reserve) {
 }
 
 std::vector<FillLeftover> FindFillLeftovers() {
-    if (!native_files::FileExists(FillRecordPath())) return {};
+    if (!native_files::FileExists(RecordPathToRead())) return {};
     Record record = ReadRecord();
     std::erase_if(record.reserves,
                   [](const std::string& reserve) { return platform::Reserves().Restore(reserve); });
