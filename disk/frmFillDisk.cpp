@@ -143,6 +143,7 @@ void frmFillDisk::Form_Activate() {
 
 void frmFillDisk::WriteDummyFiles() {
     written_.clear();
+    partialKept_ = false;
     entry_ = {};
     std::string why;
     folder_ = platform::Files().OpenFolder(strDrive + "\\", &why);
@@ -260,6 +261,8 @@ frmFillDisk::Ending frmFillDisk::AskAboutStop(platform::NewFile& file) {
         if (platform::TheNewFiles().DeleteIfStill(*folder_, entry_.name, entry_.identity)) {
             ForgetDummyFile(strDummyFile);
         }
+    } else {
+        partialKept_ = true;
     }
     return Ending::Cancelled;
 }
@@ -273,6 +276,29 @@ void frmFillDisk::DeleteEveryFileWritten() {
         }
     }
     blnStopp = true;
+}
+
+bool frmFillDisk::Wrote(const platform::FileIdentity& file) const {
+    for (const auto& written : written_) {
+        if (written.identity.SameObjectAs(file)) return true;
+    }
+    return false;
+}
+
+void frmFillDisk::DeleteDummyFilesLeft() {
+    if (!folder_) return;
+    for (std::size_t i = 0; i < written_.size(); ++i) {
+        const auto& file = written_[i];
+        const std::string path = LowerCase(strDrive + "\\" + file.name);
+        if (partialKept_ && i + 1 == written_.size()) continue;
+        auto now = folder_->Look(file.name);
+        if (now && now->identity.SameObjectAs(file.identity) &&
+            !platform::TheNewFiles().DeleteIfStill(*folder_, file.name, file.identity)) {
+            continue;  // still there: it stays recorded
+        }
+        ForgetDummyFile(path);
+    }
+    written_.clear();
 }
 
 void frmFillDisk::ReportUnreachedSpace() {

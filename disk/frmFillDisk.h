@@ -59,6 +59,15 @@ class frmFillDisk : public ui::Form {
     // wrote is deleted without a question; blnStopp is left set.
     void AbandonFill() { abandoned_ = true; }
 
+    // After a wipe, however it ended: deletes each dummy file of the last
+    // fill that is still there (only while its name still leads to the
+    // file written) and forgets those gone, so no disk is left full. The
+    // partial file the user chose to keep in "Delete dummy file?" stays,
+    // recorded for the next start.
+    void DeleteDummyFilesLeft();
+    // True when the last fill wrote this file (and has not yet forgotten it).
+    bool Wrote(const platform::FileIdentity& file) const;
+
     ui::Control& lblLabel;
 
   private:
@@ -78,6 +87,7 @@ class frmFillDisk : public ui::Form {
     std::string baseText_;
     std::uint64_t bytes_ = 0;  // of the current file
     bool abandoned_ = false;
+    bool partialKept_ = false;  // "Delete dummy file?" was answered No
     std::unique_ptr<platform::FolderHandle> folder_;
     platform::FolderEntry entry_;
     std::vector<platform::FolderEntry> written_;  // by this fill, in order

@@ -10,6 +10,8 @@ bool HasBackslash(const std::string& name) { return name.find('\\') != std::stri
 
 }  // namespace
 
+const char* const kOtherHardLinks = "a file with other hard links";
+
 std::optional<std::string> WhyFileIsLeft(const platform::FolderEntry& entry,
                                          const platform::FileIdentity& folder) {
     if (HasBackslash(entry.name)) return "a name with a backslash, which no drive path can hold";
@@ -23,7 +25,7 @@ std::optional<std::string> WhyFileIsLeft(const platform::FolderEntry& entry,
             break;
     }
     if (!entry.identity.SameMountAs(folder)) return "on another file system";
-    if (entry.links > 1) return "a file with other hard links";
+    if (entry.links > 1) return std::string(kOtherHardLinks);
     return std::nullopt;
 }
 

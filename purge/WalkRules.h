@@ -16,6 +16,9 @@
 
 #include "platform/FolderHandle.h"
 
+// The reason WhyFileIsLeft gives for a file with more than one name.
+extern const char* const kOtherHardLinks;
+
 // Why a matching non-folder entry is not listed or purged; null when the
 // run takes it.
 std::optional<std::string> WhyFileIsLeft(const platform::FolderEntry& entry,

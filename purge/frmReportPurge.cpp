@@ -7,8 +7,11 @@
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
+#include "disk/WipeHardLinks.h"
 #include "disk/frmExcludedFolders.h"
+#include "disk/frmFillDisk.h"
 #include "platform/FileSystem.h"
+#include "platform/NewFiles.h"
 #include "purge/FileProc.h"
 #include "purge/NumberFormat.h"
 #include "purge/RunDate.h"
@@ -90,6 +93,34 @@ double BytesPerSecondFor(const std::string& folder) {
     return std::nearbyint(speed * kBytesPerMB);
 }
 
+enum class WipeLinkStep { NotAMatter, KeepWhole, NameRemoved, LastName };
+
+// A file with several names met by a wipe's run: when all its names lie in
+// the wiped part, every name but the last is removed (after checking it is
+// still that file) and the file is purged under the last one.
+WipeLinkStep RemoveWipedHardLink(platform::FolderHandle& dir, const platform::FolderEntry& entry) {
+    HardLinkCensus* census = WipeLinkCensus();
+    if (census == nullptr || entry.kind != platform::EntryKind::File ||
+        WhyFileIsLeft(entry, dir.Identity()).value_or(kOtherHardLinks) != kOtherHardLinks) {
+        return WipeLinkStep::NotAMatter;
+    }
+    auto now = dir.Look(entry.name);
+    if (!now || !(now->identity == entry.identity)) return WipeLinkStep::NotAMatter;
+    switch (census->StepFor(now->identity, now->links)) {
+        case HardLinkCensus::Step::KeepWhole:
+            return WipeLinkStep::KeepWhole;
+        case HardLinkCensus::Step::PurgeLastName:
+            return WipeLinkStep::LastName;
+        case HardLinkCensus::Step::RemoveThisName:
+            break;
+    }
+    if (!platform::TheNewFiles().DeleteIfStill(dir, entry.name, entry.identity)) {
+        return WipeLinkStep::KeepWhole;
+    }
+    census->NameRemoved(entry.identity);
+    return WipeLinkStep::NameRemoved;
+}
+
 }  // namespace
 
 void frmReport::WritePurgeHeader() {
@@ -113,8 +144,9 @@ void frmReport::WritePurgeHeader() {
     Append("using " + frmMain::PurgeTypeNumPasses(type.GetPurgeType(), type.GetNumberOfPasses()) +
            "." + kCrLf);
 
-    const bool keepTopFiles = excluded.chkKeepTopFiles.Value() != 0;
-    const int numExcluded = excluded.intNumExcludedFolders;
+    // The exclusions belong to the wipe that set them, never to a later purge.
+    const bool keepTopFiles = main.blnWipeDisk && excluded.chkKeepTopFiles.Value() != 0;
+    const int numExcluded = main.blnWipeDisk ? excluded.intNumExcludedFolders : 0;
     if (keepTopFiles || numExcluded > 0) {
         std::string text = "Except that ";
         if (keepTopFiles) {
@@ -138,7 +170,8 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
     folder = WithBackslash(NormalizePathCase(folder));
     excludedFolders_.clear();
     frmExcludedFolders& excluded = Forms().ExcludedFolders();
-    for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
+    const int numExcluded = Forms().Main().blnWipeDisk ? excluded.intNumExcludedFolders : 0;
+    for (int i = 1; i <= numExcluded; ++i) {
         auto dir =
             platform::Files().OpenFolder(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
         if (dir) excludedFolders_.push_back(dir->Identity());
@@ -156,6 +189,7 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
 }
 
 bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir, const std::string& folder) {
+    if (!Forms().Main().blnWipeDisk) return false;
     for (const auto& identity : excludedFolders_) {
         if (identity.SameObjectAs(dir.Identity())) return true;
     }
@@ -174,8 +208,18 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, s
     frmMain& main = Forms().Main();
     const double bytesPerSecond = BytesPerSecondFor(main.strFolderPath[0]);
 
+    // A wipe reports folder names only, yet what it leaves is always said.
+    const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;
+    auto sayLeft = [&](const std::string& text) {
+        if (namesOnly) {
+            Append(kCrLf + text);
+        } else {
+            AddReportText(text);
+        }
+    };
+
     if (IsExcludedFolder(dir, folder)) {
-        AddReportText(kCrLf + VisibleText(folder) + " is an excluded folder.");
+        sayLeft(kCrLf + VisibleText(folder) + " is an excluded folder.");
         return;
     }
 
@@ -187,9 +231,12 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, s
         return;
     }
 
-    if (main.blnWipeDisk && Forms().ExcludedFolders().chkKeepTopFiles.Value() != 0 &&
-        DecodeUtf8(folder).size() == 3) {
-        // Only the fill files are purged at the root.
+    const bool keepingTopFiles = main.blnWipeDisk &&
+                                 Forms().ExcludedFolders().chkKeepTopFiles.Value() != 0 &&
+                                 DecodeUtf8(folder).size() == 3;
+    if (keepingTopFiles) {
+        // Only the fill files are purged at the root: the files this wipe's
+        // fill wrote, not a user's file that happens to be named alike.
         fileSpec = "dummy*";
     }
 
@@ -220,14 +267,25 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, s
         for (const auto& entry : *entries) {
             if (entry.kind == platform::EntryKind::Folder) continue;
             ui::TheUi().DoEvents();
-            if (!NameMatchesSpec(entry.name, fileSpec, false)) {
+            if (!NameMatchesSpec(entry.name, fileSpec, false) ||
+                (keepingTopFiles && !Forms().FillDisk().Wrote(entry.identity))) {
                 CheckPauseAndStop();
                 if (blnStop) return;
                 continue;
             }
-            if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
+            const WipeLinkStep step = main.blnWipeDisk && entry.links > 1
+                                          ? RemoveWipedHardLink(dir, entry)
+                                          : WipeLinkStep::NotAMatter;
+            if (step == WipeLinkStep::NameRemoved) {
+                AddReportText(ShownName(entry.name) +
+                              ": another name of a file purged under its last name; removed.");
+            } else if (step == WipeLinkStep::LastName) {
+                platform::FolderEntry last = entry;
+                last.links = 1;
+                if (!PurgeOneFile(dir, folder, last, purgeSlack, bytesPerSecond)) return;
+            } else if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
                 ++lngNumEntriesSkipped;
-                AddReportText(ShownName(entry.name) + ": " + *why + ", not purged.");
+                sayLeft(ShownName(entry.name) + ": " + *why + ", not purged.");
             } else if (!PurgeOneFile(dir, folder, entry, purgeSlack, bytesPerSecond)) {
                 return;
             }
@@ -270,8 +328,13 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, s
         // Closed first: a folder removed while still open lingers until its
         // last handle goes.
         sub.reset();
-        if (rest && rest->empty())
+        // The file system's own lost+found is emptied but kept: its checker
+        // needs it where it is.
+        const bool lostAndFound =
+            main.blnWipeDisk && entry.name == "lost+found" && DecodeUtf8(folder).size() == 3;
+        if (rest && rest->empty() && !lostAndFound) {
             RemoveEmptiedFolder(dir, entry.name, emptied, folder + entry.name);
+        }
     }
 }
 

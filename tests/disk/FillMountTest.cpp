@@ -14,30 +14,13 @@
 
 #include "disk/DiskProc.h"
 #include "disk/frmFillDisk.h"
+#include "tests/disk/MountSupport.h"
 #include "tests/purge/RunTestSupport.h"
 
 namespace {
 
-bool Shell(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// A file system mounted on a folder for the life of the object.
-class Mount {
-  public:
-    Mount(const std::string& source, const std::string& options, const std::string& folder)
-        : folder_(folder) {
-        mounted_ = Shell("mount " + options + " " + source + " '" + folder + "'");
-    }
-    ~Mount() {
-        if (mounted_ && !Shell("umount '" + folder_ + "'")) Shell("umount -l '" + folder_ + "'");
-    }
-    bool Mounted() const { return mounted_; }
-
-  private:
-    std::string folder_;
-    bool mounted_ = false;
-};
+using disk_testing::Mount;
+using disk_testing::Shell;
 
 // True when not even one more block can be written to the folder's disk.
 bool FullToTheLastBlock(const std::string& folder) {

@@ -1,0 +1,343 @@
+#include "disk/DiskWipe.h"
+
+#include <cmath>
+#include <memory>
+
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
+#include "disk/DiskProc.h"
+#include "disk/SystemDrive.h"
+#include "disk/WipeHardLinks.h"
+#include "disk/frmExcludedFolders.h"
+#include "disk/frmFillDisk.h"
+#include "disk/frmSpecifyDrive.h"
+#include "platform/FileSystem.h"
+#include "purge/NumberFormat.h"
+#include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
+#include "purge/frmAntiVirusQuery.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
+#include "support/Folder.h"
+#include "ui/Ui.h"
+
+namespace {
+
+const char* const kTitle = "Wipe disk";
+const std::string kCrLf = "\r\n";
+constexpr double kBytesPerMB = 1048576.0;
+constexpr double kNoEstimateBelow = 20971520;  // 20 MB
+constexpr std::int32_t kDarkRed = 128;
+
+// Whole seconds, halves to the even neighbour, in the long form rounded up.
+std::string Duration(double seconds) {
+    return FormatSeconds(static_cast<std::int32_t>(std::nearbyint(seconds)), true, true);
+}
+
+std::string SpeedText(float S, char L) {
+    if (S != 0) return FormatNumber(S, 3);
+    return L <= 'B' ? "0.014" : "1";
+}
+
+double AssumedSpeed(float S, char L) {
+    if (S != 0) return std::round(double(S) * 1000) / 1000;
+    return L <= 'B' ? 0.014 : 1;
+}
+
+class Wipe {
+  public:
+    explicit Wipe(const DiskWipeOptions& options)
+        : options_(options), main_(Forms().Main()), fill_(Forms().FillDisk()) {}
+
+    DiskWipeEnding Run();
+
+  private:
+    bool ChooseDrive();
+    bool Refused();
+    void ChooseExclusions();
+    bool AdviseAboutAntiVirus();
+    bool OfferSpeedTest();
+    bool FillFreeSpace();
+    void PrepareRun();
+    void RunInReportWindow();
+    DiskWipeEnding Stop();
+
+    ui::Answer Ask(const std::string& text, ui::Buttons buttons, ui::Answer goOn) {
+        if (options_.unattended) return goOn;
+        return ui::TheUi().MsgBox(text, buttons, ui::Icon::None, kTitle);
+    }
+    bool AskOK(const std::string& text) {
+        return Ask(text, ui::Buttons::OKCancel, ui::Answer::OK) == ui::Answer::OK;
+    }
+    void Say(const std::string& text, ui::Icon icon) {
+        ui::TheUi().MsgBox(text, ui::Buttons::OK, icon, kTitle);
+    }
+    float Speed() const { return main_.sngPurgeSpeed[L_ - 'A']; }
+
+    DiskWipeOptions options_;
+    frmMain& main_;
+    frmFillDisk& fill_;
+    std::string D_;
+    char L_ = 'C';
+    double F_ = 0;
+    bool labelsHidden_ = false;
+    std::string filesCaption_;  // the files label before the wipe
+    bool ran_ = false;
+    bool filled_ = false;
+};
+
+DiskWipeEnding Wipe::Run() {
+    if (!ChooseDrive() || Refused()) return Stop();
+    filesCaption_ = main_.lblFiles(0).Caption();
+    main_.SetSelectionLabelsVisible(false);
+    labelsHidden_ = true;
+    ChooseExclusions();
+    if (!AdviseAboutAntiVirus() || !OfferSpeedTest()) return Stop();
+    if (!AskOK("Before proceeding it is highly recommended to close" + kCrLf +
+               "all applications which might be accessing open files.")) {
+        return Stop();
+    }
+    if (OverwritesMissOldCopies(D_)) {
+        Say("The file system of Drive " + D_ +
+                " writes changed data to new places on the disk, so overwriting a file in place" +
+                kCrLf + "does not reach its earlier copies. The fill of the free space with " +
+                "dummy files is what reaches them.",
+            ui::Icon::Information);
+    }
+    const int N = Forms().TypeOfPurge().GetNumOverwrites();
+    if (!AskOK(WipeEstimateMessage(D_, dblDiskTotalBytes, Speed(), N))) return Stop();
+    if (F_ > 0 && !FillFreeSpace()) return Stop();
+    if (!AskOK("Now ready to wipe the disk in Drive " + D_ + kCrLf +
+               "Press 'OK' to continue or 'Cancel' to stop.")) {
+        return Stop();
+    }
+    PrepareRun();
+    RunInReportWindow();
+    return DiskWipeEnding::Ran;
+}
+
+bool Wipe::ChooseDrive() {
+    std::string drive = main_.strLastDrive;
+    if (drive.empty()) drive = DriveExists("A:") ? "A:" : FirstFixedDrive();
+    main_.Refresh();
+    const int top = main_.Top() + main_.fraMenu.Top() + main_.cmdWipeDisk.Top() + 330;
+    const int left = main_.Left() + main_.fraMenu.Left() + main_.fraMenu.Width() + 100;
+    const std::int16_t code = SelectDrive(top, left, 1500, kDarkRed, drive, F_, dblDiskTotalBytes);
+    D_ = UpperCase(drive);
+    main_.strLastDrive = D_;
+    L_ = D_.empty() ? 'C' : D_[0];
+    if (code == kDriveNotFixedOrRemovable || code == kDriveNoDisk || code == kDriveOtherError) {
+        Say(SelectDriveMessage(code, D_), ui::Icon::Exclamation);
+    }
+    return code == kDriveAccepted;
+}
+
+bool Wipe::Refused() {
+    const std::string folder = SystemFolderOnDrive(D_);
+    if (folder.empty()) return false;
+    Say("Drive " + D_ + " holds " + (folder == "/" ? "the root of the running system" : folder) +
+            ", so it cannot be wiped:" + kCrLf +
+            "a wipe would destroy the running system or this program." + kCrLf + kCrLf +
+            "Wipe a data drive instead, or purge selected folders of this drive with " +
+            "'Purge files'.",
+        ui::Icon::Exclamation);
+    return true;
+}
+
+void Wipe::ChooseExclusions() {
+    frmExcludedFolders& excluded = Forms().ExcludedFolders();
+    excluded.strDriveLetter = std::string(1, L_);
+    excluded.PrepareOpening();
+    excluded.ShowModal();
+    const int n = excluded.intNumExcludedFolders;
+    main_.lblFiles(0).SetCaption(
+        WipeSelectionCaption(L_, excluded.chkKeepTopFiles.Value() != 0, n));
+    main_.lblFiles(0).SetVisible(true);
+}
+
+bool Wipe::AdviseAboutAntiVirus() {
+    frmAntiVirusQuery& query = Forms().AntiVirusQuery();
+    query.MoveTo(main_.Left() + 2400, main_.Top() + 1675);
+    query.Form_Activate();
+    query.ShowModal();
+    if (query.blnNo) return true;
+    const std::string L(1, L_);
+    return AskOK(
+        "If Drive " + L + ": has files with extensions such as EXE, SYS, DLL, DOC, etc.," + kCrLf +
+        "then anti-virus software will probably interrupt this operation." + kCrLf +
+        "It is recommended to disable your anti-virus software before continuing." + kCrLf + kCrLf +
+        "Press 'OK' to continue without disabling, or 'Cancel' to cancel this operation" + kCrLf +
+        "so that you can disable your anti-virus software.");
+}
+
+bool Wipe::OfferSpeedTest() {
+    if (Speed() != 0 || L_ < 'C' || options_.unattended) return true;
+    const ui::Answer answer =
+        Ask("It is recommended to test the purge speed for Drive " + D_ + kCrLf +
+                "so as to enable an estimate of how long this will take." + kCrLf + kCrLf +
+                "Do you wish to do this?",
+            ui::Buttons::YesNoCancel, ui::Answer::No);
+    if (answer == ui::Answer::Cancel) return false;
+    if (answer == ui::Answer::Yes) {
+        main_.strLastDrive = D_;
+        // The speed test measures the drive again; the wipe's sizes stay.
+        const double total = dblDiskTotalBytes;
+        main_.cmdPurgeSpeed_MouseUp();
+        dblDiskTotalBytes = total;
+    }
+    return true;
+}
+
+bool Wipe::FillFreeSpace() {
+    if (!AskOK(FillAnnouncement(D_, F_, Speed()))) return false;
+    fill_.blnFillDisk = true;
+    fill_.strDrive = D_.substr(0, 2);
+    fill_.MoveTo(main_.Left() + main_.fraMenu.Left() + main_.fraMenu.Width() + 100,
+                 main_.Top() + main_.fraMenu.Top() + main_.cmdWipeDisk.Top() + 330);
+    fill_.dblFreeSpace = F_;
+    filled_ = true;
+    fill_.ShowModal();
+    return !fill_.blnStopp;
+}
+
+void Wipe::PrepareRun() {
+    main_.strFolderPath[0] = D_ + "\\";
+    main_.strFileSpec[0] = "*.*";
+    main_.ShowSelection(0);
+    main_.SetSelectionLabelsVisible(false);
+    main_.lblFiles(0).SetVisible(true);
+    if (NumSubfolders(main_.strFolderPath[0]) == 0) {
+        main_.blnSubdirectories = false;
+        main_.lblSubdirectories.SetCaption("No");
+        main_.lblSubdirectories2.SetCaption("(The folder has no subfolders.)");
+    } else {
+        main_.blnSubdirectories = true;
+        main_.lblSubdirectories.SetCaption("Yes");
+        main_.lblSubdirectories2.SetCaption("(Purge all files in all folders.)");
+    }
+    main_.blnConfirmFiles = false;
+    main_.lblConfirmFiles.SetCaption("No");
+    main_.lblConfirmFiles2.SetCaption("");
+
+    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
+    options.blnPurgeSlack = true;
+    options.blnDoNotDeletePurgedFiles = false;
+    options.blnOKToPurgeReadOnlyFiles = true;
+    options.blnOKToPurgeSensitiveFiles = true;
+    options.blnDeleteEmptyFolders = true;
+    options.blnFolderNamesOnly = true;
+    main_.lngClusterSizeByDrive[L_ - 'A'] = options.GetClusterSize(std::string(1, L_));
+}
+
+// Only the dummy files at the root when top-level files are kept.
+bool IsDummyName(const std::string& name) { return NameMatchesSpec(name, "dummy*", false); }
+
+void Wipe::RunInReportWindow() {
+    frmReport& report = Forms().Report();
+    report.SetCaption("Wipe disk " + D_);
+    report.Resize(main_.Width(), report.Height());
+    report.MoveTo(main_.Left(), main_.Top() + 450);
+    report.Show();
+    report.Form_Activate();
+
+    // The names of files with several links that the run will meet.
+    frmExcludedFolders& excluded = Forms().ExcludedFolders();
+    auto census = std::make_unique<HardLinkCensus>();
+    if (auto root = platform::Files().OpenFolder(D_ + "\\")) {
+        std::vector<platform::FileIdentity> identities;
+        for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
+            auto dir = platform::Files().OpenFolder(
+                excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
+            if (dir) identities.push_back(dir->Identity());
+        }
+        census->CountTree(*root, identities,
+                          excluded.chkKeepTopFiles.Value() != 0 ? IsDummyName : nullptr);
+    }
+    SetWipeLinkCensus(std::move(census));
+
+    report.blnStop = false;
+    report.blnPurgeFiles = true;
+    report.blnListFiles = false;
+    report.strNextDirPath = main_.strFolderPath[0];
+    report.strCurrentFileSpec = main_.strFileSpec[0];
+    main_.blnWipeDisk = true;
+    ran_ = true;
+    main_.fraMenu.SetEnabled(false);
+    main_.fraSetup.SetEnabled(false);
+    report.ProcessFiles();
+    main_.blnWipeDisk = false;
+    report.blnPurgeFiles = false;
+    main_.fraMenu.SetEnabled(true);
+    main_.fraSetup.SetEnabled(true);
+    SetWipeLinkCensus(nullptr);
+    Stop();
+}
+
+DiskWipeEnding Wipe::Stop() {
+    // A stopped run or a cancel after the fill must not leave the disk full.
+    if (filled_) fill_.DeleteDummyFilesLeft();
+    filled_ = false;
+    if (labelsHidden_) {
+        // A wipe that ends before its run leaves the selection as it was.
+        if (!ran_) main_.lblFiles(0).SetCaption(filesCaption_);
+        main_.SetSelectionLabelsVisible(true);
+    }
+    labelsHidden_ = false;
+    return DiskWipeEnding::Ended;
+}
+
+}  // namespace
+
+DiskWipeEnding WipeDisk(const DiskWipeOptions& options) { return Wipe(options).Run(); }
+
+std::string WipeSelectionCaption(char L, bool keepTopFiles, int numExcluded) {
+    std::string caption = "Purging all files on Drive " + std::string(1, L);
+    if (keepTopFiles || numExcluded != 0) caption += " except ";
+    if (keepTopFiles) {
+        caption += "top-level files ";
+        if (numExcluded > 0) caption += "and ";
+    }
+    if (numExcluded > 0) {
+        caption +=
+            "those in " + (numExcluded == 1 ? std::string("1 excluded folder")
+                                            : std::to_string(numExcluded) + " excluded folders");
+    }
+    return caption + ".";
+}
+
+std::string WipeEstimateMessage(const std::string& D, double totalBytes, float S, int N) {
+    const char L = D.empty() ? 'C' : D[0];
+    const double seconds = N * totalBytes / kBytesPerMB / AssumedSpeed(S, L);
+    std::string text = DiskCapacityText(D, totalBytes) + kCrLf + kCrLf +
+                       "Assuming a disk write speed of " + SpeedText(S, L) + " MB/sec and " +
+                       std::to_string(N) + " overwrite" + (N > 1 ? "s" : "") + kCrLf +
+                       "this will take approximately " + Duration(seconds) + ".";
+    if (N > 1)
+        text += kCrLf + kCrLf + "The time required may be reduced by changing the type of purge.";
+    if (S == 0 && L >= 'C') {
+        text += kCrLf + kCrLf +
+                "To obtain a more accurate estimate of the time required for this," + kCrLf +
+                "test the purge speed for Drive " + D + ".";
+    }
+    return text + kCrLf + kCrLf + "Click on 'OK' to proceed or 'Cancel' to stop.";
+}
+
+std::string FillAnnouncement(const std::string& D, double F, float S) {
+    std::string text = DriveFreeSpaceText(D, F) + kCrLf +
+                       (F > double(frmFillDisk::kDummyFileBytes)
+                            ? "Dummy files will now be written to fill this space."
+                            : "A dummy file will now be written to fill this space.") +
+                       kCrLf;
+    if (F >= kNoEstimateBelow) {
+        const double W = S == 0 ? 1 : std::round(double(S) * 1000) / 1000;
+        text += "Assuming a disk write speed of " +
+                (S == 0 ? std::string("1") : FormatNumber(S, 3)) + " MB/sec" + kCrLf +
+                "this will take about " + Duration(F / kBytesPerMB / W) + ".";
+        if (S == 0) {
+            text += kCrLf + kCrLf + "To obtain a more accurate estimate of the time required" +
+                    kCrLf + "for this, test the purge speed for Drive " + D + ".";
+        }
+    }
+    return text + kCrLf + kCrLf + "Click on 'OK' to proceed or 'Cancel' to stop.";
+}

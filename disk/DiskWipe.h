@@ -1,0 +1,39 @@
+// The disk wipe behind the main window's "Wipe disk": the user picks a
+// drive and the folders to leave alone, is advised about anti-virus
+// software and open files, may test the purge speed, sees an estimate, and
+// confirms; the drive's free space is filled with dummy files and then
+// every file of the drive (the dummy files included) is purged in the
+// report window, except the excluded ones, so the free space is overwritten
+// as often as the files are.
+//
+// A drive that holds the running system or this program is refused before
+// anything is written. However the wipe ends, no dummy file outlives it
+// unnoticed: those its run did not purge are deleted, except a partial file
+// the user chose to keep, which stays recorded for the next start.
+#pragma once
+
+#include <string>
+
+struct DiskWipeOptions {
+    // The command-line mode: every question gets the answer that goes on,
+    // no speed test is offered, and notices are shown as plain messages.
+    bool unattended = false;
+};
+
+enum class DiskWipeEnding {
+    Ended,  // cancelled, refused or the drive unusable: nothing purged
+    Ran,    // the run in the report window took place
+};
+
+DiskWipeEnding WipeDisk(const DiskWipeOptions& options = {});
+
+// The main window's files label during a wipe: "Purging all files on Drive
+// D except top-level files and those in 2 excluded folders."
+std::string WipeSelectionCaption(char L, bool keepTopFiles, int numExcluded);
+
+// The estimate of the whole wipe, asked before the fill: drive D, its total
+// bytes, the measured speed S (0: none) and N overwrites.
+std::string WipeEstimateMessage(const std::string& D, double totalBytes, float S, int N);
+
+// The announcement of the fill of F free bytes.
+std::string FillAnnouncement(const std::string& D, double F, float S);
