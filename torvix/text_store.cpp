@@ -42,6 +42,14 @@ bool IsText(std::string_view s) {
     return true;
 }
 
+// Code points of text already checked to be UTF-8: every byte but the
+// continuation bytes starts one.
+std::size_t CharacterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (char c : text) count += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    return count;
+}
+
 bool ParseNumber(std::string_view digits, int32_t& number) {
     if (digits.empty() || digits.size() > 9) return false;
     number = 0;
@@ -92,7 +100,7 @@ int32_t TextStore::Parse(std::string_view contents) {
             return MissingStringAt(line_number);
         }
         std::string_view text = line.substr(tab + 1);
-        if (text.size() > kMaxTextBytes) return StringTooLongAt(line_number);
+        if (CharacterCount(text) > kMaxTextCharacters) return StringTooLongAt(line_number);
         if (!texts.emplace(number, std::string(text)).second) return DuplicateAt(line_number);
     }
     if (texts.empty()) return kNoText;

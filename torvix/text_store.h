@@ -2,7 +2,8 @@
 //
 // File format: one text a line, "<number><TAB><text>", UTF-8, LF or CR LF line
 // ends. Blank lines and lines starting with '#' are skipped. A text is at most
-// kMaxTextBytes bytes; a file holds at most kMaxLines lines, which keeps every
+// kMaxTextCharacters characters (code points, so up to four times as many
+// bytes); a file holds at most kMaxLines lines, which keeps every
 // line number inside the result-code bands of lt().
 #pragma once
 
@@ -15,7 +16,7 @@ namespace torvix {
 
 class TextStore {
   public:
-    static constexpr std::size_t kMaxTextBytes = 1024;
+    static constexpr std::size_t kMaxTextCharacters = 1024;
     static constexpr int kMaxLines = 500;
     static constexpr std::size_t kMaxFileBytes = 1 << 20;
 

@@ -40,6 +40,12 @@ TEST(Startup, FaultyProgramTextFilesEndTheProgramWithTheirMessage) {
               "Missing string at line 12.");
     EXPECT_EQ(FatalStartMessage(("1\tKestrane\n2\tx\n3\t" + std::string(1025, 'a') + "\n").c_str()),
               "String too long at line 3.");
+    // The limit counts characters: 1,024 two-byte letters are one text.
+    std::string letters;
+    for (int i = 0; i < 1024; ++i) letters += "\xC3\xA9";
+    EXPECT_EQ(FatalStartMessage(("1\tKestrane\n4\tnone\n5\t" + letters + "\n").c_str()), "");
+    EXPECT_EQ(FatalStartMessage(("1\tKestrane\n5\t" + letters + "\xC3\xA9\n").c_str()),
+              "String too long at line 2.");
     EXPECT_EQ(FatalStartMessage("1\tKes\x01trane\n"), "Error reading file.");
     EXPECT_EQ(FatalStartMessage("1\tKes\xff\xfetrane\n"), "Error reading file.");
 }
