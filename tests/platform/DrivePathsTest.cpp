@@ -22,7 +22,8 @@ TEST(DriveTable, ParsesTheEnvironmentSpecification) {
 
 TEST(DrivePaths, MapBothWaysAndKeepCase) {
     platform::DriveTable saved = platform::Drives();
-    platform::SetDrives(DriveTable::FromSpec("C=/;D=/mnt/data"));
+    platform::SetDrives(DriveTable::FromSpec("C=/;D=/mnt/data;Z=/srv/z"));
+    EXPECT_EQ(ToNativePath("z:\\a"), "/srv/z/a") << "the last letter, in lower case";
     EXPECT_EQ(ToNativePath("C:\\Users\\Secret.txt"), "/Users/Secret.txt");
     EXPECT_EQ(ToNativePath("d:\\Docs\\a b\\"), "/mnt/data/Docs/a b");
     EXPECT_EQ(ToNativePath("D:"), "/mnt/data");

@@ -104,13 +104,17 @@ class FakeLibrary {
             calls.push_back(request.name);
             if (onCall) onCall(request.name);
             auto code = codes.find(request.name);
-            if (code != codes.end()) return code->second;
+            if (code != codes.end()) {
+                seconds = secondsPerCall;
+                return code->second;
+            }
             return CallPurgeLibrary(request, seconds);
         });
     }
     ~FakeLibrary() { SetPurgeLibraryForTesting(nullptr); }
 
     std::map<std::string, std::int32_t> codes;
+    std::int32_t secondsPerCall = 0;  // what a call with a chosen code reports
     std::vector<std::string> calls;
     std::function<void(const std::string& name)> onCall;
 };
