@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/CommandLineUi.h"
+#include "app/CommandLineWipe.h"
 #include "app/Forms.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
@@ -28,6 +29,8 @@ const char* const kHelp =
     "Usage: purge --list FILE.kzs\n"
     "       purge --purge FILE.kzs [--yes]\n"
     "       purge --test-speed DRIVE [--list FILE.kzs]\n"
+    "       purge --wipe DRIVE [--exclude FOLDER]... [--keep-top-files]\n"
+    "             [--type 1|2|3] [--passes N] [--yes]\n"
     "       purge --help\n"
     "\n"
     "Without arguments purge opens its window. With these it runs an operation\n"
@@ -42,6 +45,15 @@ const char* const kHelp =
     "  --test-speed C:   write a 1 MB test file to the root of drive C:, purge it\n"
     "                    with the default purge type and print the speed for one\n"
     "                    overwrite; a --list given with it estimates with it\n"
+    "  --wipe D:         wipe drive D: fill its free space with dummy files, then\n"
+    "                    purge every file on it, the dummy files included, and\n"
+    "                    remove the emptied folders; asks once on the terminal\n"
+    "                    first (--yes: without asking); no speed test is offered\n"
+    "  --exclude 'D:\\keep'  leave this folder and its subfolders alone (up to 100;\n"
+    "                    each must exist)\n"
+    "  --keep-top-files  leave the files at the top level of the drive alone\n"
+    "  --type, --passes  the purge type (1, 2, 3) and its passes; without them\n"
+    "                    those of the next-run setup, as the window starts with\n"
     "  --help            show this text\n"
     "\n"
     "FILE.kzs is a path of this system, or a drive path such as C:\\ops\\a.kzs.\n"
@@ -61,6 +73,9 @@ const char* const kHelp =
     "--test-speed exits 0 with a measured speed, 1 when the test was refused or\n"
     "failed (the reason on standard error), 3 when a stop signal ended it (the\n"
     "test file is deleted).\n"
+    "--wipe exits as --purge does; a drive that holds the running system or this\n"
+    "program is refused with 2, before anything is written. A wipe that ends early\n"
+    "deletes the dummy files it wrote.\n"
     "\n"
     "Dummy files left by a disk fill that was killed are listed on standard error\n"
     "at every start; --yes deletes them.\n";
@@ -70,6 +85,7 @@ struct Request {
     std::string file;
     bool yes = false;
     std::string speedDrive;  // --test-speed
+    WipeRequest wipe;        // --wipe and its options
 };
 
 // The request, or the reason it is not one.
@@ -100,12 +116,23 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::string& 
             }
             request.mode = arg == "--list" ? Request::Mode::List : Request::Mode::Purge;
             request.file = args[++i];
+        } else if (ParseWipeOption(args, i, request.wipe, problem)) {
+            if (!problem.empty()) return std::nullopt;
         } else {
             problem = "unknown argument " + arg;
             return std::nullopt;
         }
     }
-    if (request.mode == Request::Mode::None && request.speedDrive.empty()) {
+    const bool wipeOptions = request.wipe.keepTopFiles || !request.wipe.excluded.empty() ||
+                             request.wipe.type != 0 || request.wipe.passes != 0;
+    if (request.wipe.drive.empty() ? wipeOptions
+                                   : request.mode != Request::Mode::None ||
+                                         !request.speedDrive.empty()) {
+        problem = "--exclude, --keep-top-files, --type and --passes go with --wipe, alone";
+        return std::nullopt;
+    }
+    if (request.mode == Request::Mode::None && request.speedDrive.empty() &&
+        request.wipe.drive.empty()) {
         problem = "give --list or --purge with an operation file, or --test-speed";
         return std::nullopt;
     }
@@ -202,6 +229,10 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
     session.Windows().TypeOfPurge().Initialization();
     main.blnStartupCompleted = true;
     DealWithFillLeftovers(request.yes, err);
+    if (!request.wipe.drive.empty()) {
+        return RunWipe(request.wipe, request.yes, terminal, session.Ui(), session.Windows(), out,
+                       err, in);
+    }
     if (!request.speedDrive.empty()) {
         int tested = TestSpeed(request.speedDrive, session, out, err);
         if (tested != kExitDone || request.mode == Request::Mode::None) return tested;
@@ -270,7 +301,7 @@ bool IsCommandLineRequest(const std::vector<std::string>& args) {
     if (!args.empty() && args[0].rfind("--", 0) == 0) return true;
     for (const auto& arg : args) {
         if (arg == "--list" || arg == "--purge" || arg == "--yes" || arg == "--help" ||
-            arg == "-h" || arg == "--test-speed") {
+            arg == "-h" || arg == "--test-speed" || arg == "--wipe") {
             return true;
         }
     }

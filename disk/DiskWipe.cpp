@@ -55,7 +55,7 @@ class Wipe {
   private:
     bool ChooseDrive();
     bool Refused();
-    void ChooseExclusions();
+    bool ChooseExclusions();
     bool AdviseAboutAntiVirus();
     bool OfferSpeedTest();
     bool FillFreeSpace();
@@ -88,11 +88,17 @@ class Wipe {
 };
 
 DiskWipeEnding Wipe::Run() {
-    if (!ChooseDrive() || Refused()) return Stop();
+    if (!ChooseDrive()) return Stop();
+    if (Refused()) {
+        Stop();
+        return DiskWipeEnding::Refused;
+    }
     filesCaption_ = main_.lblFiles(0).Caption();
     main_.SetSelectionLabelsVisible(false);
     labelsHidden_ = true;
-    ChooseExclusions();
+    // Unattended, a folder the user meant to keep that was refused ends
+    // the wipe: nobody is there to choose again.
+    if (!ChooseExclusions()) return Stop();
     if (!AdviseAboutAntiVirus() || !OfferSpeedTest()) return Stop();
     if (!AskOK("Before proceeding it is highly recommended to close" + kCrLf +
                "all applications which might be accessing open files.")) {
@@ -145,7 +151,7 @@ bool Wipe::Refused() {
     return true;
 }
 
-void Wipe::ChooseExclusions() {
+bool Wipe::ChooseExclusions() {
     frmExcludedFolders& excluded = Forms().ExcludedFolders();
     excluded.strDriveLetter = std::string(1, L_);
     excluded.PrepareOpening();
@@ -154,6 +160,7 @@ void Wipe::ChooseExclusions() {
     main_.lblFiles(0).SetCaption(
         WipeSelectionCaption(L_, excluded.chkKeepTopFiles.Value() != 0, n));
     main_.lblFiles(0).SetVisible(true);
+    return !(options_.unattended && excluded.intRefusals > 0);
 }
 
 bool Wipe::AdviseAboutAntiVirus() {

@@ -21,8 +21,9 @@ struct DiskWipeOptions {
 };
 
 enum class DiskWipeEnding {
-    Ended,  // cancelled, refused or the drive unusable: nothing purged
-    Ran,    // the run in the report window took place
+    Ended,    // cancelled, or the drive unusable: nothing purged
+    Refused,  // the drive holds the system or the program: nothing purged
+    Ran,      // the run in the report window took place
 };
 
 DiskWipeEnding WipeDisk(const DiskWipeOptions& options = {});

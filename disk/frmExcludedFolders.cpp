@@ -78,6 +78,7 @@ void frmExcludedFolders::PrepareOpening() {
     }
     for (auto& folder : strExcludedFolder_) folder.clear();
     intNumExcludedFolders = 0;
+    intRefusals = 0;
     txbExcludedFolders.SetCaption("");
     chkKeepTopFiles.SetCaption("Do not purge top-level files on Drive " + strDriveLetter);
     ShowState();
@@ -113,6 +114,7 @@ void frmExcludedFolders::cmdAddFolder_Click() {
         ui::TheUi().MsgBox(
             "The maximum number of excluded folders is " + std::to_string(kMaxExcludedFolders),
             ui::Buttons::OK, ui::Icon::None, kAddTitle);
+        ++intRefusals;
         return;
     }
     const std::string f =
@@ -120,6 +122,7 @@ void frmExcludedFolders::cmdAddFolder_Click() {
     if (!f.empty()) {
         const std::string why = WhyNotAdded(f);
         if (!why.empty()) {
+            ++intRefusals;
             ui::TheUi().MsgBox(why, ui::Buttons::OK, ui::Icon::Exclamation, kAddTitle);
             return;
         }

@@ -27,6 +27,9 @@ class frmExcludedFolders : public ui::Form {
     // The letter of the drive being wiped (one upper-case character), set
     // by the disk wipe before PrepareOpening.
     std::string strDriveLetter;
+    // Folders refused since the dialog was opened (the command-line mode
+    // never wipes when one of the folders it was given was refused).
+    int intRefusals = 0;
 
     // The folder at position intI (1 to intNumExcludedFolders); "" for a
     // later position. Positions outside 0 to 100 are a caller's error.

@@ -1,0 +1,165 @@
+#include "app/CommandLineWipe.h"
+
+#include <istream>
+#include <ostream>
+
+#include "app/CommandLine.h"
+#include "app/CommandLineUi.h"
+#include "app/Forms.h"
+#include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
+#include "disk/DiskProc.h"
+#include "disk/DiskWipe.h"
+#include "disk/frmExcludedFolders.h"
+#include "disk/frmFillDisk.h"
+#include "disk/frmSpecifyDrive.h"
+#include "platform/StopSignals.h"
+#include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
+#include "purge/frmReport.h"
+#include "support/Folder.h"
+#include "support/ProgramText.h"
+
+namespace {
+
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string& value) {
+    if (i + 1 >= args.size() || args[i + 1].empty()) return false;
+    value = args[++i];
+    return true;
+}
+
+bool TakeNumber(const std::vector<std::string>& args, std::size_t& i, int& value) {
+    std::string text;
+    if (!TakeValue(args, i, text) || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    value = std::stoi(text);
+    return true;
+}
+
+// The purge type: the next-run setup's, then what the options say.
+bool ChoosePurgeType(const WipeRequest& request, std::ostream& err) {
+    frmMain& main = Forms().Main();
+    main.strNextRunSetupPath = UserDataFilePath("kz.usr", GetProgramText(310));
+    main.LoadNextRunSetup();
+    frmTypeOfPurge& type = Forms().TypeOfPurge();
+    const int code = request.type > 0 ? request.type - 1 : type.GetPurgeType();
+    const int passes = request.passes > 0 ? request.passes : type.GetNumberOfPasses();
+    if (!type.SelectTypeAndPasses(code, passes)) {
+        err << "purge: purge type " << code + 1 << " does not offer " << passes
+            << " passes; give --passes\n";
+        return false;
+    }
+    return true;
+}
+
+std::string Question(const WipeRequest& request) {
+    std::string question =
+        "Wipe drive " + request.drive + ": fill its free space and purge every file on it";
+    if (request.keepTopFiles || !request.excluded.empty()) question += " except";
+    if (request.keepTopFiles) question += " its top-level files";
+    for (const auto& folder : request.excluded) question += "\n  " + VisibleText(folder);
+    return question + "\n(This permanently destroys all these files.)\nWipe? [y/N] ";
+}
+
+}  // namespace
+
+bool ParseWipeOption(const std::vector<std::string>& args, std::size_t& i, WipeRequest& request,
+                     std::string& problem) {
+    const std::string& arg = args[i];
+    if (arg == "--wipe") {
+        if (!request.drive.empty() || !TakeValue(args, i, request.drive)) {
+            problem = "--wipe needs one drive, such as D:";
+        }
+    } else if (arg == "--exclude") {
+        std::string folder;
+        if (!TakeValue(args, i, folder)) problem = "--exclude needs a folder, such as 'D:\\keep'";
+        // The dialog takes folders without a closing backslash.
+        while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+        request.excluded.push_back(folder);
+    } else if (arg == "--keep-top-files") {
+        request.keepTopFiles = true;
+    } else if (arg == "--type") {
+        if (!TakeNumber(args, i, request.type) || request.type < 1 || request.type > 3) {
+            problem = "--type needs 1, 2 or 3";
+        }
+    } else if (arg == "--passes") {
+        if (!TakeNumber(args, i, request.passes) || request.passes < 1) {
+            problem = "--passes needs a number of passes";
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& ui,
+            FormSet& windows, std::ostream& out, std::ostream& err, std::istream& in) {
+    const std::string drive = UpperCase(request.drive.substr(0, 1)) + ":";
+    const std::string rest = request.drive.substr(1);
+    if (!(rest == ":" || rest == ":\\") || !DriveExists(drive)) {
+        err << "purge: " << request.drive << " is no drive; map it in KESTRANE_DRIVES\n";
+        return kExitBadRequest;
+    }
+    // A misspelt folder would be wiped instead of kept.
+    for (const auto& folder : request.excluded) {
+        if (!FolderExists(folder)) {
+            err << "purge: the folder to exclude " << VisibleText(folder) << " does not exist\n";
+            return kExitBadRequest;
+        }
+    }
+    if (!ChoosePurgeType(request, err)) return kExitBadRequest;
+    if (!yes) {
+        if (!terminal) {
+            err << "purge: no terminal to confirm the wipe on; nothing purged (add --yes)\n";
+            return kExitBadRequest;
+        }
+        WipeRequest shown = request;
+        shown.drive = drive.substr(0, 1);
+        out << Question(shown) << std::flush;
+        std::string answer;
+        if (!std::getline(in, answer) || !(answer == "y" || answer == "Y" || answer == "yes")) {
+            return kExitStopped;
+        }
+    }
+
+    windows.Main().strLastDrive = drive;
+    ui.OnModal("frmSpecifyDrive", [drive](ui::Form& form) {
+        auto& dialog = static_cast<frmSpecifyDrive&>(form);
+        dialog.SetCurrentDrive(drive);
+        dialog.cmdAccept.RaiseClick();
+    });
+    ui.OnModal("frmExcludedFolders", [&](ui::Form& form) {
+        auto& dialog = static_cast<frmExcludedFolders&>(form);
+        for (const auto& folder : request.excluded) {
+            ui.AnswerNextFolderBrowse(folder);
+            dialog.cmdAddFolder.RaiseClick();
+        }
+        dialog.chkKeepTopFiles.SetValue(request.keepTopFiles ? 1 : 0);
+        dialog.cmdClose.RaiseClick();
+    });
+    ui.OnModal("frmFillDisk", [](ui::Form&) {});
+
+    // Ctrl+C, a kill or a closed terminal: a fill stops and deletes its
+    // files; a run stops as the Stop button would, and its report is printed.
+    frmReport& report = windows.Report();
+    frmFillDisk& fill = windows.FillDisk();
+    platform::StopSignals stopSignals;
+    ui.OnDoEvents = [&] {
+        if (!stopSignals.StopRequested()) return;
+        fill.AbandonFill();
+        if (windows.Main().blnWipeDisk && !report.blnStop) report.cmdStop_Click();
+    };
+    const DiskWipeEnding ending = WipeDisk({true});
+    ui.OnDoEvents = nullptr;
+
+    if (ending == DiskWipeEnding::Refused) return kExitBadRequest;
+    if (ending != DiskWipeEnding::Ran) return kExitStopped;
+    WriteWithLfLineEnds(out, report.ReportText());
+    out << std::flush;
+    if (report.blnStop) return kExitStopped;
+    if (report.NumEntriesSkipped() > 0) return kExitNotAllPurged;
+    if (report.lngNumFilesPurged < report.NumFilesProcessed()) return kExitNotAllPurged;
+    return kExitDone;
+}

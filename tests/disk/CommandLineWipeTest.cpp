@@ -1,0 +1,97 @@
+// purge --wipe in the command-line mode: a whole unattended wipe with an
+// excluded folder, the refusals that come before anything is written, and
+// the options that belong to --wipe alone.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "tests/disk/WipeTestSupport.h"
+#include "tests/testsupport/ProgramHarness.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class WipeCommandLine : public ::testing::Test {
+  protected:
+    WipeCommandLine() : program_(testing_support::kStandardProgramText, "CD") {
+        SetNumberStyleForTesting(NumberStyle{});
+        sizes_.sizes['D'] = {3 << 20, 8 << 20};
+        files_.capacity = 3 << 20;
+        Drives().WriteFile("D:\\a.dat", "a");
+        Drives().WriteFile("D:\\sub\\b.dat", "b");
+        Drives().WriteFile("D:\\keep\\k.dat", "kept exactly");
+    }
+    ~WipeCommandLine() override { SetNumberStyleForTesting(std::nullopt); }
+
+    Result Run(std::vector<std::string> args, const std::string& typed = "",
+               bool terminal = false) {
+        std::ostringstream out, err;
+        std::istringstream in(typed);
+        int status = RunCommandLine(args, out, err, in, terminal);
+        return {status, out.str(), err.str()};
+    }
+    testing_support::TempDrives& Drives() { return program_.Drives(); }
+    bool Untouched() {
+        return Drives().Exists("D:\\a.dat") && Drives().Exists("D:\\sub\\b.dat") &&
+               !Drives().Exists("D:\\dummy1") && files_.created.empty();
+    }
+
+    disk_testing::FakeReserve reserve_;
+    disk_testing::SizedDrives sizes_;
+    disk_testing::CountingFiles files_;
+    testing_support::ProgramFiles program_;
+};
+
+TEST_F(WipeCommandLine, WipesAllButTheExcludedFolderAndPrintsTheReport) {
+    Result result =
+        Run({"--wipe", "d:", "--exclude", "D:\\keep\\", "--type", "1", "--passes", "1", "--yes"});
+    EXPECT_EQ(result.status, kExitDone) << result.err;
+    EXPECT_NE(result.out.find("Purging all files in D:\\ (including all files\nin subfolders) "),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("D:\\keep\\ is an excluded folder."), std::string::npos);
+    EXPECT_NE(result.out.find("Number of files purged: 3"), std::string::npos) << result.out;
+    EXPECT_EQ(files_.created, std::vector<std::string>{"dummy1"});
+    EXPECT_FALSE(Drives().Exists("D:\\dummy1"));
+    EXPECT_FALSE(Drives().Exists("D:\\a.dat"));
+    EXPECT_FALSE(Drives().Exists("D:\\sub"));
+    EXPECT_EQ(Drives().ReadFile("D:\\keep\\k.dat"), "kept exactly");
+}
+
+TEST_F(WipeCommandLine, AsksOnATerminalAndRefusesWithoutOne) {
+    Result result = Run({"--wipe", "D:"});
+    EXPECT_EQ(result.status, kExitBadRequest);
+    EXPECT_NE(result.err.find("add --yes"), std::string::npos);
+    EXPECT_TRUE(Untouched());
+
+    result = Run({"--wipe", "D:", "--keep-top-files"}, "n\n", true);
+    EXPECT_EQ(result.status, kExitStopped);
+    EXPECT_NE(result.out.find("Wipe drive D: fill its free space and purge every file on it "
+                              "except its top-level files"),
+              std::string::npos)
+        << result.out;
+    EXPECT_TRUE(Untouched());
+}
+
+TEST_F(WipeCommandLine, RefusesTheProgramsDriveAMissingExclusionAndStrayOptions) {
+    Drives().WriteFile("C:\\x.dat", "x");
+    Result result = Run({"--wipe", "C:", "--yes"});
+    EXPECT_EQ(result.status, kExitBadRequest);
+    EXPECT_NE(result.err.find("Drive C: holds "), std::string::npos) << result.err;
+    EXPECT_EQ(Drives().ReadFile("C:\\x.dat"), "x");
+
+    EXPECT_EQ(Run({"--wipe", "D:", "--exclude", "D:\\kep", "--yes"}).status, kExitBadRequest);
+    EXPECT_EQ(Run({"--wipe", "D:", "--exclude", "E:\\keep", "--yes"}).status, kExitBadRequest);
+    EXPECT_EQ(Run({"--exclude", "D:\\keep", "--yes"}).status, kExitBadRequest);
+    EXPECT_EQ(Run({"--wipe", "D:", "--type", "4", "--yes"}).status, kExitBadRequest);
+    EXPECT_EQ(Run({"--wipe", "D:\\sub", "--yes"}).status, kExitBadRequest);
+    EXPECT_TRUE(Untouched());
+}
+
+}  // namespace
