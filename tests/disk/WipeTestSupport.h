@@ -42,11 +42,14 @@ class SizedDrives : public DriveOverrides {
 
 class WipeProgram {
   public:
-    // countFills: dummy files are counted up to fillBytes instead of written.
+    // countFills: dummy files are counted up to fillBytes instead of
+    // written, and the file system's reserve is a fake one. Otherwise the
+    // fill writes real files and lowers a real reserve.
     explicit WipeProgram(bool countFills = true, std::uint64_t fillBytes = 3 << 20) : run_("CD") {
         if (countFills) {
             counting_.emplace();
             counting_->capacity = fillBytes;
+            reserve_.emplace();
         }
     }
 
@@ -98,7 +101,7 @@ class WipeProgram {
   private:
     run_testing::RunProgram run_;
     SizedDrives drives_;
-    FakeReserve reserve_;
+    std::optional<FakeReserve> reserve_;
     std::optional<CountingFiles> counting_;
 };
 
