@@ -1,0 +1,160 @@
+"""Small, realistic faults for run_faults.py: each is one edit of the code
+that a test must notice. A fault is (file, the text as it stands, the text
+with the fault, the test programs that should catch it). The text as it
+stands must occur exactly once in its file; a fault whose text is gone
+(the code moved on) is reported as not applied, never as caught.
+"""
+
+TORVIX = "torvix_test"
+VELDRAN = "veldran_tests"
+PURGE = "purge_tests"
+APP = "app_tests"
+PLATFORM = "platform_tests"
+SUPPORT = "support_tests"
+
+FAULTS = [
+    # The purge library: patterns, flushes, identity, arguments.
+    ("torvix/pass_patterns.cpp", "{Pattern(0xAA), Pattern(0x55), kRandom,",
+     "{Pattern(0x55), Pattern(0xAA), kRandom,", [TORVIX]),
+    ("torvix/pass_patterns.cpp", "constexpr OverwriteStep kBitPatterns[] = {Pattern(0xAA), Pattern(0x55), Pattern(0x0A),",
+     "constexpr OverwriteStep kBitPatterns[] = {Pattern(0xAA), Pattern(0x55), Pattern(0x0B),", [TORVIX]),
+    ("torvix/overwrite.cpp", "if (layer.SyncData(file) != 0) return kPurgeFlushFailed;",
+     "if (false) return kPurgeFlushFailed;", [TORVIX]),
+    ("torvix/overwrite.cpp", "if (!extent.GrowTo(now.size)) return kPurgeDone;",
+     "return kPurgeDone;", [TORVIX]),
+    ("torvix/hide_and_delete.cpp",
+     "if (!StillThisFile(layer, folder, current, identity)) return kPurgeRemoveFailed;", "",
+     [TORVIX]),
+    ("torvix/hide_and_delete.cpp",
+     "if (layer.Truncate(file, 0) != 0 || layer.SyncData(file) != 0) return kPurgeTruncateFailed;",
+     "if (layer.SyncData(file) != 0) return kPurgeTruncateFailed;", [TORVIX]),
+    ("torvix/purge_target.cpp", "if (!Is(facts, expected)) return codes.notTheFileSeen;", "",
+     [TORVIX]),
+    ("torvix/purge_target.cpp", "if (facts.links > 1) return kPurgeOtherLinks;", "", [TORVIX]),
+    ("torvix/purge_target.cpp", "if (!facts.OnSameMountAs(folder)) return codes.notTheFileSeen;",
+     "", [TORVIX]),
+    ("torvix/purge_engine.cpp", "clusterSize % kMinClusterSize == 0;", "clusterSize % 256 == 0;",
+     [TORVIX]),
+    ("torvix/purge_engine.cpp", "if (request.passes < 1) return kPurgeOtherFailure;",
+     "if (request.passes < 0) return kPurgeOtherFailure;", [TORVIX]),
+    ("torvix/text_store.cpp", "int32_t MissingStringAt(int line) { return -500 - line; }",
+     "int32_t MissingStringAt(int line) { return -499 - line; }", [TORVIX, APP]),
+
+    # veldran: generators, fills, flushes, arguments.
+    ("veldran/Generators.cpp", "state_ = state_ * 214013u + 2531011u;",
+     "state_ = state_ * 214013u + 2531012u;", [VELDRAN]),
+    ("veldran/Generators.cpp", "state_ = state_ * 15013869u + 387u;",
+     "state_ = state_ * 15013869u + 389u;", [VELDRAN]),
+    ("veldran/Generators.cpp", "} while (seed < 256);", "} while (seed < 255);", [VELDRAN]),
+    ("veldran/Wipe.cpp", "pass == 2 ? 0xFF : seeds.NextPassSeed();",
+     "pass == 2 ? 0xFE : seeds.NextPassSeed();", [VELDRAN]),
+    ("veldran/Wipe.cpp", "if (!file.Flush()) return Result::kFlushFailed;",
+     "if (done == size && !file.Flush()) return Result::kFlushFailed;", [VELDRAN]),
+    ("veldran/Wipe.cpp", "return written < original ? Result::kWriteFailed : Result::kWiped;",
+     "return Result::kWiped;", [VELDRAN]),
+    ("veldran/Wipe.h", "constexpr int64_t kRoundingBytes = 65536;",
+     "constexpr int64_t kRoundingBytes = 65535;", [VELDRAN]),
+    ("veldran/PassData.cpp", "const std::size_t from = (i * stride) % kBlockWords;",
+     "const std::size_t from = (i + stride) % kBlockWords;", [VELDRAN]),
+    ("veldran/Arguments.cpp", 'if (name.find_first_of("*?") != std::string_view::npos)',
+     'if (name.find_first_of("*") != std::string_view::npos)', [VELDRAN]),
+    ("veldran/Arguments.h", "constexpr int kMaxWrites = 18;", "constexpr int kMaxWrites = 19;",
+     [VELDRAN]),
+
+    # Matching.
+    ("purge/StrProcMatch.cpp", 'std::size_t next = pattern.find_first_not_of(U"*?", j);',
+     'std::size_t next = pattern.find_first_not_of(U"*", j);', [PURGE]),
+    ("purge/StrProcMatch.cpp", "    return i == text.size();\n}", "    return true;\n}", [PURGE]),
+    ("purge/StrProcMatch.cpp",
+     "if (specDot) return OnlyStars(sv.substr(ds + 1)) && Match(nv, sv.substr(0, ds));",
+     "if (specDot) return Match(nv, sv.substr(0, ds));", [PURGE]),
+    ("purge/StrProcMatch.cpp", "if (!HasWildcards(spec)) return name == spec;",
+     "if (!HasWildcards(spec)) caseSensitive = false;", [PURGE]),
+    ("purge/StrProcMatch.cpp", "    if (!nameDot) return Match(nv, sv);\n    return false;",
+     "    return Match(nv, sv);", [PURGE]),
+
+    # Durations, paths and numbers in words.
+    ("purge/StrProcDuration.cpp", "if (minutes >= 1440) {", "if (minutes > 1440) {", [PURGE]),
+    ("purge/StrProcDuration.cpp", 'if (longForm && (hours > 0 || days >= 1)) text += " and ";',
+     'if (longForm && hours > 0) text += " and ";', [PURGE]),
+    ("purge/StrProcDuration.cpp", "if (roundUp && seconds >= 1) {", "if (roundUp && s >= 1) {",
+     [PURGE]),
+    ("purge/StrProcDuration.cpp", '(n == 1 ? "" : "s")', '(n <= 1 ? "" : "s")', [PURGE]),
+    ("purge/StrProcPath.cpp", "if (k == std::u32string::npos || k < 3)",
+     "if (k == std::u32string::npos || k < 2)", [PURGE]),
+    ("purge/StrProcPath.cpp", ' || upper.rfind("OV", 0) == 0) return true;', ") return true;",
+     [PURGE]),
+    ("purge/StrProcPath.cpp", "if (extension.size() != 3) return false;", "", [PURGE]),
+    ("purge/StrProcVisible.cpp", "if (byte >= 0x20 && byte < 0x7f) {",
+     "if (byte >= 0x0a && byte < 0x7f) {", [PURGE]),
+
+    # Setup files.
+    ("app/SetupFile.cpp", 'std::to_string(value < 0 ? -value : value) + " ";',
+     "std::to_string(value < 0 ? -value : value);", [APP]),
+    ("app/SetupFile.cpp", "constexpr int kNumLines = 13;", "constexpr int kNumLines = 12;", [APP]),
+
+    # The listing and its estimate.
+    ("purge/frmReportListing.cpp", "speed * Forms().TypeOfPurge().GetNumOverwrites());",
+     "speed * Forms().TypeOfPurge().GetNumberOfPasses());", [PURGE]),
+    ("purge/frmReportListing.cpp", "if (seconds < 10) {", "if (seconds <= 10) {", [PURGE]),
+    ("purge/frmReportListing.cpp", "seconds < 300 ? FormatSeconds", "seconds <= 300 ? FormatSeconds",
+     [PURGE]),
+    ("purge/frmReportListing.cpp", "if (seconds > 60) AppendAnyway", "if (seconds >= 60) AppendAnyway",
+     [PURGE]),
+    ("purge/frmReportListing.cpp", "} else if (dblTotalFileBytes < kBytesPerMB) {",
+     "} else if (dblTotalFileBytes <= kBytesPerMB) {", [PURGE]),
+    ("purge/frmReportListing.cpp", "        speed = 1.0 / 60.0;", "        speed = 1.0 / 6.0;", [PURGE]),
+    ("purge/frmReportListing.cpp", "if (d >= 'C' && d <= 'Z' && !measured) {",
+     "if (d >= 'D' && d <= 'Z' && !measured) {", [PURGE]),
+
+    # The purge run and its summary.
+    ("purge/frmReportPurge.cpp", "if (lngTotalPurgeSeconds > 1) {", "if (lngTotalPurgeSeconds > 0) {",
+     [PURGE]),
+    ("purge/frmReportPurge.cpp", "if (code == 0 || code == -4 || code == -5 || code == -6) {",
+     "if (code == 0) {", [PURGE]),
+    ("purge/frmReportPurge.cpp", "if (!(lngNumFilesProcessed == 1 && lngNumFilesPurged == 1)) {",
+     "if (!(lngNumFilesProcessed == 1)) {", [PURGE]),
+    ("purge/frmReportPurge.cpp", "if (options.blnPurgeSlack || lngNumFilesPurged > 1) {",
+     "if (options.blnPurgeSlack || lngNumFilesPurged > 0) {", [PURGE]),
+    ("purge/frmReportPurge.cpp", "if (intNumFoldersRemoved > 0) {", "if (intNumFoldersRemoved > 1) {",
+     [PURGE]),
+    ("purge/frmReportPurge.cpp", "if (!parent.RemoveSubfolder(name, identity)) return;",
+     "parent.RemoveSubfolder(name, identity);", [PURGE]),
+    ("purge/frmReportPurge.cpp", "            if (oneNamedFile) break;\n", "", [PURGE]),
+    ("purge/frmReportPurge.cpp", "passes >= 2 && length * overwrites > bytesPerSecond;",
+     "passes >= 1 && length * overwrites > bytesPerSecond;", [PURGE]),
+    ("purge/frmReportPurge.cpp", "const bool deleteFile = p == passes && !options.blnDoNotDeletePurgedFiles;",
+     "const bool deleteFile = !options.blnDoNotDeletePurgedFiles;", [PURGE]),
+    ("purge/frmReportPurge.cpp",
+     "    PurgeFolderAt(*dir, folder, std::move(fileSpec), purgeSlack);\n}",
+     "    PurgeFolderAt(*dir, folder, std::move(fileSpec), purgeSlack);\n"
+     "    platform::Files().RemoveFolder(folder);\n}", [PURGE]),
+    ("purge/frmReportPurge.cpp", "first == 'e' || first == 'i' || first == 'o';",
+     "first == 'e' || first == 'i';", [PURGE]),
+    ("purge/WalkRules.cpp", "if (entry.links > 1) return", "if (entry.links > 2) return", [PURGE]),
+    ("purge/WalkRules.cpp", 'if (!entry.identity.SameMountAs(folder)) return "is on another file system";',
+     "", [PURGE]),
+    ("purge/frmFileOps.cpp", 'if (extension == "swp") return kSwapFile;',
+     'if (extension == "swq") return kSwapFile;', [PURGE]),
+    ("purge/frmFileOps.cpp", "if (programFolder_ && programFolder_->SameObjectAs(folder)) return kInProgramFolder;",
+     "", [PURGE]),
+
+    # Drive paths.
+    ("platform/DrivePaths.cpp", "if (letter >= 'a' && letter <= 'z') letter",
+     "if (letter >= 'a' && letter <= 'y') letter", [PLATFORM, PURGE]),
+    ("platform/DrivePaths.cpp", "            if (parts.names.empty()) return std::nullopt;",
+     "            if (parts.names.empty()) continue;", [PLATFORM, PURGE]),
+    ("platform/DrivePaths.cpp", "if (below && (best == 0 || root.size() > bestLength)) {",
+     "if (below && (best == 0 || root.size() < bestLength)) {", [PLATFORM, PURGE]),
+    ("purge/StrProcPath.cpp", "    chars[0] = UpperCaseOf(chars[0]);\n", "", [PURGE]),
+    ("platform/posix/PosixFolderHandle.cpp", "    if (!(sub->Identity() == expected)) {",
+     "    if (false) {", [PURGE]),
+
+    # The report.
+    ("purge/ReportText.h", "constexpr std::size_t kReportCapacityBytes = 64u * 1024u * 1024u;",
+     "constexpr std::size_t kReportCapacityBytes = 64u * 1024u;", [PURGE]),
+    ("purge/ReportText.cpp", "text_.size() > ReportCapacity() - text.size()",
+     "text_.size() >= ReportCapacity() - text.size()", [PURGE]),
+    ("purge/frmReportRun.cpp", "report_.RemoveLastCharacters(1024);",
+     "report_.RemoveLastCharacters(1000);", [PURGE]),
+]

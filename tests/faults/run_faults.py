@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Measures how many small faults the tests catch.
+
+Copies the committed code (HEAD) to a temporary folder, builds
+the test programs there once, then puts each fault of fault_list.py into
+the code alone, rebuilds what it touches, runs the test programs named for
+it, and takes the code back. A fault counts as caught when a test fails or
+hangs. At the end it prints the count, the share, and the faults that got
+through. The tree you work in is never changed.
+
+Usage: tests/faults/run_faults.py [--only N,N,...] [--work DIR]
+With --work, the copy and its build are kept in DIR and used again by the
+next run with the same DIR (the copy is not refreshed then).
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from fault_list import FAULTS  # noqa: E402
+
+# Tests too slow to run once per fault; what they guard is caught by others.
+SLOW_TESTS = {
+    "purge_tests": "-RunSafety.ATreeDeeperThanAnyPath*:RunSafety.AFolderSwapped*",
+    "veldran_tests": "-*Race*",
+}
+TEST_TIMEOUT = 300
+
+
+def run(command, cwd, quiet=True, timeout=None):
+    return subprocess.run(command, cwd=cwd, timeout=timeout,
+                          stdout=subprocess.DEVNULL if quiet else None,
+                          stderr=subprocess.DEVNULL if quiet else None).returncode
+
+
+def copy_tree(repo, work):
+    archive = subprocess.run(["git", "archive", "HEAD"], cwd=repo, check=True,
+                             capture_output=True).stdout
+    subprocess.run(["tar", "-x", "-C", work], input=archive, check=True)
+
+
+def programs_of(fault):
+    programs = list(fault[3])
+    if fault[0].startswith("torvix/"):
+        programs.append("torvix")  # the library the other tests load
+    return programs
+
+
+def failing_program(build, programs, quiet=True):
+    """The first test program that fails or hangs, or None."""
+    for program in programs:
+        if program == "torvix":
+            continue
+        command = [os.path.join(build, "bin", program)]
+        if program in SLOW_TESTS:
+            command.append("--gtest_filter=" + SLOW_TESTS[program])
+        if not quiet:
+            command.append("--gtest_brief=1")
+        try:
+            if run(command, build, quiet=quiet, timeout=TEST_TIMEOUT) != 0:
+                return program
+        except subprocess.TimeoutExpired:
+            return program
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--only", help="numbers of the faults to try, e.g. 3,17")
+    parser.add_argument("--work", help="folder for the copy and its build, kept for the next run")
+    args = parser.parse_args()
+
+    repo = subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True,
+                          capture_output=True, text=True).stdout.strip()
+    chosen = range(1, len(FAULTS) + 1)
+    if args.only:
+        chosen = [int(n) for n in args.only.split(",")]
+
+    work = args.work or tempfile.mkdtemp(prefix="kestrane-faults-")
+    build = os.path.join(work, "build")
+    try:
+        if not os.path.isfile(os.path.join(work, "CMakeLists.txt")):
+            os.makedirs(work, exist_ok=True)
+            copy_tree(repo, work)
+        all_programs = sorted({p for n in chosen for p in programs_of(FAULTS[n - 1])})
+        print(f"building {', '.join(all_programs)} in {build} ...", flush=True)
+        if run(["cmake", "-S", work, "-B", build, "-G", "Ninja", "-DKESTRANE_WITH_QT=OFF"], work) or \
+                run(["cmake", "--build", build, "--target"] + all_programs, work, quiet=False):
+            sys.exit("the unchanged code does not build")
+        broken = failing_program(build, all_programs)
+        if broken:
+            failing_program(build, [broken], quiet=False)
+            sys.exit(f"the unchanged code fails {broken}: fix that first")
+
+        caught, missed, not_applied = [], [], []
+        for number in chosen:
+            path, before, after, _ = FAULTS[number - 1]
+            source = os.path.join(work, path)
+            with open(source, encoding="utf-8") as f:
+                original = f.read()
+            label = f"{number:3d} {path}: {before.strip()[:60]!r}"
+            if original.count(before) != 1:
+                not_applied.append(label)
+                print(f"{label}  NOT APPLIED (the text is not there once)", flush=True)
+                continue
+            with open(source, "w", encoding="utf-8") as f:
+                f.write(original.replace(before, after))
+            try:
+                programs = programs_of(FAULTS[number - 1])
+                if run(["cmake", "--build", build, "--target"] + programs, work) != 0:
+                    not_applied.append(label)
+                    verdict = "DOES NOT BUILD"
+                elif failing_program(build, programs):
+                    caught.append(label)
+                    verdict = "caught"
+                else:
+                    missed.append(label)
+                    verdict = "MISSED"
+            finally:
+                with open(source, "w", encoding="utf-8") as f:
+                    f.write(original)
+            print(f"{label}  {verdict}", flush=True)
+
+        tried = len(caught) + len(missed)
+        share = 100.0 * len(caught) / tried if tried else 0.0
+        print(f"\n{len(caught)} of {tried} faults caught ({share:.0f} %); "
+              f"{len(not_applied)} not applied")
+        for label in missed:
+            print(f"  missed: {label}")
+        for label in not_applied:
+            print(f"  not applied: {label}")
+        sys.exit(0 if not missed else 1)
+    finally:
+        if not args.work:
+            shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
