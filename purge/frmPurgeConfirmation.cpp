@@ -5,6 +5,7 @@
 #include "app/Forms.h"
 #include "app/frmMain.h"
 #include "disk/DiskProc.h"
+#include "disk/SystemDrive.h"
 #include "platform/DrivePaths.h"
 #include "purge/NumberFormat.h"
 #include "ui/Ui.h"
@@ -12,6 +13,11 @@
 using ui::ControlKind;
 
 namespace {
+
+const char* const kCopyOnWriteNote =
+    "\r\n\r\nOn this drive's file system changed data is written to new blocks, so "
+    "purging a file does not reach its earlier copies. Wiping the disk fills its free space, "
+    "which reaches them.";
 
 const char* const kClusterSizeNames[] = {"512 bytes", "1 KB",  "2 KB",  "4 KB",
                                          "8 KB",      "16 KB", "32 KB", "64 KB"};
@@ -98,7 +104,11 @@ void frmPurgeConfirmation::Form_Activate() {
     const frmMain& main = Forms().Main();
     fraClusterSize.SetVisible(false);
     blnConfirm = false;
-    lblMessage.SetCaption(strPurgeConfirmationMessage);
+    // On a file system that writes changed data to new blocks a purge
+    // cannot reach the file's earlier copies: say so before it runs.
+    lblMessage.SetCaption(OverwritesMissOldCopies(strDriveLetter.substr(0, 1) + ":")
+                              ? strPurgeConfirmationMessage + kCopyOnWriteNote
+                              : strPurgeConfirmationMessage);
     cmdDoPurge.SetCaption(!main.blnSubdirectories && main.intNumFiles <= 1
                               ? "Yes, purge this file"
                               : "Yes, purge these files");

@@ -4,6 +4,7 @@
 
 #include "app/frmMainRuns.h"
 #include "disk/DiskProc.h"
+#include "platform/DriveInfo.h"
 #include "purge/StrProc.h"
 #include "purge/frmPurgeWarning.h"
 #include "tests/purge/RunTestSupport.h"
@@ -164,4 +165,51 @@ TEST(PurgeWarning, TheAdviceCanBeTurnedOffAndOffersCancelOnlyInAPurge) {
     EXPECT_TRUE(warning.cmdStopPurge.Visible());
     warning.cmdStopPurge.RaiseClick();
     EXPECT_TRUE(warning.blnStopPurge);
+}
+
+namespace {
+
+// Drive C: as a file system of the given name.
+class NamedFileSystem : public platform::DriveInfo {
+  public:
+    explicit NamedFileSystem(std::string name) : name_(std::move(name)) {}
+    std::uint32_t LogicalDriveMask() override { return 1u << 2; }
+    int DriveType(const std::string&) override { return platform::kDriveFixed; }
+    std::optional<platform::ClusterGeometry> DiskFreeSpace(const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<platform::DiskFreeSpaceEx> DiskFreeSpaceExFor(const std::string&) override {
+        return std::nullopt;
+    }
+    int GetDrive(const std::string&, platform::DriveObject& drive) override {
+        drive = {'C', name_, 1e9, platform::kObjectFixed, true};
+        return 0;
+    }
+
+  private:
+    std::string name_;
+};
+
+}  // namespace
+
+TEST(PurgeConfirmation, SaysWhenOverwritesCannotReachEarlierCopies) {
+    RunProgram run;
+    run.Drives().WriteFile("C:\\d\\a.txt", "1");
+    run.Select("C:\\d\\", "a.txt", false);
+    const std::string note =
+        "On this drive's file system changed data is written to new blocks, so purging a file "
+        "does not reach its earlier copies.";
+    for (const char* fileSystem : {"btrfs", "ext4"}) {
+        platform::SetDriveInfoForTesting(std::make_shared<NamedFileSystem>(fileSystem));
+        std::string shown;
+        run.Ui().OnModal("frmPurgeConfirmation", [&](ui::Form& form) {
+            auto& dialog = static_cast<frmPurgeConfirmation&>(form);
+            shown = dialog.lblMessage.Caption();
+            dialog.cmdCancel.RaiseClick();
+        });
+        run.Main().cmdProcessFiles(1).RaiseMouseUp();
+        EXPECT_EQ(shown.find(note) != std::string::npos, std::string(fileSystem) == "btrfs")
+            << fileSystem << ": " << shown;
+    }
+    platform::SetDriveInfoForTesting(nullptr);
 }
