@@ -14,13 +14,13 @@
 
 #include "disk/DiskProc.h"
 #include "disk/frmFillDisk.h"
-#include "tests/disk/MountSupport.h"
+#include "tests/testsupport/MountSupport.h"
 #include "tests/purge/RunTestSupport.h"
 
 namespace {
 
-using disk_testing::Mount;
-using disk_testing::Shell;
+using testing_support::Mount;
+using testing_support::Shell;
 
 // True when not even one more block can be written to the folder's disk.
 bool FullToTheLastBlock(const std::string& folder) {

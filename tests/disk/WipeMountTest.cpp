@@ -10,27 +10,17 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/disk/MountSupport.h"
+#include "tests/testsupport/MountSupport.h"
 #include "tests/disk/WipeTestSupport.h"
 
-using disk_testing::Mount;
-using disk_testing::Shell;
+using testing_support::Mount;
+using testing_support::ReadNative;
+using testing_support::Shell;
 using ui::Answer;
 
 namespace {
 
-std::string Marker(int which) {
-    std::string unit =
-        "<<kestrane wipe marker " + std::to_string(which) + " " + std::to_string(::getpid()) + ">>";
-    std::string marker;
-    while (marker.size() < (32 << 10)) marker += unit;
-    return marker;
-}
-
-std::string ReadNative(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string Marker(int which) { return testing_support::Marker("wipe", which, 32 << 10); }
 
 unsigned long long FreeBlocks(const std::string& folder) {
     struct statvfs facts {};

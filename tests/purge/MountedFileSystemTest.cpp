@@ -9,49 +9,16 @@
 #include <iterator>
 
 #include "tests/purge/RunTestSupport.h"
+#include "tests/testsupport/MountSupport.h"
 
 using run_testing::RunProgram;
+using testing_support::Mount;
+using testing_support::ReadNative;
+using testing_support::Shell;
 
 namespace {
 
-bool Shell(const std::string& command) {
-    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// A file system mounted on a folder for the life of the object.
-class Mount {
-  public:
-    Mount(const std::string& source, const std::string& options, const std::string& folder)
-        : folder_(folder) {
-        mounted_ = Shell("mount " + options + " " + source + " '" + folder + "'");
-    }
-    ~Mount() { Unmount(); }
-    bool Mounted() const { return mounted_; }
-    void Unmount() {
-        if (mounted_)
-            mounted_ = !Shell("umount '" + folder_ + "'") && !Shell("umount -l '" + folder_ + "'");
-    }
-    bool Remount(const std::string& source, const std::string& options) {
-        return mounted_ = Shell("mount " + options + " " + source + " '" + folder_ + "'");
-    }
-
-  private:
-    std::string folder_;
-    bool mounted_ = false;
-};
-
-std::string Marker(int which) {
-    std::string unit =
-        "<<kestrane run marker " + std::to_string(which) + " " + std::to_string(::getpid()) + ">>";
-    std::string marker;
-    while (marker.size() < (64 << 10)) marker += unit;
-    return marker;
-}
-
-std::string ReadNative(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string Marker(int which) { return testing_support::Marker("run", which, 64 << 10); }
 
 }  // namespace
 

@@ -1,0 +1,58 @@
+// Real file systems for the tests that need root: a file system mounted on
+// a folder for the life of an object (always unmounted afterwards, lazily
+// if it is busy), and a shell command's success.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace testing_support {
+
+inline bool Shell(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A block of text of about `bytes` that no other file holds, to look for
+// in a raw image after the file was purged, wiped or deleted.
+inline std::string Marker(const std::string& kind, int which, std::size_t bytes) {
+    const std::string unit = "<<kestrane " + kind + " marker " + std::to_string(which) + " " +
+                             std::to_string(::getpid()) + ">>";
+    std::string marker;
+    while (marker.size() < bytes) marker += unit;
+    return marker;
+}
+
+inline std::string ReadNative(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class Mount {
+  public:
+    Mount(const std::string& source, const std::string& options, const std::string& folder)
+        : folder_(folder) {
+        mounted_ = Shell("mount " + options + " " + source + " '" + folder + "'");
+    }
+    ~Mount() { Unmount(); }
+    Mount(const Mount&) = delete;
+    Mount& operator=(const Mount&) = delete;
+    bool Mounted() const { return mounted_; }
+    // Mounts again on the same folder, after Unmount.
+    bool Remount(const std::string& source, const std::string& options) {
+        return mounted_ = Shell("mount " + options + " " + source + " '" + folder_ + "'");
+    }
+    void Unmount() {
+        if (mounted_ && !Shell("umount '" + folder_ + "'")) Shell("umount -l '" + folder_ + "'");
+        mounted_ = false;
+    }
+
+  private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+}  // namespace testing_support
