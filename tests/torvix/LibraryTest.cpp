@@ -100,7 +100,8 @@ TEST_F(LibraryTest, BadArgumentsAreRefusedBeforeTheFileIsTouched) {
         int32_t type, slack, cluster, code;
     };
     for (Case c : {Case{3, 0, -1, -8}, Case{-1, 0, -1, -8}, Case{0, 1, 0, -9}, Case{0, 1, -1, -9},
-                   Case{0, 1, 511, -9}, Case{0, 1, 513, -9}, Case{0, 1, 65536 + 512, -9}}) {
+                   Case{0, 1, 511, -9}, Case{0, 1, 513, -9}, Case{0, 1, 768, -9},
+                   Case{0, 1, 65536 + 512, -9}}) {
         EXPECT_EQ(Purge(path, c.type, 1, c.slack, c.cluster), c.code) << c.type << " " << c.cluster;
         EXPECT_EQ(seconds, 0);
     }

@@ -24,6 +24,8 @@ TEST(VeldranGenerators, PassSeedsAreThirdDrawsOfAtLeast256) {
 
     SeedGenerator low(19);  // draws 100 15331 209, then 888 8224 20869
     EXPECT_EQ(low.NextPassSeed(), 20869);
+    SeedGenerator edge(18947);  // draws 29143 4655 255, then 28858 10744 28188
+    EXPECT_EQ(edge.NextPassSeed(), 28188) << "255 is below 256: drawn again";
 }
 
 TEST(VeldranGenerators, StrideIsLowBitsOfFirstOddDraw) {

@@ -72,6 +72,7 @@ TEST(VeldranWipe, PassesWriteZerosThenOnesThenTheGeneratorsWords) {
 class FakeFiles final : public FileSystem {
   public:
     int flushesBeforeFailure = INT32_MAX;
+    int64_t roomLeft = INT64_MAX;  // bytes the disk takes before writes fall short
     int opens = 0;
     std::vector<int64_t> writtenPerPass;
     bool removed = false;
@@ -88,8 +89,11 @@ class FakeFiles final : public FileSystem {
         // Each pass starts at the first byte.
         std::size_t Write(int64_t offset, const uint8_t*, std::size_t size) override {
             if (offset == 0) files.writtenPerPass.push_back(0);
-            files.writtenPerPass.back() += static_cast<int64_t>(size);
-            return size;
+            const auto done = static_cast<std::size_t>(
+                std::min<int64_t>(static_cast<int64_t>(size), files.roomLeft));
+            files.roomLeft -= static_cast<int64_t>(done);
+            files.writtenPerPass.back() += static_cast<int64_t>(done);
+            return done;
         }
         bool Flush() override { return files.flushesBeforeFailure-- > 0; }
         bool Remove() override { return files.removed = true; }
@@ -126,6 +130,20 @@ TEST(VeldranWipe, FailedFlushOrEscapeStopsAtOnceAndKeepsTheFile) {
     EXPECT_EQ(whole.writtenPerPass, std::vector<int64_t>(5, 131072));
     EXPECT_EQ(whole.opens, 1);
     EXPECT_TRUE(whole.removed);
+}
+
+TEST(VeldranWipe, WhatAShortWriteGotOutIsFlushedAndTheFileKept) {
+    SeedGenerator seeds(1);
+    KeyConsole noKey(false);
+    FakeFiles full;
+    full.roomLeft = 10000;  // the disk fills within the file's first block
+    full.flushesBeforeFailure = 0;
+    EXPECT_EQ(Wipe("swap", 4, seeds, noKey, full), Result::kFlushFailed)
+        << "the part that went out must be flushed, and its failure said";
+    FakeFiles flushed;
+    flushed.roomLeft = 10000;
+    EXPECT_EQ(Wipe("swap", 4, seeds, noKey, flushed), Result::kWriteFailed);
+    EXPECT_FALSE(full.removed || flushed.removed);
 }
 
 // Does something to the file's folder while the last block of the wipe is
