@@ -28,6 +28,7 @@ TEST(StrProc, WildcardMatch) {
         {"report", "*o", false, false},
         {"report", "r*t", false, true},
         {"xyz", "*", false, true},
+        {"xy", "*?", false, true},  // nothing literal after the star: any text
         {"abx", "a*?x", false, false},  // the star and "?" both land on x
         {"ABC", "a*", false, true},
         {"ABC", "a*", true, false},
