@@ -53,6 +53,9 @@ TEST(SetupFile, InvalidContentsFallBackToTheDefaults) {
         {"NUL byte", std::string("8.27\r\n 1 \r\n 0 \r\nD:\\\0x\r\n", 18), 0},
         {"enormous line", "8.27\r\n 1 \r\n 0 \r\n" + std::string(5000, 'a') + "\r\n", 0},
         {"huge number", "8.27\r\n 99999999999 \r\n", 0},
+        {"twelve lines, the last option missing",
+         "8.27\r\n 1 \r\n 0 \r\nD:\\\r\n*.*\r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\n 1 \r\n 1 \r\n 0 \r\n",
+         5},
     };
     for (const auto& c : cases) {
         SetupRead read = ReadSetup(c.contents);

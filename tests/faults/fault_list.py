@@ -85,6 +85,8 @@ FAULTS = [
     ("purge/StrProcPath.cpp", ' || upper.rfind("OV", 0) == 0) return true;', ") return true;",
      [PURGE]),
     ("purge/StrProcPath.cpp", "if (extension.size() != 3) return false;", "", [PURGE]),
+    ("purge/StrProcVisible.cpp", 'std::snprintf(text, sizeof text, "\\\\x%02x", byte);',
+     'std::snprintf(text, sizeof text, "\\\\x%02X", byte);', [PURGE]),
     ("purge/StrProcVisible.cpp", "if (byte >= 0x20 && byte < 0x7f) {",
      "if (byte >= 0x0a && byte < 0x7f) {", [PURGE]),
 
@@ -120,7 +122,6 @@ FAULTS = [
      [PURGE]),
     ("purge/frmReportPurge.cpp", "if (!parent.RemoveSubfolder(name, identity)) return;",
      "parent.RemoveSubfolder(name, identity);", [PURGE]),
-    ("purge/frmReportPurge.cpp", "            if (oneNamedFile) break;\n", "", [PURGE]),
     ("purge/frmReportPurge.cpp", "passes >= 2 && length * overwrites > bytesPerSecond;",
      "passes >= 1 && length * overwrites > bytesPerSecond;", [PURGE]),
     ("purge/frmReportPurge.cpp", "const bool deleteFile = p == passes && !options.blnDoNotDeletePurgedFiles;",

@@ -292,3 +292,25 @@ TEST(Listing, ContinueAfterPauseFinishesTheListing) {
     EXPECT_FALSE(run.Report().Paused());
     EXPECT_EQ(run.Report().cmdPauseContinue.Caption(), "Pause");
 }
+
+TEST(Listing, TheEstimateCountsOverwritesAndItsThresholdsAreExact) {
+    RunProgram run;
+    const std::string heading =
+        std::string("Estimated minimum purge time (assuming purge speed of 1 MB/sec.):") + kCrLf;
+    // Exactly 10 seconds is no longer "less than 10 seconds".
+    run.SetPurgeType(0, 1);
+    EXPECT_NE(Estimate(run, "C:\\ten\\", 10u << 20).find(heading + "10 seconds" + kCrLf),
+              std::string::npos);
+    // Six overwrites a pass: 10 MB take 60 seconds, not 10.
+    run.SetPurgeType(2, 1);
+    EXPECT_NE(Estimate(run, "C:\\six\\", 10u << 20).find(heading + "1 minute" + kCrLf),
+              std::string::npos);
+    // From 300 seconds on the estimate rounds up to the next whole minute.
+    run.SetPurgeType(0, 1);
+    EXPECT_NE(Estimate(run, "C:\\five\\", 300u << 20)
+                  .find(heading + "6 minutes.  The actual time could be greater than this."),
+              std::string::npos);
+    EXPECT_NE(Estimate(run, "C:\\four\\", 299u << 20)
+                  .find(heading + "4 minutes and 59 seconds.  The actual time could be greater"),
+              std::string::npos);
+}

@@ -182,6 +182,7 @@ TEST(StrProc, IsMonitoredExtension) {
         {"x.txt", false},          {"x.html", false},
         {"x.do", false},           {"C:\\x.doc\\file", false},
         {"noextension", false},    {"x.", false},
+        {"book.xlsx", false},      {"old.ovlx", false},  // only three letters count
     };
     for (const auto& [path, expected] : cases) {
         EXPECT_EQ(IsMonitoredExtension(path), expected) << path;

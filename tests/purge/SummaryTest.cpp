@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "app/frmConfirmFiles.h"
 #include "purge/ReportText.h"
@@ -149,4 +150,35 @@ TEST(Summary, AStoppedListingEstimatesMoreThanItSaw) {
                                 kCrLf))
         << report;
     EXPECT_EQ(run.Main().lblEstimatedTime.Caption(), "") << "a stopped listing sets no estimate";
+}
+
+TEST(Summary, ASingleFileNotPurgedStillCountsNone) {
+    RunProgram run;
+    run.SetPurgeType(0, 1);
+    FakeLibrary library;
+    library.codes = {{"one.txt", -3}};
+    run.Drives().WriteFile("C:\\u\\one.txt", "x");
+    run.Select("C:\\u\\", "one.txt", false);
+    const std::string& report = run.Purge();
+    EXPECT_TRUE(Has(report, std::string("Number of files purged: 0") + kCrLf)) << report;
+}
+
+TEST(Summary, OnePassShowsNoProgressMarks) {
+    RunProgram run;
+    run.WriteSparseFile("C:\\p\\big.dat", 4u << 20);  // four seconds at 1 MB/sec.
+    run.Select("C:\\p\\", "big.dat", false);
+    std::vector<std::string> duringPasses;
+    FakeLibrary library;
+    library.onCall = [&](const std::string&) {
+        const std::string& text = run.Report().ReportText();
+        duringPasses.push_back(text.substr(text.rfind("bytes)")));
+    };
+    run.SetPurgeType(0, 1);
+    run.Purge();
+    run.WriteSparseFile("C:\\p\\big.dat", 4u << 20);
+    run.Select("C:\\p\\", "big.dat", false);  // a purge empties the selection
+    run.SetPurgeType(0, 2);
+    run.Purge();
+    EXPECT_EQ(duringPasses,
+              (std::vector<std::string>{"bytes) purging", "bytes) purging __", "bytes) purging 1_"}));
 }
