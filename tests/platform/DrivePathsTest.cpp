@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "platform/FileSystem.h"
 #include "tests/testsupport/TempDrive.h"
 
@@ -78,4 +80,23 @@ TEST(PosixFileSystem, ReportsLinksAndFifosAsWhatTheyAre) {
     EXPECT_EQ(entries->size(), 4u);
     EXPECT_FALSE(fs.ReadFolder("C:\\link.txt"));
     EXPECT_FALSE(fs.SetReadOnly("C:\\link.txt", true));
+}
+
+TEST(PosixFileSystem, ASubfolderOpensOnlyWhileItIsTheFolderThatWasListed) {
+    testing_support::TempDrives drives("C");
+    drives.WriteFile("C:\\top\\sub\\mine.txt", "mine");
+    drives.WriteFile("C:\\elsewhere\\theirs.txt", "theirs");
+    auto top = platform::Files().OpenFolder("C:\\top\\");
+    ASSERT_NE(top, nullptr);
+    auto listed = top->Look("sub");
+    ASSERT_TRUE(listed);
+    EXPECT_NE(top->OpenSubfolder("sub", listed->identity), nullptr);
+
+    // Another real folder takes the listed name: it is not entered.
+    std::filesystem::rename(drives.Native("C:\\top\\sub"), drives.Native("C:\\moved"));
+    std::filesystem::rename(drives.Native("C:\\elsewhere"), drives.Native("C:\\top\\sub"));
+    std::string why;
+    EXPECT_EQ(top->OpenSubfolder("sub", listed->identity, &why), nullptr);
+    EXPECT_EQ(why, "it was replaced while the run went on");
+    EXPECT_FALSE(top->RemoveSubfolder("sub", listed->identity));
 }
