@@ -182,3 +182,19 @@ TEST(Summary, OnePassShowsNoProgressMarks) {
     EXPECT_EQ(duringPasses,
               (std::vector<std::string>{"bytes) purging", "bytes) purging __", "bytes) purging 1_"}));
 }
+
+TEST(ReportCapacity, AFullListingLosesExactlyItsLast1024Characters) {
+    RunProgram run;
+    for (int i = 0; i < 200; ++i) {
+        run.Drives().WriteFile("C:\\many\\file-" + std::to_string(1000 + i) + ".txt", "x");
+    }
+    run.Select("C:\\many\\", "*.*", false);
+    // "C:\many\" and a line break, then lines of 28 bytes: 2,978 bytes fit.
+    SetReportCapacityForTesting(3000);
+    run.Ui().AnswerNextBox(ui::Answer::OK);
+    const std::string report = run.List();
+    SetReportCapacityForTesting(0);
+    EXPECT_EQ(report.find(std::string(kCrLf) + kCrLf + "The output report buffer was filled."),
+              2978u - 1024u)
+        << report;
+}
