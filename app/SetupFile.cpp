@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kNumLines = 13;
-
 // A line of text holds no control characters. Bytes above 127 may stand:
 // folder and file names on POSIX are bytes, and need not be UTF-8.
 bool IsTextLine(std::string_view line) {

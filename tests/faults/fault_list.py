@@ -93,7 +93,8 @@ FAULTS = [
     # Setup files.
     ("app/SetupFile.cpp", 'std::to_string(value < 0 ? -value : value) + " ";',
      "std::to_string(value < 0 ? -value : value);", [APP]),
-    ("app/SetupFile.cpp", "constexpr int kNumLines = 13;", "constexpr int kNumLines = 12;", [APP]),
+    ("app/SetupFile.cpp", "    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);\n",
+     "", [APP]),
 
     # The listing and its estimate.
     ("purge/frmReportListing.cpp", "speed * Forms().TypeOfPurge().GetNumOverwrites());",
@@ -149,7 +150,7 @@ FAULTS = [
      "if (below && (best == 0 || root.size() < bestLength)) {", [PLATFORM, PURGE]),
     ("purge/StrProcPath.cpp", "    chars[0] = UpperCaseOf(chars[0]);\n", "", [PURGE]),
     ("platform/posix/PosixFolderHandle.cpp", "    if (!(sub->Identity() == expected)) {",
-     "    if (false) {", [PURGE]),
+     "    if (false) {", [PLATFORM, PURGE]),
 
     # The report.
     ("purge/ReportText.h", "constexpr std::size_t kReportCapacityBytes = 64u * 1024u * 1024u;",

@@ -189,6 +189,13 @@ TEST(StrProc, IsMonitoredExtension) {
     }
 }
 
+TEST(StrProc, VisibleTextEscapesWhatCouldForgeOrHideALine) {
+    EXPECT_EQ(VisibleText("a\nb\rc\td\x1b[2K\x7f"), "a\\nb\\rc\\td\\x1b[2K\\x7f");
+    EXPECT_EQ(VisibleText("bad \xff\xc3 end"), "bad \\xff\\xc3 end");  // stray bytes
+    EXPECT_EQ(VisibleText("\xc2\x85"), "\\xc2\\x85");  // a C1 control character
+    EXPECT_EQ(VisibleText("C:\\caf\xc3\xa9 \xe2\x82\xac.txt"), "C:\\caf\xc3\xa9 \xe2\x82\xac.txt");
+}
+
 TEST(StrProc, FileIsPresentOnlyForRegularFiles) {
     testing_support::TempDrives drives("C");
     drives.WriteFile("C:\\data\\f.txt", "x");
