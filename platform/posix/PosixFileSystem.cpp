@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 
 #include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/FileContentsAt.h"
 #include "platform/posix/PosixFolderHandle.h"
 
 namespace platform {
@@ -17,22 +17,6 @@ namespace {
 
 void SetWhy(std::string* why, const std::string& text) {
     if (why != nullptr) *why = text;
-}
-
-bool WriteAll(int fd, const std::string& contents) {
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string TemporaryNameFor(const std::string& name) {
-    static std::mt19937_64 numbers{std::random_device{}()};
-    return name + ".new-" + std::to_string(numbers() % 1000000000);
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -56,8 +40,8 @@ class PosixFileSystem final : public FileSystem {
             errno = error;
         }
         if (fd < 0) {
-            SetWhy(why, errno == ELOOP || errno == ENOTDIR ? "Path not found"
-                                                           : SystemErrorText(errno));
+            SetWhy(why,
+                   errno == ELOOP || errno == ENOTDIR ? "Path not found" : SystemErrorText(errno));
             return nullptr;
         }
         return PosixFolderHandle::Adopt(fd, why);
@@ -77,58 +61,15 @@ class PosixFileSystem final : public FileSystem {
                                              std::size_t maxBytes) override {
         auto place = OpenParent(path);
         if (!place) return std::nullopt;
-        int fd = ::openat(static_cast<int>(place->folder->NativeHandle()), place->name.c_str(),
-                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) return std::nullopt;
-        struct stat st {};
-        std::optional<std::string> contents;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-            contents.emplace();
-            char chunk[65536];
-            ssize_t n = 0;
-            while ((n = ::read(fd, chunk, sizeof chunk)) > 0) {
-                if (contents->size() + static_cast<std::size_t>(n) > maxBytes) {
-                    contents.reset();
-                    break;
-                }
-                contents->append(chunk, static_cast<std::size_t>(n));
-            }
-            if (n < 0) contents.reset();
-        }
-        ::close(fd);
-        return contents;
+        return ReadWholeFileAt(static_cast<int>(place->folder->NativeHandle()), place->name,
+                               maxBytes);
     }
 
     bool ReplaceFile(const std::string& path, const std::string& contents) override {
         auto place = OpenParent(path);
-        if (!place) return false;
-        const int folder = static_cast<int>(place->folder->NativeHandle());
-        auto existing = place->folder->Look(place->name);
-        if (existing && (existing->kind != EntryKind::File || existing->readOnly)) return false;
-
-        std::string temporary;
-        int fd = -1;
-        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-            temporary = TemporaryNameFor(place->name);
-            fd = ::openat(folder, temporary.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-            if (fd < 0 && errno != EEXIST) return false;
-        }
-        if (fd < 0) return false;
-        struct stat old {};
-        bool keepMode = existing && ::fstatat(folder, place->name.c_str(), &old,
-                                              AT_SYMLINK_NOFOLLOW) == 0;
-        ::fchmod(fd, keepMode ? (old.st_mode & 07777) : 0644);
-        bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
-        written = ::close(fd) == 0 && written;
-        if (!written || ::renameat(folder, temporary.c_str(), folder, place->name.c_str()) != 0) {
-            ::unlinkat(folder, temporary.c_str(), 0);
-            return false;
-        }
-        ::fsync(folder);  // makes the rename durable
-        return true;
+        return place && ReplaceFileAt(static_cast<int>(place->folder->NativeHandle()), place->name,
+                                      contents, 0644);
     }
-
 };
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 
+#include "platform/posix/FileContentsAt.h"
 #include "support/NativeFiles.h"
 
 namespace native_files {
@@ -42,17 +42,6 @@ int OpenFolder(const std::string& folder) {
     return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC);
 }
 
-bool WriteAll(int fd, const std::string& contents) {
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 bool IsNativePath(const std::string& path) { return !path.empty() && path[0] == '/'; }
@@ -62,54 +51,15 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     if (!place) return std::nullopt;
     Descriptor folder(OpenFolder(place->folder));
     if (folder.Get() < 0) return std::nullopt;
-    Descriptor file(::openat(folder.Get(), place->name.c_str(),
-                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat st {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return std::nullopt;
-    }
-    std::string contents;
-    char chunk[65536];
-    ssize_t n = 0;
-    while ((n = ::read(file.Get(), chunk, sizeof chunk)) > 0) {
-        if (contents.size() + static_cast<std::size_t>(n) > maxBytes) return std::nullopt;
-        contents.append(chunk, static_cast<std::size_t>(n));
-    }
-    if (n < 0) return std::nullopt;
-    return contents;
+    return platform::ReadWholeFileAt(folder.Get(), place->name, maxBytes);
 }
 
 bool ReplaceFile(const std::string& path, const std::string& contents) {
     auto place = Split(path);
     if (!place) return false;
     Descriptor folder(OpenFolder(place->folder));
-    if (folder.Get() < 0) return false;
-    struct stat old {};
-    const bool exists =
-        ::fstatat(folder.Get(), place->name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
-    // A read-only file is the user's way of keeping it as it is.
-    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0)) return false;
-
-    static std::mt19937_64 numbers{std::random_device{}()};
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = place->name + ".new-" + std::to_string(numbers() % 1000000000);
-        fd = ::openat(folder.Get(), temporary.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    ::fchmod(fd, exists ? (old.st_mode & 07777) : 0600);
-    bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written ||
-        ::renameat(folder.Get(), temporary.c_str(), folder.Get(), place->name.c_str()) != 0) {
-        ::unlinkat(folder.Get(), temporary.c_str(), 0);
-        return false;
-    }
-    ::fsync(folder.Get());  // makes the rename durable
-    return true;
+    // The per-user files are the user's alone.
+    return folder.Get() >= 0 && platform::ReplaceFileAt(folder.Get(), place->name, contents, 0600);
 }
 
 bool FileExists(const std::string& path) {
