@@ -284,6 +284,7 @@ void Wipe::RunInReportWindow() {
 DiskWipeEnding Wipe::Stop() {
     // A stopped run or a cancel after the fill must not leave the disk full.
     if (filled_) fill_.DeleteDummyFilesLeft();
+    fill_.LetGoOfDrive();
     filled_ = false;
     if (labelsHidden_) {
         // A wipe that ends before its run leaves the selection as it was.

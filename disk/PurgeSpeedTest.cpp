@@ -182,6 +182,11 @@ PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {
     fill.dblFreeSpace = freeBytes;
     fill.lngFilesize = testBytes;
     fill.ShowModal();
+    // However the test ends, the drive is not kept open after it.
+    struct LetGo {
+        frmFillDisk& fill;
+        ~LetGo() { fill.LetGoOfDrive(); }
+    } letGo{fill};
     main.Refresh();
     if (!fill.bln1MbFileWritten) {
         main.lblPurgeSpeed.SetCaption("");

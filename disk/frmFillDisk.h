@@ -53,6 +53,10 @@ class frmFillDisk : public ui::Form {
     // the speed test purges exactly this file. Null before any file.
     platform::FolderHandle* DummyFolder() const { return folder_.get(); }
     const platform::FolderEntry& DummyEntry() const { return entry_; }
+    // Closes the root folder held since the fill for the callers' use of
+    // its files: nothing of the program may keep the drive busy afterwards,
+    // or it could not be unmounted.
+    void LetGoOfDrive() { folder_.reset(); }
 
     // Ends a fill from outside the window (the command-line mode on a stop
     // signal): the writing stops within a MiB and every file this fill
