@@ -127,7 +127,9 @@ TEST_F(FileProcTest, PurgesThroughTheRealLibrary) {
     std::int32_t realSeconds = -1;
     ASSERT_TRUE(PurgeFile(kPath, 1, 1, true, true, false, true, 4096, code, &realSeconds));
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(realSeconds, 0);
+    // Whole seconds of the clock: a tiny file may still cross a tick.
+    EXPECT_GE(realSeconds, 0);
+    EXPECT_LE(realSeconds, 5);
     EXPECT_FALSE(drives.Exists(kPath));
 }
 

@@ -50,6 +50,7 @@ TEST(Summary, OneSecondIsNoPurgeTimeAndOnePurgedFileNoTotal) {
     run.SetPurgeType(0, 1);
     FakeLibrary library;
     library.secondsPerCall = 1;
+    library.secondsOfRealCalls = 0;
     library.codes = {{"kept.txt", -4}};
     run.Drives().WriteFile("C:\\t\\kept.txt", "x");
     run.Drives().WriteFile("C:\\t\\gone.txt", "y");
