@@ -12,6 +12,7 @@ packages=(
   coreutils util-linux mount e2fsprogs dosfstools  # dd and shred for benchmarks; loop images for forensic tests
   python3 tmux                                 # terminal-driven tests of veldran
   desktop-file-utils appstream man-db groff-base lintian  # checks of the installation and the package
+  openbox xdotool x11-utils netpbm                # scripts/screenshots.sh: a window manager, input, PNG files
   g++-mingw-w64-x86-64-posix googletest wine wine64  # the Windows cross-build and its tests under Wine
 )
 
