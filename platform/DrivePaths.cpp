@@ -2,10 +2,9 @@
 
 #include <cstdlib>
 #include <mutex>
-#include <set>
 #include <vector>
 
-#include "platform/posix/MountTable.h"
+#include "platform/NativePaths.h"
 
 namespace platform {
 namespace {
@@ -13,28 +12,6 @@ namespace {
 int IndexOf(char letter) {
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
     return (letter >= 'A' && letter <= 'Z') ? letter - 'A' : -1;
-}
-
-std::string WithoutTrailingSlash(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
-}
-
-// Mounted file systems that hold files of their own on a device, not
-// kernel views or memory.
-std::vector<std::string> RealMountPoints() {
-    static const std::set<std::string> kVirtual = {
-        "proc",    "sysfs",  "devtmpfs", "devpts",      "cgroup",      "cgroup2", "securityfs",
-        "pstore",  "debugfs", "tracefs", "mqueue",      "hugetlbfs",   "configfs", "fusectl",
-        "bpf",     "autofs", "binfmt_misc", "rpc_pipefs", "nsfs",      "efivarfs", "overlay",
-        "squashfs", "ramfs", "tmpfs"};
-    std::vector<std::string> points;
-    for (const auto& mount : ReadMountTable()) {
-        if (kVirtual.count(mount.type) || mount.source.rfind("/dev/", 0) != 0) continue;
-        if (mount.mountPoint == "/") continue;
-        points.push_back(mount.mountPoint);
-    }
-    return points;
 }
 
 std::mutex& TableMutex() {
@@ -65,20 +42,13 @@ DriveTable DriveTable::FromSpec(std::string_view spec) {
 
 DriveTable DriveTable::FromEnvironment() {
     if (const char* spec = std::getenv("KESTRANE_DRIVES")) return FromSpec(spec);
-    DriveTable table;
-    table.Map('C', "/");
-    char next = 'D';
-    for (const auto& point : RealMountPoints()) {
-        if (next > 'Z') break;
-        table.Map(next++, point);
-    }
-    return table;
+    return DefaultDriveTable();
 }
 
 void DriveTable::Map(char letter, std::string nativeRoot) {
     int i = IndexOf(letter);
     if (i < 0) return;
-    roots_[i] = nativeRoot.empty() ? std::string() : WithoutTrailingSlash(std::move(nativeRoot));
+    roots_[i] = nativeRoot.empty() ? std::string() : WithoutTrailingSeparator(std::move(nativeRoot));
 }
 
 const std::string& DriveTable::Root(char letter) const {
@@ -133,8 +103,7 @@ std::optional<std::string> ToNativePath(std::string_view drivePath) {
     if (!parts) return std::nullopt;
     std::string native = Drives().Root(parts->letter);
     for (const auto& name : parts->names) {
-        if (native.back() != '/') native += '/';
-        native += name;
+        native = JoinNative(native, name);
     }
     return native;
 }
@@ -146,19 +115,22 @@ std::optional<std::string> ToDrivePath(std::string_view nativePath) {
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string& root = table.Root(letter);
         if (root.empty()) continue;
-        bool below = root == "/" ? nativePath.rfind('/', 0) == 0
-                                 : nativePath.rfind(root, 0) == 0 &&
-                                       (nativePath.size() == root.size() ||
-                                        nativePath[root.size()] == '/');
+        // A root that ends in a separator ("/", "C:\") holds every path
+        // that starts with it; any other holds itself and what lies below.
+        const bool rootEndsInSeparator = root.back() == kNativeSeparator;
+        bool below = nativePath.rfind(root, 0) == 0 &&
+                     (rootEndsInSeparator || nativePath.size() == root.size() ||
+                      nativePath[root.size()] == kNativeSeparator);
         if (below && (best == 0 || root.size() > bestLength)) {
             best = letter;
             bestLength = root.size();
         }
     }
     if (best == 0) return std::nullopt;
-    std::string rest(nativePath.substr(bestLength == 1 ? 0 : bestLength));
+    const bool bestEndsInSeparator = table.Root(best).back() == kNativeSeparator;
+    std::string rest(nativePath.substr(bestEndsInSeparator ? bestLength - 1 : bestLength));
     std::string drivePath = std::string(1, best) + ":";
-    for (char c : rest) drivePath += (c == '/') ? '\\' : c;
+    for (char c : rest) drivePath += (c == kNativeSeparator) ? '\\' : c;
     if (drivePath.size() == 2) drivePath += '\\';
     // Collapse doubled separators a trailing slash may leave.
     std::string collapsed;

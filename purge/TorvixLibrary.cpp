@@ -1,23 +1,19 @@
 #include "purge/TorvixLibrary.h"
 
-#include <dlfcn.h>
-
+#include "platform/NativePaths.h"
 #include "platform/ProgramFolder.h"
+#include "purge/SharedLibrary.h"
 
 namespace torvix_binding {
-
-const char* const kLibraryFileName = "libtorvix.so";
 
 namespace {
 
 void* Handle() {
     static void* handle = nullptr;
     if (handle == nullptr) {
-        handle = ::dlopen(LibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
-            const char* why = ::dlerror();
-            throw LibraryUnavailable(why ? why : "cannot load " + LibraryPath());
-        }
+        std::string why;
+        handle = LoadSharedLibrary(LibraryPath(), why);
+        if (handle == nullptr) throw LibraryUnavailable(why);
     }
     return handle;
 }
@@ -26,7 +22,7 @@ void* Handle() {
 template <typename Function>
 Function Bind(Function& slot, const char* name) {
     if (slot == nullptr) {
-        void* symbol = ::dlsym(Handle(), name);
+        void* symbol = FindExport(Handle(), name);
         if (symbol == nullptr) {
             throw LibraryUnavailable(std::string("the purge library has no function ") + name);
         }
@@ -52,8 +48,7 @@ GetTextFunction getText = nullptr;
 std::string LibraryPath() {
     // The library always sits beside the real program, even where a test
     // points the program at another folder for its data files.
-    std::string folder = platform::RealProgramFolderNative();
-    return folder + (folder.ends_with('/') ? "" : "/") + kLibraryFileName;
+    return platform::JoinNative(platform::RealProgramFolderNative(), kLibraryFileName);
 }
 
 std::int32_t kz_purge_file_at(std::intptr_t folder, const std::string& name, std::uint64_t device,

@@ -1,8 +1,8 @@
 // The binding to the purge library torvix.
 //
-// purge never links against the library: it loads libtorvix.so from its own
-// folder by file name when a function is first needed, and binds each
-// function by name at its first call. A library or function that cannot be
+// purge never links against the library: it loads it (libtorvix.so,
+// torvix.dll) from its own folder by file name when a function is first
+// needed, and binds each function by name at its first call. A library or function that cannot be
 // found is a LibraryUnavailable error carrying the loader's description.
 #pragma once
 

@@ -7,18 +7,13 @@
 #include "disk/DiskProc.h"
 #include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
+#include "platform/NativePaths.h"
 #include "platform/Shell.h"
 #include "purge/StrProc.h"
 #include "support/NativeFiles.h"
 #include "ui/Ui.h"
 
 namespace {
-
-// base + "/" + name for a native path.
-std::string NativeJoined(const std::string& base, const std::string& name) {
-    if (!base.empty() && base.back() == '/') return base + name;
-    return base + "/" + name;
-}
 
 // The folder's entries, or the file system's own words for why not.
 std::optional<std::vector<platform::FolderEntry>> ReadEntries(const std::string& path,
@@ -50,16 +45,16 @@ std::string UserDataFolderPath(const std::string& folderName) {
         base = platform::ToNativePath(FirstFixedDrive() + "\\").value_or("");
         if (base.empty()) return "";
     }
-    return folderName.empty() ? base : NativeJoined(base, folderName);
+    return folderName.empty() ? base : platform::JoinNative(base, folderName);
 }
 
 std::string UserDataFilePath(const std::string& fileName, const std::string& folderName) {
     const std::string folder = UserDataFolderPath(folderName);
     if (folder.empty()) return "";
     // A fresh account may lack the configuration folder itself.
-    native_files::CreateFolder(folder.substr(0, folder.rfind('/')));
+    native_files::CreateFolder(platform::NativeParent(folder));
     native_files::CreateFolder(folder);
-    return NativeJoined(folder, fileName);
+    return platform::JoinNative(folder, fileName);
 }
 
 bool FolderExists(const std::string& path) { return platform::Files().FolderExists(path); }
