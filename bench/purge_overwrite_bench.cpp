@@ -4,10 +4,16 @@
 // In every round the same file is written once each by: dd from /dev/zero
 // with conv=notrunc,fdatasync (the reference), one pattern overwrite of the
 // engine, one random overwrite (kz_purge_file's own path, purge type 0), and
-// shred -n1 -x. The best time of each over the rounds is printed as speed
-// relative to dd (1.00 = as fast as dd; above 1 faster). The random
-// generator's own throughput on one core is printed too.
+// shred -n1 -x. Each round starts with a different one of the four, so none
+// always follows the same predecessor (whose write-out may still occupy the
+// device or its host). The best time of each over the rounds is printed as
+// speed relative to dd (1.00 = as fast as dd; above 1 faster), with the
+// median time and the processor time that the best round took (all threads
+// and the child processes): on a shared processor, a step that needs more of
+// it waits longer for it. The load average before and after, and the random
+// generator's own throughput on one core, are printed too.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -15,8 +21,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "torvix/overwrite.h"
 #include "torvix/posix_file_layer.h"
@@ -36,6 +44,29 @@ double Seconds(const std::function<bool()>& work) {
 }
 
 bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+
+double ProcessorSeconds() {
+    double total = 0;
+    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        for (const timeval& t : {usage.ru_utime, usage.ru_stime})
+            total += t.tv_sec + t.tv_usec / 1e6;
+    }
+    return total;
+}
+
+std::string LoadAverage() {
+    std::string one, five, fifteen;
+    std::ifstream("/proc/loadavg") >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    std::size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
 
 double GeneratorGBPerSecond() {
     auto random = torvix::MakeCryptoRandomSource();
@@ -76,34 +107,51 @@ int main(int argc, char** argv) {
     torvix::PosixFileLayer layer;
     auto random = torvix::MakeCryptoRandomSource();
     torvix::WriteBuffer buffer;
-    double best[4] = {1e30, 1e30, 1e30, 1e30};  // dd, pattern, random, shred
-    for (int round = 0; round < rounds; ++round) {
-        double times[4];
-        times[0] = Seconds([&] { return Shell(dd); });
-        times[1] = Seconds([&] {
+    const std::function<bool()> steps[4] = {
+        [&] { return Shell(dd); },
+        [&] {
             int fd = open(file.c_str(), O_WRONLY | O_CLOEXEC);
             torvix::Extent extent(bytes, 0);
             bool ok = fd >= 0 &&
                       torvix::OverwriteOnce(layer, fd, {false, 0xAA}, extent, buffer, *random) == 0;
             if (fd >= 0) close(fd);
             return ok;
-        });
-        times[2] = Seconds(
-            [&] { return torvix::PurgeOneFile(file, {.purgeType = 0}, layer, *random) == 0; });
-        times[3] = Seconds([&] { return Shell(shred); });
-        for (int i = 0; i < 4; ++i) best[i] = std::min(best[i], times[i]);
-        std::printf("round %d: dd %.2f s, pattern %.2f s, random %.2f s, shred %.2f s\n", round + 1,
-                    times[0], times[1], times[2], times[3]);
+        },
+        [&] { return torvix::PurgeOneFile(file, {.purgeType = 0}, layer, *random) == 0; },
+        [&] { return Shell(shred); },
+    };
+    const char* names[4] = {"dd conv=fdatasync", "engine, pattern", "engine, random",
+                            "shred -n1 -x"};
+    std::string loadBefore = LoadAverage();
+    std::vector<double> times[4];
+    double best[4] = {1e30, 1e30, 1e30, 1e30};
+    double bestProcessor[4] = {};
+    for (int round = 0; round < rounds; ++round) {
+        std::printf("round %d:", round + 1);
+        for (int k = 0; k < 4; ++k) {
+            int i = (round + k) % 4;
+            double processor = ProcessorSeconds();
+            double seconds = Seconds(steps[i]);
+            processor = ProcessorSeconds() - processor;
+            times[i].push_back(seconds);
+            if (seconds < best[i]) {
+                best[i] = seconds;
+                bestProcessor[i] = processor;
+            }
+            std::printf(" %s %.2f s%s", names[i], seconds, k < 3 ? "," : "\n");
+        }
+        std::fflush(stdout);
     }
     unlink(file.c_str());
 
-    const char* names[4] = {"dd conv=fdatasync", "engine, pattern", "engine, random",
-                            "shred -n1 -x"};
     std::printf("\nOne overwrite of %d GiB in %s, best of %d, speed relative to dd:\n", gib,
                 folder.c_str(), rounds);
     for (int i = 0; i < 4; ++i)
-        std::printf("  %-18s %6.2f   (%.0f MB/s)\n", names[i], best[0] / best[i],
-                    bytes / best[i] / 1e6);
+        std::printf("  %-18s %6.2f   (%.0f MB/s; median %.2f s; processor %.2f s)\n", names[i],
+                    best[0] / best[i], bytes / best[i] / 1e6, Median(times[i]), bestProcessor[i]);
+    std::printf("Random against pattern: %.2f\n", best[1] / best[2]);
+    std::printf("Load average before: %s, after: %s (on %ld processors)\n", loadBefore.c_str(),
+                LoadAverage().c_str(), sysconf(_SC_NPROCESSORS_ONLN));
     std::printf("Random generator alone, one core: %.2f GB/s\n", GeneratorGBPerSecond());
     return 0;
 }
