@@ -4,7 +4,6 @@
 // deleted before the wipe and all of the excluded folder's.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -89,16 +88,6 @@ TEST_F(WipeMount, AWipeCancelledAfterItsFillGivesBackTheFreeSpace) {
 }
 
 TEST_F(WipeMount, DataDeletedBeforeTheWipeIsGoneFromTheRawImageAndExcludedDataStays) {
-    // Known fault, not yet mended: when the fill leaves an ext4 image full to
-    // its last block, the purge of the dummy file sometimes fails ("Number
-    // of files purged: 0") and deleted data survives in about one run in
-    // two. Until the fill leaves the file system room to finish its own
-    // bookkeeping, this check would fail the suite by chance, so it runs
-    // only when asked for.
-    if (std::getenv("KESTRANE_RUN_KNOWN_FAULTS") == nullptr) {
-        GTEST_SKIP() << "known fault: a wipe of a completely full ext4 image can leave deleted "
-                        "data (set KESTRANE_RUN_KNOWN_FAULTS=1 to run)";
-    }
     const std::string image = wipe.Drives().Native("C:\\disk.img");
     wipe.Run().WriteSparseFile("C:\\disk.img", 16u << 20);
     if (!Shell("mkfs.ext4 -q -F '" + image + "'")) GTEST_SKIP() << "no mkfs.ext4";
@@ -120,7 +109,7 @@ TEST_F(WipeMount, DataDeletedBeforeTheWipeIsGoneFromTheRawImageAndExcludedDataSt
 
     WipeD({"D:\\keep"});
     EXPECT_EQ(NamesIn(D()), (std::vector<std::string>{"keep", "lost+found"}));
-    drive.reset();
+    ASSERT_TRUE(drive->Unmount()) << "the wiped drive is still busy";
 
     const std::string raw = ReadNative(image);
     for (int i = 0; i < 4; ++i) {

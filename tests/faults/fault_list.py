@@ -11,6 +11,7 @@ PURGE = "purge_tests"
 APP = "app_tests"
 PLATFORM = "platform_tests"
 SUPPORT = "support_tests"
+DISK = "disk_tests"
 
 FAULTS = [
     # The purge library: patterns, flushes, identity, arguments.
@@ -159,4 +160,7 @@ FAULTS = [
      "text_.size() >= ReportCapacity() - text.size()", [PURGE]),
     ("purge/frmReportRun.cpp", "report_.RemoveLastCharacters(1024);",
      "report_.RemoveLastCharacters(1000);", [PURGE]),
+
+    # The disk wipe.
+    ("disk/DiskWipe.cpp", "    fill_.LetGoOfDrive();\n", "", [DISK]),
 ]

@@ -35,7 +35,7 @@ TEST(MountedFileSystem, APurgedFolderLeavesNoContentsInTheRawImage) {
                                  "D:\\secrets\\inner\\d.txt", "D:\\secrets\\inner\\deeper\\e"};
     for (int i = 0; i < 4; ++i) run.Drives().WriteFile(files[i], Marker(i));
     run.Drives().WriteFile("D:\\kept\\k.txt", Marker(9));
-    mount.Unmount();
+    ASSERT_TRUE(mount.Unmount());
     std::string raw = ReadNative(image);
     for (int i : {0, 1, 2, 3, 9}) {
         ASSERT_NE(raw.find(Marker(i).substr(0, 64)), std::string::npos) << "cannot see " << i;
@@ -49,7 +49,7 @@ TEST(MountedFileSystem, APurgedFolderLeavesNoContentsInTheRawImage) {
     EXPECT_NE(report.find("Number of files purged: 4"), std::string::npos) << report;
     EXPECT_FALSE(run.Drives().Exists("D:\\secrets\\inner"));
 
-    mount.Unmount();
+    ASSERT_TRUE(mount.Unmount());
     ASSERT_FALSE(mount.Mounted());
     raw = ReadNative(image);
     for (int i = 0; i < 4; ++i) {

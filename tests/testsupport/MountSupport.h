@@ -1,6 +1,11 @@
 // Real file systems for the tests that need root: a file system mounted on
 // a folder for the life of an object (always unmounted afterwards, lazily
 // if it is busy), and a shell command's success.
+//
+// A raw image is read only after a clean unmount: a lazily unmounted file
+// system may still be writing back, so its image could show data that is
+// about to be overwritten, and a busy drive means the program still holds
+// something open on it.
 #pragma once
 
 #include <unistd.h>
@@ -45,9 +50,15 @@ class Mount {
     bool Remount(const std::string& source, const std::string& options) {
         return mounted_ = Shell("mount " + options + " " + source + " '" + folder_ + "'");
     }
-    void Unmount() {
-        if (mounted_ && !Shell("umount '" + folder_ + "'")) Shell("umount -l '" + folder_ + "'");
+    // True when the file system was unmounted cleanly (or was not mounted).
+    bool Unmount() {
+        bool clean = true;
+        if (mounted_ && !Shell("umount '" + folder_ + "'")) {
+            clean = false;
+            Shell("umount -l '" + folder_ + "'");
+        }
         mounted_ = false;
+        return clean;
     }
 
   private:
