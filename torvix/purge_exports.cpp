@@ -7,9 +7,9 @@
 #include <limits>
 #include <memory>
 
-#include "torvix/posix_file_layer.h"
 #include "torvix/purge_codes.h"
 #include "torvix/purge_engine.h"
+#include "torvix/system_file_layer.h"
 #include "torvix/torvix.h"
 
 namespace {
@@ -39,7 +39,7 @@ int32_t RunTimed(const Engine& engine, int32_t* seconds) {
     int32_t result;
     try {
         std::unique_ptr<torvix::RandomSource> random = torvix::MakeCryptoRandomSource();
-        torvix::PosixFileLayer layer;
+        torvix::SystemFileLayer layer;
         result = random ? engine(layer, *random) : torvix::kPurgeOtherFailure;
     } catch (...) {
         result = torvix::kPurgeOtherFailure;

@@ -210,11 +210,11 @@ TEST(FaultTest, StuckWritesFailingRandomAndFullSlackEndCleanly) {
     }
 }
 
-TEST(PosixFileLayerTest, RenameNeverReplacesAnotherFile) {
+TEST(FileLayerTest, RenameNeverReplacesAnotherFile) {
     TempFolder folder;
     folder.File("a", "mine");
     folder.File("b", "someone else's");
-    PosixFileLayer layer;
+    SystemFileLayer layer;
     Handle handle = kNoHandle;
     std::string name;
     ASSERT_EQ(layer.OpenParentFolder(folder.path() + "/a", &handle, &name), 0);

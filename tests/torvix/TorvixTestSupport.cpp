@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace torvix_test {
@@ -14,7 +15,7 @@ int RecordingFileLayer::Fault(Op op) {
 }
 
 int RecordingFileLayer::Stat(torvix::Handle file, torvix::FileFacts* facts) {
-    int error = PosixFileLayer::Stat(file, facts);
+    int error = torvix::SystemFileLayer::Stat(file, facts);
     if (error == 0 && pretendSize != 0) facts->size = pretendSize;
     return error;
 }
@@ -29,7 +30,7 @@ int RecordingFileLayer::WriteAt(torvix::Handle file, const unsigned char* data, 
         *written = size;
         return 0;
     }
-    int error = PosixFileLayer::WriteAt(file, data, size, offset, written);
+    int error = torvix::SystemFileLayer::WriteAt(file, data, size, offset, written);
     if (error == 0) events.push_back({Op::kWrite, offset, *written, {}, {data, data + *written}});
     return error;
 }
@@ -37,19 +38,19 @@ int RecordingFileLayer::WriteAt(torvix::Handle file, const unsigned char* data, 
 int RecordingFileLayer::SyncData(torvix::Handle file) {
     events.push_back({Op::kSync});
     if (int error = Fault(Op::kSync)) return error;
-    return PosixFileLayer::SyncData(file);
+    return torvix::SystemFileLayer::SyncData(file);
 }
 
 int RecordingFileLayer::Truncate(torvix::Handle file, uint64_t length) {
     events.push_back({Op::kTruncate, length});
     if (int error = Fault(Op::kTruncate)) return error;
-    return pretendSize != 0 ? 0 : PosixFileLayer::Truncate(file, length);
+    return pretendSize != 0 ? 0 : torvix::SystemFileLayer::Truncate(file, length);
 }
 
 int RecordingFileLayer::RenameAt(torvix::Handle folder, const std::string& from,
                                  const std::string& to) {
     if (int error = Fault(Op::kRename)) return error;
-    int error = PosixFileLayer::RenameAt(folder, from, to);
+    int error = torvix::SystemFileLayer::RenameAt(folder, from, to);
     if (error == 0) events.push_back({Op::kRename, 0, 0, to});
     return error;
 }
@@ -57,13 +58,13 @@ int RecordingFileLayer::RenameAt(torvix::Handle folder, const std::string& from,
 int RecordingFileLayer::UnlinkAt(torvix::Handle folder, const std::string& name) {
     events.push_back({Op::kUnlink, 0, 0, name});
     if (int error = Fault(Op::kUnlink)) return error;
-    return PosixFileLayer::UnlinkAt(folder, name);
+    return torvix::SystemFileLayer::UnlinkAt(folder, name);
 }
 
 int RecordingFileLayer::SyncFolder(torvix::Handle folder) {
     events.push_back({Op::kSyncFolder});
     if (int error = Fault(Op::kSyncFolder)) return error;
-    return PosixFileLayer::SyncFolder(folder);
+    return torvix::SystemFileLayer::SyncFolder(folder);
 }
 
 std::vector<std::vector<unsigned char>> RecordingFileLayer::Overwrites() const {
@@ -108,33 +109,48 @@ bool KnownRandom::Fill(unsigned char* data, std::size_t size) {
     return true;
 }
 
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "torvix-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : "";
+    // A fresh name that no one else holds: create_directory fails on a taken one.
+    std::random_device entropy;
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        std::filesystem::path candidate = base / ("torvix-test-" + std::to_string(entropy()));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) path_ = Utf8Of(candidate);
+    }
     if (path_.empty()) ADD_FAILURE() << "no temporary folder";
 }
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    if (!path_.empty()) std::filesystem::remove_all(PathOf(path_), ignored);
 }
 
 std::string TempFolder::File(const std::string& name, const std::string& contents) const {
     std::string path = path_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << contents;
+    std::ofstream(PathOf(path), std::ios::binary) << contents;
     return path;
 }
 
 std::string ReadFile(const std::string& path) {
     std::ostringstream contents;
-    contents << std::ifstream(path, std::ios::binary).rdbuf();
+    contents << std::ifstream(PathOf(path), std::ios::binary).rdbuf();
     return contents.str();
 }
 
 std::vector<std::string> Names(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(PathOf(folder)))
+        names.push_back(Utf8Of(entry.path().filename()));
     return names;
 }
 

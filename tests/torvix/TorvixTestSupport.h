@@ -1,17 +1,18 @@
 // Test doubles for the overwrite engine and small file helpers.
 //
-// RecordingFileLayer runs the real POSIX layer but records every operation
+// RecordingFileLayer runs the real file layer but records every operation
 // (with the bytes written), can make the nth call of an operation fail, can
 // accept fewer bytes per write, or can pretend a file is huge and swallow its
 // writes. KnownRandom yields streams whose every byte a test can predict.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "torvix/posix_file_layer.h"
+#include "torvix/system_file_layer.h"
 #include "torvix/random_source.h"
 
 namespace torvix_test {
@@ -29,7 +30,7 @@ struct Event {
     std::vector<unsigned char> data;
 };
 
-class RecordingFileLayer : public torvix::PosixFileLayer {
+class RecordingFileLayer : public torvix::SystemFileLayer {
   public:
     void FailAt(Op op, int nth, int error) { faults_[{op, nth}] = error; }
     int64_t maxWrite = -1;     // bytes accepted per write; -1 all
@@ -81,6 +82,9 @@ class TempFolder {
     std::string path_;
 };
 
+// Paths and names are UTF-8 on every platform.
+std::filesystem::path PathOf(const std::string& utf8);
+std::string Utf8Of(const std::filesystem::path& path);
 std::string ReadFile(const std::string& path);
 std::vector<std::string> Names(const std::string& folder);
 
