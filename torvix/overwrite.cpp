@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 #include "torvix/overwrite_bytes.h"
 #include "torvix/pipelined_random_bytes.h"
@@ -46,15 +47,19 @@ int32_t WriteRange(FileLayer& layer, Handle file, OverwriteBytes& bytes, uint64_
 
 }  // namespace
 
-WriteBuffer::WriteBuffer(std::size_t size) {
-    void* memory = nullptr;
-    if (size > 0 && posix_memalign(&memory, 4096, size) == 0) {
-        data_ = static_cast<unsigned char*>(memory);
-        size_ = size;
-    }
+namespace {
+constexpr std::align_val_t kPageAlignment{4096};
 }
 
-WriteBuffer::~WriteBuffer() { std::free(data_); }
+WriteBuffer::WriteBuffer(std::size_t size) {
+    if (size == 0) return;
+    data_ = static_cast<unsigned char*>(::operator new(size, kPageAlignment, std::nothrow));
+    if (data_ != nullptr) size_ = size;
+}
+
+WriteBuffer::~WriteBuffer() {
+    if (data_ != nullptr) ::operator delete(data_, kPageAlignment);
+}
 
 Extent::Extent(uint64_t length, uint64_t clusterSize)
     : cluster_(clusterSize), length_(length), end_(EndOf(length)) {}
