@@ -19,14 +19,19 @@ constexpr int kMaxAttemptsWithoutProgress = 8;
 // Left to itself the system keeps the written bytes in memory and writes
 // them out at the flush, so the device idles while the overwrite makes and
 // copies its bytes, and then the overwrite idles while the device works.
-// Starting each window's write-out when the one after it is written keeps
-// both busy at once, and hides the time that random bytes take to make.
-constexpr uint64_t kWriteBackWindow = uint64_t{64} << 20;
+// Handing each window to the device as soon as the writes have passed it
+// keeps both busy at once. The windows are small so that the device starts
+// early and little is left for the flush at the end: writes only copy into
+// memory and run ahead of the device, so the windows handed over queue up
+// there and the device never waits between them.
+constexpr uint64_t kWriteBackWindow = uint64_t{16} << 20;
 
+// The writes went on from `before` to `after`: hands over every window that
+// they completed.
 void StartWriteBackBehind(FileLayer& layer, Handle file, uint64_t before, uint64_t after) {
-    uint64_t boundary = after / kWriteBackWindow * kWriteBackWindow;
-    if (boundary > before && boundary >= 2 * kWriteBackWindow)
-        layer.StartWriteBack(file, boundary - 2 * kWriteBackWindow, kWriteBackWindow);
+    uint64_t from = before / kWriteBackWindow * kWriteBackWindow;
+    uint64_t to = after / kWriteBackWindow * kWriteBackWindow;
+    if (to > from) layer.StartWriteBack(file, from, to - from);
 }
 
 // Writes the next bytes of the overwrite over [from, to).
@@ -102,8 +107,9 @@ int32_t OverwriteOnce(FileLayer& layer, Handle file, const OverwriteStep& step, 
     std::unique_ptr<OverwriteBytes> bytes;
     if (step.random) {
         if (!random.BeginStream()) return kPurgeOtherFailure;
-        // A file of one buffer or less leaves nothing to overlap.
-        if (extent.end() > buffer.size()) {
+        // A file of one buffer or less leaves nothing to overlap, and a
+        // cheap stream is made faster than it could be handed over.
+        if (extent.end() > buffer.size() && !random.MakesBytesCheaply()) {
             auto pipelined = std::make_unique<PipelinedRandomBytes>(random);
             if (pipelined->ok()) bytes = std::move(pipelined);
         }

@@ -22,6 +22,12 @@ class RandomSource {
     // Fills data[0..size) with the stream's next bytes. False on failure.
     // May be called on another thread than BeginStream, never on two at once.
     virtual bool Fill(unsigned char* data, std::size_t size) = 0;
+
+    // True when the stream is made several times faster than the system
+    // copies written bytes: then making each piece just before it is written
+    // costs less than having a second thread make it ahead, since the piece
+    // need not travel from the other thread's processor cache.
+    virtual bool MakesBytesCheaply() const { return false; }
 };
 
 // A keystream generator (AES-128 in counter mode) whose key and counter come
