@@ -156,6 +156,7 @@ void QtUi::ShowModal(Form& form) {
     view.show();
     view.raise();
     view.activateWindow();
+    GiveFocus(form, view);
     if (form.OnActivate) form.OnActivate();
     QEventLoop loop;
     QPointer<FormView> guard(&view);
@@ -169,7 +170,15 @@ void QtUi::Show(Form& form) {
     view.SyncTexts();
     view.show();
     view.raise();
+    GiveFocus(form, view);
     if (form.OnActivate) form.OnActivate();
+}
+
+void QtUi::GiveFocus(Form& form, FormView& view) {
+    // A caller often sets the focus before showing the form, when its widget
+    // could not take it yet; without this the first box of the form would
+    // have it, and Space would tick it instead of pressing the button.
+    if (Control* focused = form.Focused()) view.FocusChanged(*focused);
 }
 
 void QtUi::Hide(Form& form) {

@@ -41,6 +41,9 @@ class QtUi : public Ui {
     FormView& ViewOf(Form& form);
 
   private:
+    // Puts the keyboard focus where the form says it is.
+    static void GiveFocus(Form& form, FormView& view);
+
     QApplication& app_;
     std::map<Form*, std::unique_ptr<FormView>> views_;
 };

@@ -164,6 +164,27 @@ TEST_F(QtDesktop, EnterAndSpacePressTheFocusedDialogButtonButNoMenuButton) {
     EXPECT_FALSE(boxShown);
 }
 
+TEST_F(QtDesktop, FocusSetBeforeADialogIsShownIsWhereTheKeysGo) {
+    // The purge confirmation puts the focus on "No, cancel this purge" before
+    // it is shown: a Space must cancel, never tick the box that comes first.
+    frmPurgeConfirmation& dialog = forms_->PurgeConfirmation();
+    dialog.strPurgeConfirmationMessage = "Are you sure?";
+    dialog.strDriveLetter = "C";
+    std::string focused = "not shown";
+    WhenModal([&](QWidget& modal) {
+        QWidget* widget = modal.focusWidget();
+        focused = widget == nullptr ? "nothing" : widget->objectName().toStdString();
+        if (widget != nullptr) PressKey(*widget, Qt::Key_Space);
+        if (dialog.Visible()) FindWidget<QPushButton>(modal, "cmdCancel")->click();
+        return true;
+    });
+    dialog.Form_Activate();
+    dialog.ShowModal();
+    EXPECT_EQ(focused, "cmdCancel");
+    EXPECT_FALSE(dialog.blnConfirm);
+    EXPECT_EQ(dialog.chkOKToPurgeSensitiveFiles.Value(), 0);
+}
+
 TEST_F(QtDesktop, TheMainWindowKeepsItsMenuWhenShrunk) {
     frmMain& main = forms_->Main();
     ui::FormView& window = qt_->ViewOf(main);
