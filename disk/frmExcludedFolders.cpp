@@ -1,5 +1,6 @@
 #include "disk/frmExcludedFolders.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/Forms.h"
@@ -18,6 +19,28 @@ const char* const kAddTitle = "Add folder";
 // The dialog opens beside the main window's menu, a little lower.
 constexpr int kBelowMainTop = 1000;
 constexpr int kBesideMenu = 100;
+
+// Lines that text takes when wrapped at blanks to the width, in the
+// desktop's font.
+int WrappedLines(ui::Ui& ui, const std::string& text, int width) {
+    int lines = 1;
+    std::string line;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && !word.empty() && ui.TextWidth(longer) > width) {
+            ++lines;
+            line = word;
+        } else {
+            line = longer;
+        }
+        start = end + 1;
+    }
+    return lines;
+}
 
 bool SameFolder(const std::string& a, const std::string& b) { return LowerCase(a) == LowerCase(b); }
 
@@ -89,7 +112,28 @@ void frmExcludedFolders::ShowState() {
     cmdRemoveLastFolder.SetVisible(any);
     lblIntro.SetCaption(strIntro_ + (any ? "  Currently the folders excluded are:"
                                          : "  Currently there are no folders excluded."));
+    LayOut();
     cmdClose.SetFocus();
+}
+
+void frmExcludedFolders::LayOut() {
+    ui::Ui& ui = ui::TheUi();
+    constexpr int kLeft = 240, kTop = 120, kWidth = 6600, kListHeight = 2400;
+    const int lines = WrappedLines(ui, lblIntro.Caption(), kWidth);
+    const int introHeight = std::max(900, lines * ui.LineHeight() + 120);
+    lblIntro.Move(kLeft, kTop, kWidth, introHeight);
+    const int listTop = kTop + introHeight + 80;
+    txbExcludedFolders.Move(kLeft, listTop, kWidth, kListHeight);
+    const int buttonsTop = listTop + kListHeight + 200;
+    const int buttonHeight = std::max(400, ui.LineHeight() + 150);
+    cmdAddFolder.Move(cmdAddFolder.Left(), buttonsTop, cmdAddFolder.Width(), buttonHeight);
+    cmdRemoveLastFolder.Move(cmdRemoveLastFolder.Left(), buttonsTop, cmdRemoveLastFolder.Width(),
+                             buttonHeight);
+    cmdClose.Move(cmdClose.Left(), buttonsTop, cmdClose.Width(), buttonHeight);
+    const int boxTop = buttonsTop + buttonHeight + 150;
+    const int boxHeight = std::max(300, ui.LineHeight() + 60);
+    chkKeepTopFiles.Move(kLeft, boxTop, chkKeepTopFiles.Width(), boxHeight);
+    Resize(Width(), std::max(5300, boxTop + boxHeight + 750));
 }
 
 std::string frmExcludedFolders::WhyNotAdded(const std::string& f) const {

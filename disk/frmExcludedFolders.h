@@ -57,6 +57,9 @@ class frmExcludedFolders : public ui::Form {
     // Why folder f cannot be added ("" when it can), as the message says it.
     std::string WhyNotAdded(const std::string& f) const;
     void ShowState();
+    // Room for the introduction as the desktop's font wraps it; the list,
+    // the buttons and the check box below it.
+    void LayOut();
 
     std::string strIntro_;  // composed once, with the first wipe's letter
 };
