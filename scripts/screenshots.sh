@@ -1,0 +1,290 @@
+#!/usr/bin/env bash
+# Takes screenshots of the desktop program as a user sees it: the main
+# window, its dialogs, and the report window during and after a purge, on a
+# virtual display with a window manager, so that anyone can check that every
+# window is legible and nothing overlaps.
+#
+#   bash scripts/screenshots.sh [OUTPUT_FOLDER] [BUILD_FOLDER]
+#
+# OUTPUT_FOLDER (default /tmp/kestrane-shots) receives one PNG per state;
+# BUILD_FOLDER (default build, or $KESTRANE_BUILD_DIR) holds bin/purge.
+# Drive D: is a temporary folder of a few files, and the setup for the next
+# run lives in a temporary folder too: nothing outside them is touched.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=$(realpath -m "${1:-/tmp/kestrane-shots}")
+build=${2:-${KESTRANE_BUILD_DIR:-build}}
+program=$(realpath "$build/bin/purge")
+
+need=(xdotool openbox xwd xwdtopnm pnmtopng Xvfb)
+for tool in "${need[@]}"; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "screenshots.sh: $tool is missing; run scripts/install-deps.sh as root" >&2
+    exit 1
+  fi
+done
+
+mkdir -p "$out"
+rm -f "$out"/*.png
+work=$(mktemp -d /tmp/kestrane-shots-work.XXXXXX)
+pids=()
+wipe_drive=""
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [[ -n $wipe_drive ]]; then umount "$wipe_drive" 2>/dev/null || umount -l "$wipe_drive"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display number.
+display=91
+while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+export DISPLAY=:$display
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+# Drive D: with some files: a few large ones so that the purge lasts long
+# enough to be seen running, and small ones in a subfolder.
+drive=$work/drive
+mkdir -p "$drive/letters" "$drive/old photos"
+for i in 1 2 3 4; do head -c $((32 * 1024 * 1024)) /dev/urandom >"$drive/archive$i.dat"; done
+for name in "letter to bank" "notes 2019" "tax return"; do
+  echo "$name" >"$drive/letters/$name.txt"
+done
+head -c 300000 /dev/urandom >"$drive/old photos/beach.jpg"
+export KESTRANE_DRIVES="D=$drive"
+
+# As root, drive C: is a small file system of its own on a loop device, so
+# that the disk wipe can be followed through its dialogs and its fill; the
+# wipe is cancelled before it purges anything, and its dummy files deleted.
+wipe_drive=""
+if [[ $(id -u) -eq 0 ]] && command -v mkfs.ext2 >/dev/null; then
+  truncate -s 320M "$work/wipe.img"
+  mkfs.ext2 -q -F "$work/wipe.img"
+  mkdir -p "$work/wipe"
+  if mount -o loop "$work/wipe.img" "$work/wipe" 2>/dev/null; then
+    wipe_drive=$work/wipe
+    mkdir -p "$wipe_drive/keep"
+    echo "old minutes" >"$wipe_drive/minutes.txt"
+    export KESTRANE_DRIVES="C=$wipe_drive;D=$drive"
+  fi
+fi
+
+# The setup for the next run: folder D:\ with all its files and subfolders,
+# alternate bit patterns three times (12 overwrites, some seconds for the
+# 128 MB), and "Purge slack area" ticked.
+export XDG_CONFIG_HOME=$work/config
+mkdir -p "$XDG_CONFIG_HOME/Kestrane"
+printf '%s\r\n' 8.2.7 ' 1 ' ' 0 ' 'D:\' '*.*' ' 1 ' ' 3 ' \
+  ' 1 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 1 ' >"$XDG_CONFIG_HOME/Kestrane/kz.usr"
+
+shot_number=0
+# Saves the whole screen as NN-NAME.png. Under Xvfb the screen itself shows
+# Qt's own dialogs (message boxes, file dialogs) as black squares although
+# they are drawn, so the window named by the optional second argument is
+# read from the window and laid over the screen where it stands.
+shot() {
+  shot_number=$((shot_number + 1))
+  local file x y
+  file=$(printf '%s/%02d-%s.png' "$out" "$shot_number" "$1")
+  sleep 0.6  # let the windows finish drawing
+  xwd -root -silent | xwdtopnm 2>/dev/null >"$work/screen.pnm"
+  if [[ -n ${2:-} ]]; then
+    x=$(xwininfo -id "$2" | sed -n 's/^ *Absolute upper-left X: *//p')
+    y=$(xwininfo -id "$2" | sed -n 's/^ *Absolute upper-left Y: *//p')
+    xwd -id "$2" -silent | xwdtopnm 2>/dev/null >"$work/window.pnm"
+    pnmpaste "$work/window.pnm" "$x" "$y" "$work/screen.pnm" >"$work/both.pnm"
+    mv "$work/both.pnm" "$work/screen.pnm"
+  fi
+  pnmtopng "$work/screen.pnm" >"$file"
+  echo "$file"
+}
+
+# The id of the visible window whose title matches, once it is there.
+window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
+    if [[ -n $id ]]; then
+      echo "$id"
+      return
+    fi
+    sleep 0.1
+  done
+  echo "screenshots.sh: no window \"$1\" appeared" >&2
+  shot "missing-window" >&2
+  exit 1
+}
+
+# Waits until no visible window matches the title.
+gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  echo "screenshots.sh: window \"$1\" stayed" >&2
+  exit 1
+}
+
+# Waits until the window with this id is no longer shown.
+gone_id() {
+  for _ in $(seq 100); do
+    xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
+    sleep 0.1
+  done
+}
+
+# Clicks at a point of a window's inside, in pixels from its top left corner.
+click() {
+  sleep 0.5  # a window that was just re-enabled takes a moment to accept input
+  xdotool mousemove --window "$1" --sync "$2" "$3"
+  sleep 0.2
+  xdotool click 1
+}
+
+# Presses keys in a window.
+keys() {
+  local id=$1
+  shift
+  # Typed as a user would, into the focused window: keys sent to a window
+  # directly arrive out of turn and leave Qt waiting for a release.
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+  sleep 0.3
+  xdotool key --delay 150 "$@"
+}
+
+width_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
+height_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p'; }
+
+# The main window's menu is a column of buttons 160 pixels wide whose
+# centres lie 96 pixels from the left edge, the first 36 pixels from the top
+# and each next one 29.3 pixels lower (its layout in twips, 15 to a pixel).
+menu_x=96
+menu_y() { echo $(((547 + 440 * $1) / 15)); }
+row_specify_folder=0
+row_specify_files=1
+row_type_of_purge=5
+row_purge_files=7
+row_purge_speed=8
+row_wipe_disk=9
+row_setup=11
+
+"$program" >"$work/purge.log" 2>&1 &
+pids+=($!)
+main=$(window '^Kestrane')
+shot main-window
+
+click "$main" $menu_x "$(menu_y $row_type_of_purge)"
+dialog=$(window 'type of purge should be used')
+shot type-of-purge "$dialog"
+keys "$dialog" Escape
+gone 'type of purge should be used'
+
+click "$main" $menu_x "$(menu_y $row_specify_files)"
+dialog=$(window '^Specify files$')
+shot specify-files "$dialog"
+keys "$dialog" Escape
+gone '^Specify files$'
+
+click "$main" $menu_x "$(menu_y $row_specify_folder)"
+dialog=$(window '^Specify folder$')
+shot folder-browser "$dialog"
+keys "$dialog" Escape
+sleep 1
+
+# The setup panel stands beside the menu, 2740 twips from the left and 540
+# above the Setup button's top; "Save setup" opens a second panel 330 lower.
+click "$main" $menu_x "$(menu_y $row_setup)"
+shot setup-panel
+click "$main" $(((2740 + 1800 + 750) / 15)) $(((4540 + 300 + 187) / 15))  # Save setup
+shot save-setup-panel
+click "$main" $(((2740 + 120 + 1800) / 15)) $(((4870 + 1000 + 187) / 15))  # its Not now
+sleep 0.5
+
+# The disk wipe: the drive (C:, the first), the excluded folders, the
+# file-monitoring query (No), then its questions up to the fill and the
+# last one, which is cancelled. Without a drive of its own (not root) only
+# the drive dialog is shown, and cancelled.
+click "$main" $menu_x "$(menu_y $row_wipe_disk)"
+dialog=$(window '^Specify disk drive$')
+shot specify-drive-wipe "$dialog"
+if [[ -z $wipe_drive ]]; then
+  keys "$dialog" Escape
+else
+  click "$dialog" $(((4680 + 650) / 15)) $(((240 + 187) / 15))  # Accept
+  dialog=$(window '^Excluded folders$')
+  shot excluded-folders "$dialog"
+  keys "$dialog" Return  # Continue has the focus
+  dialog=$(window '^File-monitoring software query$')
+  shot file-monitoring-query "$dialog"
+  click "$dialog" $(((2220 + 600) / 15)) $(((1080 + 200) / 15))  # No
+  # Message boxes: the speed test offer (No), then OK to the advice to
+  # close other programs, the time estimate and the fill's announcement.
+  dialog=$(window '^Wipe disk$')
+  shot speed-test-offer "$dialog"
+  keys "$dialog" alt+n
+  gone_id "$dialog"
+  for name in close-applications wipe-estimate fill-announcement; do
+    dialog=$(window '^Wipe disk$')
+    shot "$name" "$dialog"
+    keys "$dialog" Return
+    gone_id "$dialog"
+  done
+  # The fill of 300 MB may be over before it can be seen.
+  fill=""
+  for _ in $(seq 100); do
+    fill=$(xdotool search --onlyvisible --name '^Fill disk$' 2>/dev/null | head -n 1 || true)
+    [[ -z $fill ]] || break
+    xdotool search --onlyvisible --name '^Wipe disk$' >/dev/null 2>&1 && break
+    sleep 0.05
+  done
+  if [[ -n $fill ]]; then shot fill-disk "$fill"; fi
+  dialog=$(window '^Wipe disk$')
+  shot ready-to-wipe "$dialog"
+  keys "$dialog" Escape
+fi
+sleep 1
+
+# The speed test asks first (Enter: Yes), then offers the drives.
+click "$main" $menu_x "$(menu_y $row_purge_speed)"
+dialog=$(window '^Test purge speed$')
+shot speed-test-question "$dialog"
+keys "$dialog" Return
+dialog=$(window '^Specify disk drive$')
+shot specify-drive-speed-test "$dialog"
+keys "$dialog" Escape
+sleep 1
+
+# The purge: its confirmation (focus on "No, cancel this purge"; Tab leads
+# to "Yes, purge these files"), then the report window while it runs,
+# paused, and at the end.
+click "$main" $menu_x "$(menu_y $row_purge_files)"
+dialog=$(window '^Purge confirmation$')
+shot purge-confirmation "$dialog"
+keys "$dialog" Tab Return
+report=$(window '^Purge files$')
+shot report-during-purge "$report"
+width=$(width_of "$report")
+height=$(height_of "$report")
+# Pause and Continue stand at the bottom right; the run pauses when the
+# file under way is done.
+click "$report" $((width - 46)) $((height - 41))
+sleep 3
+shot report-paused "$report"
+click "$report" $((width - 46)) $((height - 41))
+for _ in $(seq 600); do
+  [[ -e $drive/archive1.dat || -e $drive/archive2.dat || -e $drive/archive3.dat ||
+     -e $drive/archive4.dat || -e $drive/letters ]] || break
+  sleep 0.2
+done
+sleep 1
+shot report-after-purge "$report"
+
+echo "Screenshots are in $out"
