@@ -2,8 +2,18 @@
 //
 // purge never links against this library: it loads libtorvix.so from its own
 // folder at run time and binds each function by name at its first call, so
-// these signatures are the whole contract. Strings are NUL-terminated 8-bit
-// strings (UTF-8 on POSIX); paths are native paths; flags are 1 or 0.
+// these signatures are the whole contract. Strings are NUL-terminated UTF-8
+// on every platform: on Windows no ANSI code page can spell every file name,
+// and a name it cannot spell could never be purged. Paths are native paths;
+// flags are 1 or 0.
+//
+// On Windows the library is torvix.dll. A reparse point (symbolic link,
+// junction, mount point) counts as a symbolic link, and a file's device and
+// inode are its volume serial number and file id as
+// GetFileInformationByHandleEx(FileIdInfo) gives them (the 128-bit id's two
+// halves combined by exclusive or; on NTFS and FAT the high half is 0).
+// kz_purge_file_at's folder is a directory HANDLE opened with at least
+// FILE_LIST_DIRECTORY, FILE_TRAVERSE and FILE_READ_ATTRIBUTES access.
 #pragma once
 
 #include <stdint.h>

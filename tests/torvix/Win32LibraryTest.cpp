@@ -131,7 +131,8 @@ TEST_F(Win32LibraryTest, WrongArgumentsFoldersAndReadOnlyFilesAreRefused) {
 }
 
 TEST_F(Win32LibraryTest, PurgeAtActsOnTheFileSeenThroughTheCallersFolderHandle) {
-    HANDLE handle = CreateFileW(PathOf(folder.path()).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
+    HANDLE handle = CreateFileW(PathOf(folder.path()).c_str(),
+                                FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);

@@ -42,6 +42,11 @@ for letter in q r s t u v w x y; do [[ -e $devices/$letter: ]] || break; done
 ln -s "$work/mnt" "$devices/$letter:"
 trap 'rm -f "$devices/$letter:"; cleanup' EXIT
 windows_path() { printf '%s:\\%s' "$letter" "$1"; }
+# Through Z: the path turns into the mounted image at mnt, a mount point,
+# which is never crossed: -2, and Wine reports exit codes modulo 256.
+status=0
+"$wine" "$tool" "Z:${work//\//\\}\\mnt\\kept.doc" 1 1 || status=$?
+[[ $status -eq 254 ]] || { echo "FAIL: a path through a mount point gave $status, not -2"; exit 1; }
 status=0
 "$wine" "$tool" "$(windows_path kept.doc)" 2 0 4096 || status=$?
 [[ $status -eq 0 ]] || { echo "FAIL: purging kept.doc gave $status"; exit 1; }
