@@ -59,6 +59,7 @@ for name in "letter to bank" "notes 2019" "tax return"; do
   echo "$name" >"$drive/letters/$name.txt"
 done
 head -c 300000 /dev/urandom >"$drive/old photos/beach.jpg"
+echo "installer" >"$drive/letters/setup.exe"  # asks the purge query
 export KESTRANE_DRIVES="D=$drive"
 
 # As root, drive C: is a small file system of its own on a loop device, so
@@ -96,10 +97,12 @@ shot() {
   file=$(printf '%s/%02d-%s.png' "$out" "$shot_number" "$1")
   sleep 0.6  # let the windows finish drawing
   xwd -root -silent | xwdtopnm 2>/dev/null >"$work/screen.pnm"
-  if [[ -n ${2:-} ]]; then
-    x=$(xwininfo -id "$2" | sed -n 's/^ *Absolute upper-left X: *//p')
-    y=$(xwininfo -id "$2" | sed -n 's/^ *Absolute upper-left Y: *//p')
-    xwd -id "$2" -silent | xwdtopnm 2>/dev/null >"$work/window.pnm"
+  # A window that has closed meanwhile (the fill's) leaves the screen as it is.
+  if [[ -n ${2:-} ]] && xwininfo -id "$2" >"$work/window.txt" 2>/dev/null &&
+    xwd -id "$2" -silent 2>/dev/null | xwdtopnm 2>/dev/null >"$work/window.pnm" &&
+    [[ -s $work/window.pnm ]]; then
+    x=$(sed -n 's/^ *Absolute upper-left X: *//p' "$work/window.txt")
+    y=$(sed -n 's/^ *Absolute upper-left Y: *//p' "$work/window.txt")
     pnmpaste "$work/window.pnm" "$x" "$y" "$work/screen.pnm" >"$work/both.pnm"
     mv "$work/both.pnm" "$work/screen.pnm"
   fi
@@ -171,10 +174,12 @@ menu_y() { echo $(((547 + 440 * $1) / 15)); }
 row_specify_folder=0
 row_specify_files=1
 row_type_of_purge=5
+row_list_files=6
 row_purge_files=7
 row_purge_speed=8
 row_wipe_disk=9
 row_setup=11
+row_help=12
 
 "$program" >"$work/purge.log" 2>&1 &
 pids+=($!)
@@ -207,6 +212,23 @@ click "$main" $(((2740 + 1800 + 750) / 15)) $(((4540 + 300 + 187) / 15))  # Save
 shot save-setup-panel
 click "$main" $(((2740 + 120 + 1800) / 15)) $(((4870 + 1000 + 187) / 15))  # its Not now
 sleep 0.5
+
+# Help's message box, then a listing with its question (Enter: Yes, with
+# folder names) and its report, which is closed (bottom right).
+click "$main" $menu_x "$(menu_y $row_help)"
+dialog=$(window '^Kestrane$')
+shot help "$dialog"
+keys "$dialog" Return
+gone_id "$dialog"
+click "$main" $menu_x "$(menu_y $row_list_files)"
+dialog=$(window '^List files$')
+shot list-files-question "$dialog"
+keys "$dialog" Return
+report=$(window '^Estimate purge time$')
+sleep 1
+shot listing-report "$report"
+click "$report" $(($(width_of "$report") - 46)) $(($(height_of "$report") - 41))
+gone_id "$report"
 
 # The disk wipe: the drive (C:, the first), the excluded folders, the
 # file-monitoring query (No), then its questions up to the fill and the
@@ -279,9 +301,14 @@ click "$report" $((width - 46)) $((height - 41))
 sleep 3
 shot report-paused "$report"
 click "$report" $((width - 46)) $((height - 41))
+# The purge query for setup.exe; Enter gives its default, No.
+dialog=$(window '^Purge query$')
+shot purge-query "$dialog"
+keys "$dialog" Return
 for _ in $(seq 600); do
   [[ -e $drive/archive1.dat || -e $drive/archive2.dat || -e $drive/archive3.dat ||
-     -e $drive/archive4.dat || -e $drive/letters ]] || break
+     -e $drive/archive4.dat || -e "$drive/old photos" || -e "$drive/letters/tax return.txt" ]] ||
+    break
   sleep 0.2
 done
 sleep 1
