@@ -16,7 +16,7 @@ bool PatternBytes::Next(std::size_t wanted, const unsigned char** data, std::siz
 }
 
 bool InlineRandomBytes::Next(std::size_t wanted, const unsigned char** data, std::size_t* size) {
-    *size = std::min({wanted, buffer_.size(), kPieceSize});
+    *size = std::min(wanted, buffer_.size());
     *data = buffer_.data();
     return random_.Fill(buffer_.data(), *size);
 }

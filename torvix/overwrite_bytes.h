@@ -37,11 +37,6 @@ class InlineRandomBytes final : public OverwriteBytes {
     bool Next(std::size_t wanted, const unsigned char** data, std::size_t* size) override;
 
   private:
-    // A piece small enough to stay in the processor's cache from being
-    // made until the system has copied it: the copy then costs no trip to
-    // memory.
-    static constexpr std::size_t kPieceSize = std::size_t{256} << 10;
-
     RandomSource& random_;
     WriteBuffer& buffer_;
 };
