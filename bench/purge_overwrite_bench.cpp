@@ -1,16 +1,19 @@
 // Benchmark of the overwrite engine against dd and shred on one large file.
 //
 // Usage: purge_overwrite_bench FOLDER [GiB=1] [ROUNDS=2]
-// In every round the same file is written once each by: dd from /dev/zero
-// with conv=notrunc,fdatasync (the reference), one pattern overwrite of the
-// engine, one random overwrite (kz_purge_file's own path, purge type 0), and
-// shred -n1 -x. Each round starts with a different one of the four, so none
-// always follows the same predecessor (whose write-out may still occupy the
-// device or its host). The best time of each over the rounds is printed as
-// speed relative to dd (1.00 = as fast as dd; above 1 faster), with the
-// median time and the processor time that the best round took (all threads
-// and the child processes): on a shared processor, a step that needs more of
-// it waits longer for it. The load average before and after, and the random
+// The same file is written ROUNDS times each by: dd from /dev/zero with
+// conv=notrunc,fdatasync (the reference), one pattern overwrite of the
+// engine and one random overwrite (kz_purge_file's own path, purge type 0),
+// in a different order each round (the six orders in turn), so that none
+// always follows the same one; then ROUNDS times by shred -n1 -x. Shred runs apart because
+// whatever follows it is slowed down two to four times (seen with the page
+// cache dropped before every step as well, so it lies below the file
+// system); dd, which always followed it, used to be measured fairly only in
+// the first round. The best time of each is printed as speed relative to dd
+// (1.00 = as fast as dd; above 1 faster), with the median time and the
+// processor time that the best run took (all threads and the child
+// processes): on a shared processor, a step that needs more of it waits
+// longer for it. The load average before and after, and the random
 // generator's own throughput on one core, are printed too.
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -126,22 +129,27 @@ int main(int argc, char** argv) {
     std::vector<double> times[4];
     double best[4] = {1e30, 1e30, 1e30, 1e30};
     double bestProcessor[4] = {};
+    const int orders[6][3] = {{0, 1, 2}, {2, 1, 0}, {1, 2, 0}, {0, 2, 1}, {2, 0, 1}, {1, 0, 2}};
+    auto measure = [&](int i) {
+        double processor = ProcessorSeconds();
+        double seconds = Seconds(steps[i]);
+        processor = ProcessorSeconds() - processor;
+        times[i].push_back(seconds);
+        if (seconds < best[i]) {
+            best[i] = seconds;
+            bestProcessor[i] = processor;
+        }
+        std::printf(" %s %.2f s", names[i], seconds);
+    };
     for (int round = 0; round < rounds; ++round) {
         std::printf("round %d:", round + 1);
-        for (int k = 0; k < 4; ++k) {
-            int i = (round + k) % 4;
-            double processor = ProcessorSeconds();
-            double seconds = Seconds(steps[i]);
-            processor = ProcessorSeconds() - processor;
-            times[i].push_back(seconds);
-            if (seconds < best[i]) {
-                best[i] = seconds;
-                bestProcessor[i] = processor;
-            }
-            std::printf(" %s %.2f s%s", names[i], seconds, k < 3 ? "," : "\n");
-        }
+        for (int i : orders[round % 6]) measure(i);
+        std::printf("\n");
         std::fflush(stdout);
     }
+    std::printf("shred:");
+    for (int round = 0; round < rounds; ++round) measure(3);
+    std::printf("\n");
     unlink(file.c_str());
 
     std::printf("\nOne overwrite of %d GiB in %s, best of %d, speed relative to dd:\n", gib,
