@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows side and runs its tests under Wine, in a Wine
+# prefix of its own that is removed afterwards; no display is needed. Ends
+# with "Windows tests: N run, M passed" and fails if any failed, if none ran
+# or if Wine cannot start.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build-windows.sh
+build_dir=${KESTRANE_WINDOWS_BUILD_DIR:-build-windows}
+
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINEPREFIX=$(mktemp -d /tmp/kestrane-wine.XXXXXX)
+unset DISPLAY WAYLAND_DISPLAY
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+
+# A Wine that cannot start would make every test "fail" in confusing ways,
+# or list none at all; say so plainly instead.
+if ! timeout 300 wineboot -i >/dev/null 2>&1 || ! timeout 60 wine cmd /c exit 0 >/dev/null 2>&1; then
+  echo "Windows tests: Wine cannot start (wineboot in $WINEPREFIX failed); no test ran." >&2
+  exit 1
+fi
+
+log=$(mktemp)
+status=0
+ctest --test-dir "$build_dir" --output-on-failure -j 2 --timeout 600 2>&1 | tee "$log" || status=$?
+summary=$(grep -oE '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -1 || true)
+rm -f "$log"
+if [[ -z $summary ]]; then
+  echo "Windows tests: ctest gave no summary; none ran." >&2
+  exit 1
+fi
+failed=${summary%% *}
+total=${summary##* }
+echo "Windows tests: $total run, $((total - failed)) passed"
+((total > 0 && failed == 0 && status == 0))
