@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows side and runs its tests under Wine, in a Wine
-# prefix of its own that is removed afterwards; no display is needed. Ends
+# prefix of its own that is removed afterwards, on a virtual display. Ends
 # with "Windows tests: N run, M passed, K skipped" and fails if any failed,
 # if none ran or if Wine cannot start.
 set -euo pipefail

@@ -38,6 +38,7 @@ class Win32ConsoleTest : public testing::Test {
         FlushConsoleInputBuffer(input_);
     }
     void TearDown() override {
+        if (input_ != nullptr && input_ != INVALID_HANDLE_VALUE) CloseHandle(input_);
         if (made_) FreeConsole();
     }
     void Press(std::initializer_list<INPUT_RECORD> events) {
