@@ -2,6 +2,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QDialog>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -34,9 +36,32 @@ TEST_F(QtMainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOnly) {
     QApplication::sendEvent(FindWidget(window, "cmdWipeDisk"), &move);
     EXPECT_TRUE(main.cmdWipeDisk.HasFocus());
 
-    // A keyboard press on a menu button (a click without a mouse release)
-    // does nothing; the model's caption changes reach the widget.
+    // A click without a mouse release (as the keyboard gives) shows no box;
+    // a press and release of the mouse shows Help's. Every box that comes up
+    // is counted and closed, so a wrong reaction fails instead of blocking.
+    int boxes = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&boxes] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++boxes;
+            box->reject();
+        }
+    });
+    watcher.start(10);
     help->click();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    EXPECT_EQ(boxes, 0) << "Help reacted to a click without a mouse release";
+    const QPointF inside(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, help->mapToGlobal(inside), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, help->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(help, &press);
+    QApplication::sendEvent(help, &release);
+    watcher.stop();
+    EXPECT_EQ(boxes, 1) << "Help's box on the mouse release";
+
+    // The model's caption changes reach the widget.
     main.lblEstimatedTime.SetCaption("About 3 minutes");
     EXPECT_EQ(FindWidget<QLabel>(window, "lblEstimatedTime")->text().toStdString(),
               "About 3 minutes");
