@@ -133,16 +133,27 @@ TEST_F(QtDesktop, EnterAndSpacePressTheFocusedDialogButtonButNoMenuButton) {
     main.strFolderPath[0] = "C:\\data\\";
     for (int key : {Qt::Key_Return, Qt::Key_Space}) {
         bool pressed = false;
+        bool stayedOpen = false;
         WhenModal([&](QWidget& modal) {
             // The dialog puts the focus on Cancel; the key presses it.
             EXPECT_TRUE(forms_->SpecifyFiles().cmdCancel.HasFocus());
-            PressKey(*FindWidget<QPushButton>(modal, "cmdCancel"), key);
+            QWidget* focused = modal.focusWidget();
+            EXPECT_EQ(focused == nullptr ? "" : focused->objectName().toStdString(), "cmdCancel");
+            auto* cancel = FindWidget<QPushButton>(modal, "cmdCancel");
+            PressKey(*cancel, key);
             pressed = true;
+            // A key that does nothing fails here rather than leaving the
+            // dialog open for ever.
+            if (modal.isVisible()) {
+                stayedOpen = true;
+                cancel->click();
+            }
             return true;
         });
         forms_->SpecifyFiles().blnAccept = true;
         main.cmdSpecifyFiles_MouseUp(0);
         EXPECT_TRUE(pressed);
+        EXPECT_FALSE(stayedOpen) << "key " << key << " left the dialog open";
         EXPECT_FALSE(forms_->SpecifyFiles().Visible()) << "key " << key;
         EXPECT_FALSE(forms_->SpecifyFiles().blnAccept);
     }
