@@ -26,7 +26,7 @@ for tool in "${need[@]}"; do
 done
 
 mkdir -p "$out"
-rm -f "$out"/*.png
+rm -f "$out"/[0-9][0-9]-*.png  # the pictures of an earlier run, nothing else
 work=$(mktemp -d /tmp/kestrane-shots-work.XXXXXX)
 pids=()
 wipe_drive=""
