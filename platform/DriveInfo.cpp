@@ -5,7 +5,7 @@
 namespace platform {
 namespace {
 ServiceSlot<DriveInfo>& Slot() {
-    static ServiceSlot<DriveInfo> slot([] { return MakePosixDriveInfo(); });
+    static ServiceSlot<DriveInfo> slot(&MakeSystemDriveInfo);
     return slot;
 }
 }  // namespace

@@ -83,6 +83,8 @@ public:
 DriveInfo& Drive();
 void SetDriveInfoForTesting(std::shared_ptr<DriveInfo> info);
 
+// This system's own implementation (POSIX or Win32).
+std::shared_ptr<DriveInfo> MakeSystemDriveInfo();
 std::shared_ptr<DriveInfo> MakePosixDriveInfo();
 
 }  // namespace platform

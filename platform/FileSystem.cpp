@@ -6,7 +6,7 @@
 namespace platform {
 namespace {
 ServiceSlot<FileSystem>& Slot() {
-    static ServiceSlot<FileSystem> slot([] { return MakePosixFileSystem(); });
+    static ServiceSlot<FileSystem> slot(&MakeSystemFileSystem);
     return slot;
 }
 }  // namespace

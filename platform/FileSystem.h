@@ -82,6 +82,8 @@ FileSystem& Files();
 // Tests install fakes; null restores the real one.
 void SetFileSystemForTesting(std::shared_ptr<FileSystem> fs);
 
+// This system's own implementation (POSIX or Win32).
+std::shared_ptr<FileSystem> MakeSystemFileSystem();
 std::shared_ptr<FileSystem> MakePosixFileSystem();
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 namespace platform {
 namespace {
 ServiceSlot<NewFiles>& Slot() {
-    static ServiceSlot<NewFiles> slot(&MakePosixNewFiles);
+    static ServiceSlot<NewFiles> slot(&MakeSystemNewFiles);
     return slot;
 }
 }  // namespace

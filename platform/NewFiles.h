@@ -57,6 +57,8 @@ class NewFiles {
 NewFiles& TheNewFiles();
 // Null restores the real one.
 void SetNewFilesForTesting(std::shared_ptr<NewFiles> files);
+// This system's own implementation (POSIX or Win32).
+std::shared_ptr<NewFiles> MakeSystemNewFiles();
 std::shared_ptr<NewFiles> MakePosixNewFiles();
 
 }  // namespace platform

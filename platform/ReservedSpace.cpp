@@ -5,7 +5,7 @@
 namespace platform {
 namespace {
 ServiceSlot<ReservedSpace>& Slot() {
-    static ServiceSlot<ReservedSpace> slot(&MakePosixReservedSpace);
+    static ServiceSlot<ReservedSpace> slot(&MakeSystemReservedSpace);
     return slot;
 }
 }  // namespace

@@ -43,6 +43,8 @@ class ReservedSpace {
 ReservedSpace& Reserves();
 // Null restores the real one.
 void SetReservedSpaceForTesting(std::shared_ptr<ReservedSpace> reserves);
+// This system's own implementation (POSIX or Win32).
+std::shared_ptr<ReservedSpace> MakeSystemReservedSpace();
 std::shared_ptr<ReservedSpace> MakePosixReservedSpace();
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 namespace platform {
 namespace {
 ServiceSlot<Shell>& Slot() {
-    static ServiceSlot<Shell> slot([] { return MakePosixShell(); });
+    static ServiceSlot<Shell> slot(&MakeSystemShell);
     return slot;
 }
 }  // namespace

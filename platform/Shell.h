@@ -22,6 +22,8 @@ public:
 Shell& TheShell();
 void SetShellForTesting(std::shared_ptr<Shell> shell);
 
+// This system's own implementation (POSIX or Win32).
+std::shared_ptr<Shell> MakeSystemShell();
 std::shared_ptr<Shell> MakePosixShell();
 
 }  // namespace platform

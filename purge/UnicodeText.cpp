@@ -2,8 +2,9 @@
 
 #include <climits>
 #include <cwchar>
-#include <locale>
 #include <stdexcept>
+
+#include "purge/CaseMapping.h"
 
 namespace {
 
@@ -39,21 +40,6 @@ std::size_t ValidSequence(std::string_view text, std::size_t i, char32_t& cp) {
     // characters; their bytes stay bytes.
     if (cp < minimum || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return 0;
     return length;
-}
-
-// The case tables of a UTF-8 locale without language rules; the user's own
-// locale when that one is missing; ASCII-only rules as a last resort.
-const std::ctype<wchar_t>& CaseFacet() {
-    static const std::locale caseLocale = [] {
-        for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
-            try {
-                return std::locale(name);
-            } catch (const std::runtime_error&) {
-            }
-        }
-        return std::locale::classic();
-    }();
-    return std::use_facet<std::ctype<wchar_t>>(caseLocale);
 }
 
 bool Mappable(char32_t c) {
@@ -110,13 +96,13 @@ std::string EncodeUtf8(std::u32string_view text) {
 char32_t LowerCaseOf(char32_t c) {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
     if (!Mappable(c)) return c;
-    return static_cast<char32_t>(CaseFacet().tolower(static_cast<wchar_t>(c)));
+    return text_case::SystemLowerCaseOf(c);
 }
 
 char32_t UpperCaseOf(char32_t c) {
     if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c;
     if (!Mappable(c)) return c;
-    return static_cast<char32_t>(CaseFacet().toupper(static_cast<wchar_t>(c)));
+    return text_case::SystemUpperCaseOf(c);
 }
 
 std::u32string LowerCase(std::u32string text) {

@@ -155,4 +155,6 @@ class PosixDriveInfo final : public DriveInfo {
 
 std::shared_ptr<DriveInfo> MakePosixDriveInfo() { return std::make_shared<PosixDriveInfo>(); }
 
+std::shared_ptr<DriveInfo> MakeSystemDriveInfo() { return MakePosixDriveInfo(); }
+
 }  // namespace platform

@@ -76,4 +76,6 @@ class PosixFileSystem final : public FileSystem {
 
 std::shared_ptr<FileSystem> MakePosixFileSystem() { return std::make_shared<PosixFileSystem>(); }
 
+std::shared_ptr<FileSystem> MakeSystemFileSystem() { return MakePosixFileSystem(); }
+
 }  // namespace platform

@@ -94,4 +94,6 @@ class PosixNewFiles final : public NewFiles {
 
 std::shared_ptr<NewFiles> MakePosixNewFiles() { return std::make_shared<PosixNewFiles>(); }
 
+std::shared_ptr<NewFiles> MakeSystemNewFiles() { return MakePosixNewFiles(); }
+
 }  // namespace platform

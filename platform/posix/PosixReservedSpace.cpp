@@ -167,4 +167,6 @@ std::shared_ptr<ReservedSpace> MakePosixReservedSpace() {
     return std::make_shared<PosixReservedSpace>();
 }
 
+std::shared_ptr<ReservedSpace> MakeSystemReservedSpace() { return MakePosixReservedSpace(); }
+
 }  // namespace platform

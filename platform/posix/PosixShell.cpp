@@ -92,4 +92,6 @@ std::shared_ptr<Shell> MakePosixShell(std::chrono::milliseconds handOverWait) {
 
 std::shared_ptr<Shell> MakePosixShell() { return MakePosixShell(std::chrono::seconds(3)); }
 
+std::shared_ptr<Shell> MakeSystemShell() { return MakePosixShell(); }
+
 }  // namespace platform

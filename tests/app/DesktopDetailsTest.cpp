@@ -4,7 +4,9 @@
 // failure messages of the selection and the setup panel.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +19,7 @@
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "tests/testsupport/ProgramHarness.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using testing_support::ProgramHarness;
 
@@ -27,6 +30,7 @@ std::string NativeContents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+#ifndef _WIN32
 // A folder of this system that no drive letter maps.
 class FolderOffTheDrives {
   public:
@@ -41,8 +45,12 @@ class FolderOffTheDrives {
     std::string path_;
 };
 
+#endif
+
 }  // namespace
 
+#ifndef _WIN32
+// The desktop names its configuration folder through XDG_CONFIG_HOME.
 TEST(PerUserFolder, LiesOutsideTheDrivesAndTheSetupIsSavedThere) {
     ProgramHarness program;
     FolderOffTheDrives config;
@@ -60,6 +68,7 @@ TEST(PerUserFolder, LiesOutsideTheDrivesAndTheSetupIsSavedThere) {
     ASSERT_TRUE(program.Restart());
     EXPECT_EQ(program.Windows().Main().strFileSpec[0], "*.txt");
 }
+#endif
 
 TEST(PerUserFolder, ARunNeverPurgesTheProgramsOwnSetup) {
     // The harness keeps the per-user folder on drive C:, inside the tree.
@@ -140,9 +149,11 @@ TEST(SpecifyFiles, AFolderWithoutFilesListsNoneOfThePreviousFolder) {
 }
 
 TEST(SingleFile, ALinkIsNamedAsALinkNotAsMissing) {
+    if (!testing_support::kHasFifosAndLinks) GTEST_SKIP() << testing_support::kNoFifosAndLinks;
     ProgramHarness program;
     program.Drives().WriteFile("C:\\d\\target.txt", "x");
-    ASSERT_EQ(::symlink("target.txt", program.Drives().Native("C:\\d\\link.txt").c_str()), 0);
+    ASSERT_TRUE(
+        testing_support::MakeSymbolicLink("target.txt", program.Drives().Native("C:\\d\\link.txt")));
     ASSERT_TRUE(program.Start());
     frmMain& main = program.Windows().Main();
     program.Ui().AnswerNextFileDialog("C:\\d\\link.txt");

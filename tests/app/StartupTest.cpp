@@ -7,6 +7,7 @@
 #include "platform/ProgramFolder.h"
 #include "purge/frmReport.h"
 #include "tests/testsupport/ProgramHarness.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using testing_support::ProgramHarness;
 
@@ -51,15 +52,17 @@ TEST(Startup, FaultyProgramTextFilesEndTheProgramWithTheirMessage) {
 }
 
 TEST(Startup, AFifoOrLinkInPlaceOfTheProgramTextIsRefusedAtOnce) {
+    if (!testing_support::kHasFifosAndLinks) GTEST_SKIP() << testing_support::kNoFifosAndLinks;
     for (bool fifo : {true, false}) {
         ProgramHarness program(nullptr);
         const std::string text = program.Drives().Native(
             std::string(testing_support::ProgramFiles::kProgramFolder) + "\\kz_text.dat");
         if (fifo) {
-            ASSERT_EQ(::mkfifo(text.c_str(), 0600), 0);
+            ASSERT_TRUE(testing_support::MakeFifo(text));
         } else {
             program.Drives().WriteFile("C:\\elsewhere.dat", "1\tKestrane\n");
-            ASSERT_EQ(::symlink(program.Drives().Native("C:\\elsewhere.dat").c_str(), text.c_str()), 0);
+            ASSERT_TRUE(testing_support::MakeSymbolicLink(
+                program.Drives().Native("C:\\elsewhere.dat"), text));
         }
         EXPECT_FALSE(program.Start()) << "a FIFO must not hang the start, nor a link be followed";
         EXPECT_EQ(program.Ui().LastBox().text,

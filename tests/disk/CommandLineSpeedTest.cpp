@@ -12,6 +12,7 @@
 #include "purge/NumberFormat.h"
 #include "tests/disk/DiskTestSupport.h"
 #include "tests/testsupport/ProgramHarness.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ TEST_F(SpeedCommandLine, PrintsTheMeasuredSpeedAndAListingGivenWithItUsesIt) {
     record.passes = 1;
     Drives().WriteFile("C:\\ops\\data.kzs", WriteSetup(record));
     Drives().WriteFile("C:\\data\\huge.bin", "");
-    std::filesystem::resize_file(Drives().Native("C:\\data\\huge.bin"), 1ull << 40);
+    ASSERT_TRUE(testing_support::MakeSparse(Drives().Native("C:\\data\\huge.bin"), 1ull << 40));
     result = Run({"--test-speed", "c", "--list", "C:\\ops\\data.kzs"});
     EXPECT_EQ(result.status, kExitDone) << result.err;
     EXPECT_NE(result.out.find("(based on measured purge speed of "), std::string::npos)

@@ -53,7 +53,7 @@ class DriveOverrides : public platform::DriveInfo {
     std::shared_ptr<DriveInfo> Self() {
         return std::shared_ptr<DriveInfo>(this, [](DriveInfo*) {});
     }
-    std::shared_ptr<DriveInfo> real_ = platform::MakePosixDriveInfo();
+    std::shared_ptr<DriveInfo> real_ = platform::MakeSystemDriveInfo();
     std::map<char, Drive> drives_;
 };
 
@@ -135,7 +135,7 @@ class CountingFiles : public platform::NewFiles {
     std::shared_ptr<NewFiles> Self() {
         return std::shared_ptr<NewFiles>(this, [](NewFiles*) {});
     }
-    std::shared_ptr<NewFiles> real_ = platform::MakePosixNewFiles();
+    std::shared_ptr<NewFiles> real_ = platform::MakeSystemNewFiles();
 };
 
 // A reserve of `bytes` that can be lowered; every step is logged.

@@ -10,6 +10,7 @@
 #include "purge/frmAntiVirusQuery.h"
 #include "support/NativeFiles.h"
 #include "tests/disk/WipeTestSupport.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using ui::Answer;
 
@@ -172,14 +173,12 @@ TEST_F(DiskWipe, AFileLinkedFromAnExcludedFolderStaysWholeAndOneLinkedOnlyInside
     auto& drives = wipe.Drives();
     drives.WriteFile("D:\\keep\\inside.dat", "shared with an excluded folder");
     drives.MakeFolder("D:\\x");
-    ASSERT_EQ(::link(drives.Native("D:\\keep\\inside.dat").c_str(),
-                     drives.Native("D:\\x\\outside.dat").c_str()),
-              0);
+    ASSERT_TRUE(testing_support::MakeHardLink(drives.Native("D:\\keep\\inside.dat"),
+                                              drives.Native("D:\\x\\outside.dat")));
     drives.WriteFile("D:\\p\\one.dat", "both names are wiped");
     drives.MakeFolder("D:\\q");
-    ASSERT_EQ(
-        ::link(drives.Native("D:\\p\\one.dat").c_str(), drives.Native("D:\\q\\two.dat").c_str()),
-        0);
+    ASSERT_TRUE(testing_support::MakeHardLink(drives.Native("D:\\p\\one.dat"),
+                                              drives.Native("D:\\q\\two.dat")));
     wipe.Exclude({"D:\\keep"}, false);
     wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
     wipe.Wipe();

@@ -8,12 +8,14 @@
 
 #include "platform/FileSystem.h"
 #include "tests/testsupport/TempDrive.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using platform::DriveTable;
 using platform::ToDrivePath;
 using platform::ToNativePath;
 
 TEST(DriveTable, ParsesTheEnvironmentSpecification) {
+    if (testing_support::kNativeSeparator != '/') GTEST_SKIP() << "POSIX paths";
     auto table = DriveTable::FromSpec("C=/;d=/mnt/data/;Q=;1=/x;E/y;F=/srv");
     EXPECT_EQ(table.Root('C'), "/");
     EXPECT_EQ(table.Root('D'), "/mnt/data");
@@ -23,6 +25,7 @@ TEST(DriveTable, ParsesTheEnvironmentSpecification) {
 }
 
 TEST(DrivePaths, MapBothWaysAndKeepCase) {
+    if (testing_support::kNativeSeparator != '/') GTEST_SKIP() << "POSIX paths";
     platform::DriveTable saved = platform::Drives();
     platform::SetDrives(DriveTable::FromSpec("C=/;D=/mnt/data;Z=/srv/z"));
     EXPECT_EQ(ToNativePath("z:\\a"), "/srv/z/a") << "the last letter, in lower case";
@@ -43,6 +46,7 @@ TEST(DrivePaths, MapBothWaysAndKeepCase) {
 }
 
 TEST(PosixFileSystem, NamesDifferingOnlyInCaseStayApart) {
+    if (!testing_support::kCaseSensitiveNames) GTEST_SKIP() << testing_support::kNamesIgnoreCase;
     testing_support::TempDrives drives("C");
     drives.WriteFile("C:\\Secret.txt", "upper");
     drives.WriteFile("C:\\secret.txt", "lower");
@@ -65,12 +69,13 @@ TEST(PosixFileSystem, ReadOnlyIsTheOwnersWriteBitEvenForRoot) {
 }
 
 TEST(PosixFileSystem, ReportsLinksAndFifosAsWhatTheyAre) {
+    if (!testing_support::kHasFifosAndLinks) GTEST_SKIP() << testing_support::kNoFifosAndLinks;
     testing_support::TempDrives drives("C");
     drives.WriteFile("C:\\target.txt", "t");
     drives.MakeFolder("C:\\sub");
-    ASSERT_EQ(::symlink(drives.Native("C:\\target.txt").c_str(),
-                        drives.Native("C:\\link.txt").c_str()), 0);
-    ASSERT_EQ(::mkfifo(drives.Native("C:\\pipe").c_str(), 0600), 0);
+    ASSERT_TRUE(testing_support::MakeSymbolicLink(drives.Native("C:\\target.txt"),
+                                                  drives.Native("C:\\link.txt")));
+    ASSERT_TRUE(testing_support::MakeFifo(drives.Native("C:\\pipe")));
     auto& fs = platform::Files();
     EXPECT_EQ(fs.KindOf("C:\\link.txt"), platform::EntryKind::SymbolicLink);
     EXPECT_EQ(fs.KindOf("C:\\pipe"), platform::EntryKind::Other);

@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "tests/purge/RunTestSupport.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using run_testing::RunProgram;
 
@@ -29,6 +30,7 @@ int Count(const std::string& text, const std::string& part) {
 }  // namespace
 
 TEST(Listing, ANamedFileIsListedAloneAmongNamesThatDifferInCase) {
+    if (!testing_support::kCaseSensitiveNames) GTEST_SKIP() << testing_support::kNamesIgnoreCase;
     RunProgram run;
     run.Drives().WriteFile("C:\\data\\Notes.TXT", "hello");
     run.Drives().WriteFile("C:\\data\\notes.txt", "a longer text");
@@ -173,6 +175,7 @@ TEST(Listing, EstimatesFollowTheDriveAndItsMeasuredSpeed) {
 }
 
 TEST(Listing, LinksFifosAndVanishedEntriesAreReportedAndTheListingGoesOn) {
+    if (!testing_support::kHasFifosAndLinks) GTEST_SKIP() << testing_support::kNoFifosAndLinks;
     RunProgram run;
     run.Drives().WriteFile("C:\\outside.txt", "the link's target");
     run.Drives().WriteFile("C:\\w\\keep.txt", "12345");

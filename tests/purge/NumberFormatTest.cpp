@@ -4,6 +4,7 @@
 #include <locale>
 
 #include "purge/NumberFormat.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 namespace {
 
@@ -80,14 +81,11 @@ TEST(NumberFormat, BareOrUnknownEnvironmentGroupsByThrees) {
     const char* saved = std::getenv("LC_ALL");
     std::string savedValue = saved ? saved : "";
     for (const char* name : {"C", "POSIX", "C.UTF-8", "xx_NOWHERE.UTF-8"}) {
-        ::setenv("LC_ALL", name, 1);
+        testing_support::SetEnvironment("LC_ALL", name);
         NumberStyle style = NumberStyleFromEnvironment();
         EXPECT_EQ(FormatNumber(1234567.5, 1, style), "1,234,567.5") << name;
     }
-    if (saved)
-        ::setenv("LC_ALL", savedValue.c_str(), 1);
-    else
-        ::unsetenv("LC_ALL");
+    testing_support::SetEnvironment("LC_ALL", saved ? savedValue.c_str() : nullptr);
 }
 
 }  // namespace

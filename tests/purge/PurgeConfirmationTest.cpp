@@ -8,6 +8,7 @@
 #include "purge/StrProc.h"
 #include "purge/frmPurgeWarning.h"
 #include "tests/purge/RunTestSupport.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using run_testing::RunProgram;
 
@@ -199,7 +200,7 @@ TEST(PurgeConfirmation, SaysWhenOverwritesCannotReachEarlierCopies) {
     const std::string note =
         "On this drive's file system changed data is written to new blocks, so purging a file "
         "does not reach its earlier copies.";
-    for (const char* fileSystem : {"btrfs", "ext4"}) {
+    for (const char* fileSystem : {testing_support::kCopyOnWriteFileSystem, "ext4"}) {
         platform::SetDriveInfoForTesting(std::make_shared<NamedFileSystem>(fileSystem));
         std::string shown;
         run.Ui().OnModal("frmPurgeConfirmation", [&](ui::Form& form) {
@@ -208,7 +209,8 @@ TEST(PurgeConfirmation, SaysWhenOverwritesCannotReachEarlierCopies) {
             dialog.cmdCancel.RaiseClick();
         });
         run.Main().cmdProcessFiles(1).RaiseMouseUp();
-        EXPECT_EQ(shown.find(note) != std::string::npos, std::string(fileSystem) == "btrfs")
+        EXPECT_EQ(shown.find(note) != std::string::npos,
+                  std::string(fileSystem) == testing_support::kCopyOnWriteFileSystem)
             << fileSystem << ": " << shown;
     }
     platform::SetDriveInfoForTesting(nullptr);

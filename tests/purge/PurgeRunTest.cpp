@@ -10,6 +10,7 @@
 #include "purge/frmFileOps.h"
 #include "purge/frmPurgeWarning.h"
 #include "tests/purge/RunTestSupport.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using run_testing::FakeLibrary;
 using run_testing::RunProgram;
@@ -255,6 +256,7 @@ TEST(PurgeRun, ThreePassesShowProgressMarksThatTheResultReplaces) {
 }
 
 TEST(PurgeRun, ANamedFileIsPurgedAloneAmongMatchingNames) {
+    if (!testing_support::kCaseSensitiveNames) GTEST_SKIP() << testing_support::kNamesIgnoreCase;
     RunProgram run;
     run.Drives().WriteFile("C:\\n\\Secret.txt", "purge me");
     run.Drives().WriteFile("C:\\n\\secret.txt", "keep me");

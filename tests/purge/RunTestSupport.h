@@ -24,6 +24,7 @@
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "tests/testsupport/ProgramHarness.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 namespace run_testing {
 
@@ -81,13 +82,13 @@ class RunProgram {
     // A file of the given size that takes no room on the disk.
     void WriteSparseFile(const std::string& drivePath, std::uintmax_t bytes) {
         Drives().WriteFile(drivePath, "");
-        std::filesystem::resize_file(Drives().Native(drivePath), bytes);
+        ASSERT_TRUE(testing_support::MakeSparse(Drives().Native(drivePath), bytes));
     }
     void MakeLink(const std::string& drivePath, const std::string& nativeTarget) {
         std::filesystem::create_symlink(nativeTarget, Drives().Native(drivePath));
     }
     void MakeFifo(const std::string& drivePath) {
-        ASSERT_EQ(::mkfifo(Drives().Native(drivePath).c_str(), 0600), 0);
+        ASSERT_TRUE(testing_support::MakeFifo(Drives().Native(drivePath)));
     }
 
   private:

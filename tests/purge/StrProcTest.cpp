@@ -5,6 +5,7 @@
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
 #include "tests/testsupport/TempDrive.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 namespace {
 
@@ -197,12 +198,12 @@ TEST(StrProc, VisibleTextEscapesWhatCouldForgeOrHideALine) {
 }
 
 TEST(StrProc, FileIsPresentOnlyForRegularFiles) {
+    if (!testing_support::kHasFifosAndLinks) GTEST_SKIP() << testing_support::kNoFifosAndLinks;
     testing_support::TempDrives drives("C");
     drives.WriteFile("C:\\data\\f.txt", "x");
-    ASSERT_EQ(::symlink(drives.Native("C:\\data\\f.txt").c_str(),
-                        drives.Native("C:\\data\\link.txt").c_str()),
-              0);
-    ASSERT_EQ(::mkfifo(drives.Native("C:\\data\\pipe").c_str(), 0600), 0);
+    ASSERT_TRUE(testing_support::MakeSymbolicLink(drives.Native("C:\\data\\f.txt"),
+                                                  drives.Native("C:\\data\\link.txt")));
+    ASSERT_TRUE(testing_support::MakeFifo(drives.Native("C:\\data\\pipe")));
     EXPECT_TRUE(FileIsPresent("C:\\data\\f.txt"));
     EXPECT_FALSE(FileIsPresent("C:\\data\\F.TXT"));
     EXPECT_FALSE(FileIsPresent("C:\\data"));

@@ -11,6 +11,7 @@
 #include "app/frmConfirmFiles.h"
 #include "purge/ReportText.h"
 #include "tests/purge/RunTestSupport.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 using run_testing::FakeLibrary;
 using run_testing::RunProgram;
@@ -82,7 +83,7 @@ TEST(Summary, TheStartingFolderStaysEvenWhenEmptied) {
 }
 
 TEST(Summary, AFolderThatCannotBeRemovedIsNotCounted) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to make a folder immutable";
+    if (!testing_support::RunsAsAdministrator()) GTEST_SKIP() << "needs root to make a folder immutable";
     RunProgram run;
     run.SetPurgeType(0, 1);
     run.Drives().WriteFile("C:\\fixed\\sub\\f.txt", "1");

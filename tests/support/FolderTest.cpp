@@ -1,7 +1,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -9,9 +11,11 @@
 #include <optional>
 
 #include "platform/DriveInfo.h"
+#include "platform/NativePaths.h"
 #include "platform/Shell.h"
 #include "support/Folder.h"
 #include "tests/testsupport/TempDrive.h"
+#include "tests/testsupport/SpecialFiles.h"
 
 namespace {
 
@@ -56,12 +60,12 @@ TEST(Folder, UserDataFilePathIsNativeAndCreatesWhatIsMissing) {
         // A per-user folder that no drive maps is used where it is: nothing
         // appears on the drives instead.
         testing_support::TempDrives elsewhere("Z");
-        const std::string config = elsewhere.Root('Z') + "/config";
+        const std::string config = platform::JoinNative(elsewhere.Root('Z'), "config");
         platform::SetDrives(platform::DriveTable::FromSpec("C=" + drives.Root('C')));
         ShellScope shell(config);
-        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"), config + "/Kestrane/kz.usr");
-        struct stat st {};
-        EXPECT_EQ(::stat((config + "/Kestrane").c_str(), &st), 0);
+        EXPECT_EQ(UserDataFilePath("kz.usr", "Kestrane"),
+                  platform::JoinNative(platform::JoinNative(config, "Kestrane"), "kz.usr"));
+        EXPECT_TRUE(std::filesystem::is_directory(platform::JoinNative(config, "Kestrane")));
         EXPECT_FALSE(drives.Exists("C:\\Kestrane"));
     }
     platform::DriveObject c;
@@ -75,14 +79,15 @@ TEST(Folder, UserDataFilePathIsNativeAndCreatesWhatIsMissing) {
 }
 
 TEST(Folder, FoldersAreRealFoldersNeverLinks) {
+    if (!testing_support::kHasFifosAndLinks) GTEST_SKIP() << testing_support::kNoFifosAndLinks;
     testing_support::TempDrives drives("C");
     drives.MakeFolder("C:\\top");
     EXPECT_EQ(NumSubfolders("C:\\top"), 0);
     drives.MakeFolder("C:\\top\\a\\deeper");
     drives.MakeFolder("C:\\top\\b");
     drives.WriteFile("C:\\top\\file", "x");
-    ASSERT_EQ(
-        ::symlink(drives.Native("C:\\top\\a").c_str(), drives.Native("C:\\top\\link").c_str()), 0);
+    ASSERT_TRUE(testing_support::MakeSymbolicLink(drives.Native("C:\\top\\a"),
+                                                  drives.Native("C:\\top\\link")));
     EXPECT_EQ(NumSubfolders("C:\\top\\"), 2);
     EXPECT_EQ(NumSubfolders("C:\\missing"), -1);
     EXPECT_EQ(NumSubfolders("C:\\top\\file"), -1);
@@ -92,6 +97,7 @@ TEST(Folder, FoldersAreRealFoldersNeverLinks) {
 }
 
 TEST(Folder, NumMatchingFilesCountsDirectMatchingFiles) {
+    if (!testing_support::kHasFifosAndLinks) GTEST_SKIP() << testing_support::kNoFifosAndLinks;
     testing_support::TempDrives drives("C");
     testing_support::HeadlessScope ui;
     drives.WriteFile("C:\\docs\\a.txt", "");
@@ -100,10 +106,9 @@ TEST(Folder, NumMatchingFilesCountsDirectMatchingFiles) {
     drives.WriteFile("C:\\docs\\readme", "");
     drives.WriteFile("C:\\docs\\sub\\d.txt", "");
     drives.MakeFolder("C:\\docs\\folder.txt");
-    ASSERT_EQ(::symlink(drives.Native("C:\\docs\\a.txt").c_str(),
-                        drives.Native("C:\\docs\\link.txt").c_str()),
-              0);
-    ASSERT_EQ(::mkfifo(drives.Native("C:\\docs\\pipe.txt").c_str(), 0600), 0);
+    ASSERT_TRUE(testing_support::MakeSymbolicLink(drives.Native("C:\\docs\\a.txt"),
+                                                  drives.Native("C:\\docs\\link.txt")));
+    ASSERT_TRUE(testing_support::MakeFifo(drives.Native("C:\\docs\\pipe.txt")));
 
     EXPECT_EQ(NumMatchingFiles("C:\\docs\\", "*.txt"), 2);
     EXPECT_EQ(NumMatchingFiles("C:\\docs", "*.*"), 4);
@@ -121,7 +126,7 @@ TEST(Folder, NumMatchingFilesOfAMissingFolderSaysSo) {
     const struct {
         const char* path;
         std::string why;
-    } cases[] = {{"C:\\missing\\", std::strerror(ENOENT)},
+    } cases[] = {{"C:\\missing\\", testing_support::MissingFileText()},
                  {"C:\\file.txt", "Path not found"},
                  {"Q:\\", "Path not found"}};
     for (const auto& [path, why] : cases) {
@@ -138,6 +143,7 @@ TEST(Folder, NumMatchingFilesOfAMissingFolderSaysSo) {
 
 // Drive C: in RAM when the system offers it: a disk file system may take
 // seconds for the tens of thousands of entries below.
+#ifndef _WIN32
 class RamDrive {
   public:
     RamDrive() : saved_(platform::Drives()) {
@@ -185,5 +191,6 @@ TEST(Folder, CountsPastTheOldSixteenBitLimit) {
     EXPECT_EQ(NumSubfolders("C:\\"), 33000);
     EXPECT_TRUE(ui->Boxes().empty());
 }
+#endif
 
 }  // namespace

@@ -1,11 +1,46 @@
 #include "tests/testsupport/ProgramHarness.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "app/frmMain.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Shell.h"
 
 namespace testing_support {
+namespace {
+
+#ifdef _WIN32
+// Windows takes the known folders from the registry, so the test puts a
+// shell in force that names its own; addresses still go to the real one.
+class ApplicationDataShell final : public platform::Shell {
+  public:
+    explicit ApplicationDataShell(std::string folder) : folder_(std::move(folder)) {}
+    std::optional<std::string> ApplicationDataFolder() override { return folder_; }
+    int OpenAddress(const std::string& address) override {
+        return platform::MakeSystemShell()->OpenAddress(address);
+    }
+
+  private:
+    std::string folder_;
+};
+#endif
+
+// Points the user's application-data folder at `folder` ("" restores it).
+void RedirectApplicationData(const std::string& folder) {
+#ifdef _WIN32
+    platform::SetShellForTesting(folder.empty() ? nullptr
+                                                : std::make_shared<ApplicationDataShell>(folder));
+#else
+    if (folder.empty()) {
+        ::unsetenv("XDG_CONFIG_HOME");
+    } else {
+        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    }
+#endif
+}
+
+}  // namespace
 
 const char* const kStandardProgramText =
     "1\tKestrane\n"
@@ -21,13 +56,13 @@ ProgramFiles::ProgramFiles(const char* programText, const std::string& letters)
         drives_.WriteFile(std::string(kProgramFolder) + "\\kz_text.dat", programText);
     }
     drives_.MakeFolder("C:\\home\\.config");
-    ::setenv("XDG_CONFIG_HOME", drives_.Native("C:\\home\\.config").c_str(), 1);
+    RedirectApplicationData(drives_.Native("C:\\home\\.config"));
     platform::SetProgramFolderForTesting(drives_.Native(kProgramFolder));
 }
 
 ProgramFiles::~ProgramFiles() {
     platform::SetProgramFolderForTesting("");
-    ::unsetenv("XDG_CONFIG_HOME");
+    RedirectApplicationData("");
 }
 
 ProgramHarness::ProgramHarness(const char* programText, const std::string& letters)
