@@ -1,18 +1,8 @@
 #include "platform/win32/Win32Entries.h"
 
-#include <winternl.h>
-
 #include <cstring>
 
-#ifndef FILE_OPEN_REPARSE_POINT
-#define FILE_OPEN_REPARSE_POINT 0x00200000
-#endif
-#ifndef FILE_OPEN_FOR_BACKUP_INTENT
-#define FILE_OPEN_FOR_BACKUP_INTENT 0x00004000
-#endif
-#ifndef FILE_SYNCHRONOUS_IO_NONALERT
-#define FILE_SYNCHRONOUS_IO_NONALERT 0x00000020
-#endif
+#include "platform/win32/NtOpenOptions.h"
 
 namespace platform {
 

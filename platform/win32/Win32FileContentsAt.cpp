@@ -1,21 +1,10 @@
 #include "platform/win32/Win32FileContentsAt.h"
 
-#include <winternl.h>
-
 #include <random>
 #include <vector>
 
+#include "platform/win32/NtOpenOptions.h"
 #include "platform/win32/Win32Entries.h"
-
-#ifndef FILE_NON_DIRECTORY_FILE
-#define FILE_NON_DIRECTORY_FILE 0x00000040
-#endif
-#ifndef FILE_OPEN
-#define FILE_OPEN 0x00000001
-#endif
-#ifndef FILE_CREATE
-#define FILE_CREATE 0x00000002
-#endif
 
 namespace platform {
 namespace {

@@ -4,19 +4,10 @@
 // folder found.
 #include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
+#include "platform/win32/NtOpenOptions.h"
 #include "platform/win32/Win32Entries.h"
 #include "platform/win32/Win32FileContentsAt.h"
 #include "platform/win32/Win32FolderHandle.h"
-
-#ifndef FILE_DIRECTORY_FILE
-#define FILE_DIRECTORY_FILE 0x00000001
-#endif
-#ifndef FILE_OPEN
-#define FILE_OPEN 0x00000001
-#endif
-#ifndef FILE_CREATE
-#define FILE_CREATE 0x00000002
-#endif
 
 namespace platform {
 namespace {

@@ -1,18 +1,9 @@
 #include "platform/win32/Win32FolderHandle.h"
+#include "platform/win32/NtOpenOptions.h"
 
 #include <vector>
 
 #include "platform/win32/Win32Entries.h"
-
-#ifndef FILE_NON_DIRECTORY_FILE
-#define FILE_NON_DIRECTORY_FILE 0x00000040
-#endif
-#ifndef FILE_DIRECTORY_FILE
-#define FILE_DIRECTORY_FILE 0x00000001
-#endif
-#ifndef FILE_OPEN
-#define FILE_OPEN 0x00000001
-#endif
 
 namespace platform {
 namespace {

@@ -2,21 +2,9 @@
 // handle, so that no existing entry, and no reparse point planted under the
 // name, is ever opened; written with plain WriteFile.
 #include "platform/NewFiles.h"
+#include "platform/win32/NtOpenOptions.h"
 #include "platform/win32/Win32Entries.h"
 #include "platform/win32/Win32FolderHandle.h"
-
-#ifndef FILE_NON_DIRECTORY_FILE
-#define FILE_NON_DIRECTORY_FILE 0x00000040
-#endif
-#ifndef FILE_OPEN
-#define FILE_OPEN 0x00000001
-#endif
-#ifndef ERROR_DISK_QUOTA_EXCEEDED
-#define ERROR_DISK_QUOTA_EXCEEDED 1295L
-#endif
-#ifndef FILE_CREATE
-#define FILE_CREATE 0x00000002
-#endif
 
 namespace platform {
 namespace {
