@@ -45,6 +45,11 @@ constexpr int kErrorDeviceUnavailable = 68;
 struct SplitCount {
     std::int32_t high = 0;
     std::int32_t low = 0;
+
+    static SplitCount Of(std::uint64_t value) {
+        return {static_cast<std::int32_t>(value >> 32),
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(value))};
+    }
 };
 
 struct DiskFreeSpaceEx {

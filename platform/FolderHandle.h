@@ -80,7 +80,18 @@ class FolderHandle {
     virtual std::intptr_t NativeHandle() const = 0;
 
   protected:
+    // A subfolder just opened by name, kept only while it lies on this
+    // folder's file system and is still the one that was listed.
+    std::unique_ptr<FolderHandle> KeptIfStill(std::unique_ptr<FolderHandle> sub,
+                                              const FileIdentity& expected,
+                                              std::string* why) const;
+
     FileIdentity identity_;
 };
+
+// Gives a caller that asked for the reason of a failure that reason.
+inline void SetWhy(std::string* why, const std::string& text) {
+    if (why != nullptr) *why = text;
+}
 
 }  // namespace platform

@@ -21,11 +21,6 @@
 namespace platform {
 namespace {
 
-SplitCount Split(std::uint64_t value) {
-    return {static_cast<std::int32_t>(value >> 32),
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(value))};
-}
-
 std::string FirstLineOf(const std::string& path) {
     std::ifstream in(path);
     std::string line;
@@ -135,8 +130,8 @@ class PosixDriveInfo final : public DriveInfo {
         // Free to the caller: the administrator may also write the blocks
         // kept back for it, and deleted data lies there as elsewhere.
         std::uint64_t free = ::geteuid() == 0 ? facts->space.f_bfree : facts->space.f_bavail;
-        return DiskFreeSpaceEx{Split(free * unit),
-                               Split(std::uint64_t(facts->space.f_blocks) * unit)};
+        return DiskFreeSpaceEx{SplitCount::Of(free * unit),
+                               SplitCount::Of(std::uint64_t(facts->space.f_blocks) * unit)};
     }
 
     int GetDrive(const std::string& driveName, DriveObject& drive) override {

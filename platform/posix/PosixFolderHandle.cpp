@@ -22,10 +22,6 @@ EntryKind KindOfMode(unsigned mode) {
     return EntryKind::Other;
 }
 
-void SetWhy(std::string* why, const std::string& text) {
-    if (why != nullptr) *why = text;
-}
-
 // Opens `name` without following a link and without any effect an open can
 // have on a device (O_PATH), and checks that it is still `expected`.
 int OpenPathIfStill(int folder, const std::string& name, const FileIdentity& expected) {
@@ -136,17 +132,7 @@ std::unique_ptr<FolderHandle> PosixFolderHandle::OpenSubfolder(const std::string
         SetWhy(why, SystemErrorText(errno));
         return nullptr;
     }
-    auto sub = Adopt(fd, why);
-    if (!sub) return nullptr;
-    if (!sub->Identity().SameMountAs(identity_)) {
-        SetWhy(why, "it is on another file system");
-        return nullptr;
-    }
-    if (!(sub->Identity() == expected)) {
-        SetWhy(why, "it was replaced while the run went on");
-        return nullptr;
-    }
-    return sub;
+    return KeptIfStill(Adopt(fd, why), expected, why);
 }
 
 bool PosixFolderHandle::SetReadOnly(const std::string& name, const FileIdentity& expected,

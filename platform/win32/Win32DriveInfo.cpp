@@ -10,11 +10,6 @@
 namespace platform {
 namespace {
 
-SplitCount Split(std::uint64_t value) {
-    return {static_cast<std::int32_t>(value >> 32),
-            static_cast<std::int32_t>(static_cast<std::uint32_t>(value))};
-}
-
 // The mapped root folder of the drive a path starts with, ending in a
 // separator as the volume queries want it; "" when the letter is not mapped.
 std::wstring RootFolderOf(const std::string& path) {
@@ -88,7 +83,7 @@ class Win32DriveInfo final : public DriveInfo {
         if (folder.empty() || !::GetDiskFreeSpaceExW(folder.c_str(), &available, &total, nullptr)) {
             return std::nullopt;
         }
-        return DiskFreeSpaceEx{Split(available.QuadPart), Split(total.QuadPart)};
+        return DiskFreeSpaceEx{SplitCount::Of(available.QuadPart), SplitCount::Of(total.QuadPart)};
     }
 
     int GetDrive(const std::string& driveName, DriveObject& drive) override {
@@ -105,9 +100,9 @@ class Win32DriveInfo final : public DriveInfo {
             !::GetDiskFreeSpaceExW(folder.c_str(), &available, &total, nullptr)) {
             return kErrorDiskNotReady;
         }
-        drive = DriveObject{letter, Narrowed(fileSystem, std::char_traits<wchar_t>::length(fileSystem)),
-                            double(total.QuadPart), ObjectTypeOf(::GetDriveTypeW(volume.c_str())),
-                            true};
+        drive = DriveObject{
+            letter, Narrowed(fileSystem, std::char_traits<wchar_t>::length(fileSystem)),
+            double(total.QuadPart), ObjectTypeOf(::GetDriveTypeW(volume.c_str())), true};
         return 0;
     }
 };

@@ -12,10 +12,6 @@
 namespace platform {
 namespace {
 
-void SetWhy(std::string* why, const std::string& text) {
-    if (why != nullptr) *why = text;
-}
-
 class Win32FileSystem final : public FileSystem {
   public:
     std::unique_ptr<FolderHandle> OpenFolder(const std::string& path, std::string* why) override {

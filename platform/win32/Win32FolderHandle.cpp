@@ -8,10 +8,6 @@
 namespace platform {
 namespace {
 
-void SetWhy(std::string* why, const std::string& text) {
-    if (why != nullptr) *why = text;
-}
-
 // What the listing itself says of an entry, for one that cannot be opened
 // to ask (a file the system holds open without sharing, such as its swap
 // file).
@@ -117,17 +113,7 @@ std::unique_ptr<FolderHandle> Win32FolderHandle::OpenSubfolder(const std::string
         SetWhy(why, Win32ErrorText(error));
         return nullptr;
     }
-    auto sub = Adopt(std::move(opened), why);
-    if (!sub) return nullptr;
-    if (sub->Identity().device != identity_.device) {
-        SetWhy(why, "it is on another file system");
-        return nullptr;
-    }
-    if (!(sub->Identity() == expected)) {
-        SetWhy(why, "it was replaced while the run went on");
-        return nullptr;
-    }
-    return sub;
+    return KeptIfStill(Adopt(std::move(opened), why), expected, why);
 }
 
 bool Win32FolderHandle::SetReadOnly(const std::string& name, const FileIdentity& expected,
