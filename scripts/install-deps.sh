@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev       # the window back end
-  libssl-dev                                   # cryptographic random bytes
+  libgcrypt20-dev                              # cryptographic random bytes
   libgtest-dev libgmock-dev                    # tests
   xvfb xauth x11-apps xdg-utils                # a display when there is none; the web launch
   coreutils util-linux mount e2fsprogs dosfstools  # dd and shred for benchmarks; loop images for forensic tests
