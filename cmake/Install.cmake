@@ -14,12 +14,14 @@ set(KESTRANE_INSTALL_DATA_DIR share)
 set(KESTRANE_INSTALL_MANUAL_DIR ${KESTRANE_INSTALL_DATA_DIR}/kestrane/manual)
 set(KESTRANE_INSTALL_DOC_DIR ${KESTRANE_INSTALL_DATA_DIR}/doc/kestrane)
 
+# The user manual's ZIP file and pages come from UserManual.cmake, which the
+# top CMakeLists.txt includes for the Windows build as well.
+
 # Absolute run-time paths, written into the menu entries and the man pages.
 set(KESTRANE_PROGRAM_FOLDER ${CMAKE_INSTALL_PREFIX}/${KESTRANE_INSTALL_PROGRAM_DIR})
 set(KESTRANE_MANUAL_FOLDER ${CMAKE_INSTALL_PREFIX}/${KESTRANE_INSTALL_MANUAL_DIR})
 set(KESTRANE_BIN_FOLDER ${CMAKE_INSTALL_PREFIX}/${KESTRANE_INSTALL_BIN_DIR})
 
-include(${CMAKE_CURRENT_LIST_DIR}/UserManual.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/CompressedDocuments.cmake)
 
 # The program folder.
