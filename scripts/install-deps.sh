@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils appstream man-db groff-base lintian  # checks of the installation and the package
   openbox xdotool x11-utils netpbm                # scripts/screenshots.sh: a window manager, input, PNG files
   g++-mingw-w64-x86-64-posix googletest wine wine64  # the Windows cross-build and its tests under Wine
+  nsis zip                                     # the Windows installer and portable ZIP file
 )
 
 missing=()
