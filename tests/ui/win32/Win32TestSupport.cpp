@@ -1,0 +1,194 @@
+#include "tests/ui/win32/Win32TestSupport.h"
+
+#include <algorithm>
+
+#include "platform/win32/WideText.h"
+
+namespace testing_support {
+namespace {
+
+std::map<UINT_PTR, ModalWatcher*>& Watchers() {
+    static std::map<UINT_PTR, ModalWatcher*> watchers;
+    return watchers;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The modal window now up: a message box first, else a form shown modally.
+HWND ModalUp() {
+    if (HWND box = MessageBoxUp()) return box;
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            ui::FormWindow* form = ui::FormWindow::Containing(window);
+            if (form != nullptr && form->Handle() == window && ::IsWindowVisible(window) &&
+                form->TheForm() != nullptr && form->TheForm()->Modal()) {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+std::string TextOf(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = ::GetWindowTextW(window, text.data(), length + 1);
+    return platform::Narrowed(text.data(), static_cast<std::size_t>(got > 0 ? got : 0));
+}
+
+RECT PlaceOf(HWND window) {
+    RECT place{};
+    ::GetWindowRect(window, &place);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+void MouseClick(HWND window) {
+    ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+void PressKey(HWND window, int key) {
+    const UINT down = key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    const UINT up = key == VK_F10 ? WM_SYSKEYUP : WM_KEYUP;
+    ::PostMessageW(window, down, static_cast<WPARAM>(key), 1);
+    ::PostMessageW(window, up, static_cast<WPARAM>(key), static_cast<LPARAM>(0xC0000001u));
+    Pump();
+}
+
+void Pump() {
+    for (int i = 0; i < 3; ++i) ui::TheUi().DoEvents();
+}
+
+HWND MessageBoxUp() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            if (ClassOf(window) == L"#32770" && ::IsWindowVisible(window)) {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+namespace {
+
+bool Holds(const ui::Control& container, const ui::Control& control) {
+    for (const ui::Control* c = control.Container(); c != nullptr; c = c->Container()) {
+        if (c == &container) return true;
+    }
+    return false;
+}
+
+// What a control covers on the screen: a label only as far as its text.
+std::optional<RECT> Covered(const ui::Control& control, HWND window) {
+    RECT place{};
+    ::GetWindowRect(window, &place);
+    if (control.Kind() != ui::ControlKind::Label && control.Kind() != ui::ControlKind::Link) {
+        return place;
+    }
+    const std::wstring text = platform::Widened(control.Caption());
+    if (text.empty()) return std::nullopt;
+    HDC dc = ::GetDC(window);
+    HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+    RECT text_extent{0, 0, place.right - place.left, 0};
+    const UINT wrap = control.Kind() == ui::ControlKind::Label ? DT_WORDBREAK : 0;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_extent,
+                DT_CALCRECT | DT_NOPREFIX | wrap);
+    ::SelectObject(dc, before);
+    ::ReleaseDC(window, dc);
+    place.right = std::min(place.right, place.left + text_extent.right);
+    place.bottom = std::min(place.bottom, place.top + text_extent.bottom);
+    return place;
+}
+
+}  // namespace
+
+std::string Overlaps(const ui::FormWindow& window) {
+    struct Shown {
+        const ui::Control* control;
+        RECT place;
+    };
+    std::vector<Shown> shown;
+    if (ui::Form* form = window.TheForm()) {
+        for (const auto& control : form->Controls()) {
+            HWND child = window.HandleOf(*control);
+            // A panel draws nothing of its own; what it holds is compared.
+            if (child == nullptr || !::IsWindowVisible(child) ||
+                control->Kind() == ui::ControlKind::Panel) {
+                continue;
+            }
+            if (auto place = Covered(*control, child)) shown.push_back({control.get(), *place});
+        }
+    }
+    auto name = [](const ui::Control& c) {
+        return c.Name() + (c.Index() < 0 ? "" : "(" + std::to_string(c.Index()) + ")");
+    };
+    std::string found;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            const ui::Control& a = *shown[i].control;
+            const ui::Control& b = *shown[j].control;
+            RECT common{};
+            if (!Holds(a, b) && !Holds(b, a) &&
+                ::IntersectRect(&common, &shown[i].place, &shown[j].place)) {
+                found += name(a) + " / " + name(b) + "; ";
+            }
+        }
+    }
+    return found;
+}
+
+ModalWatcher::ModalWatcher(Act act, std::chrono::milliseconds limit)
+    : act_(std::move(act)), deadline_(std::chrono::steady_clock::now() + limit) {
+    timer_ = ::SetTimer(nullptr, 0, 15, Tick);
+    Watchers()[timer_] = this;
+}
+
+ModalWatcher::~ModalWatcher() {
+    ::KillTimer(nullptr, timer_);
+    Watchers().erase(timer_);
+}
+
+void CALLBACK ModalWatcher::Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (auto found = Watchers().find(id); found != Watchers().end()) found->second->Check();
+}
+
+void ModalWatcher::Check() {
+    if (busy_ || done_) return;
+    HWND modal = ModalUp();
+    if (modal != nullptr && std::chrono::steady_clock::now() > deadline_) {
+        ADD_FAILURE() << "a modal window stayed up: " << TextOf(modal);
+        done_ = true;
+        if (ui::FormWindow* form = ui::FormWindow::Containing(modal); form && form->TheForm()) {
+            form->TheForm()->Hide();
+        } else {
+            ::PostMessageW(modal, WM_COMMAND, IDCANCEL, 0);
+            ::PostMessageW(modal, WM_COMMAND, IDOK, 0);
+        }
+        return;
+    }
+    if (modal == nullptr) return;
+    busy_ = true;
+    ++seen_;
+    // The act may itself open a modal window and wait in its loop.
+    const bool finished = act_(modal);
+    busy_ = false;
+    if (finished) done_ = true;
+}
+
+}  // namespace testing_support
