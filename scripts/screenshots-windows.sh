@@ -1,0 +1,262 @@
+#!/usr/bin/env bash
+# Takes screenshots of purge.exe as a Windows user sees it, under Wine on a
+# virtual display with a window manager: the main window, its dialogs, a
+# listing, and the report window during and after a purge, so that anyone
+# can check that every window is legible, nothing overlaps and the dialogs
+# open beside the main window.
+#
+#   bash scripts/screenshots-windows.sh [OUTPUT_FOLDER] [BUILD_FOLDER]
+#
+# OUTPUT_FOLDER (default /tmp/kestrane-shots-windows) receives one PNG per
+# state; BUILD_FOLDER (default build-windows, or $KESTRANE_WINDOWS_BUILD_DIR)
+# holds bin/purge.exe and the files beside it. Everything happens in a Wine
+# prefix of its own, removed at the end: the program runs from a program
+# folder on C:, drive D: is a temporary folder of a few files, and the Unix
+# file system is not mapped as a drive at all, so a purge can reach nothing
+# else.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=$(realpath -m "${1:-/tmp/kestrane-shots-windows}")
+build=${2:-${KESTRANE_WINDOWS_BUILD_DIR:-build-windows}}
+bin=$(realpath "$build/bin")
+
+need=(wine wineserver winepath xdotool openbox xwd xwdtopnm pnmtopng Xvfb xdpyinfo)
+for tool in "${need[@]}"; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "screenshots-windows.sh: $tool is missing; run scripts/install-deps.sh as root" >&2
+    exit 1
+  fi
+done
+for file in purge.exe torvix.dll kz_text.dat kz_user_manual.zip; do
+  if [[ ! -f $bin/$file ]]; then
+    echo "screenshots-windows.sh: $bin/$file is missing; build with scripts/build-windows.sh" >&2
+    exit 1
+  fi
+done
+
+mkdir -p "$out"
+rm -f "$out"/[0-9][0-9]-*.png  # the pictures of an earlier run, nothing else
+work=$(mktemp -d /tmp/kestrane-shots-windows-work.XXXXXX)
+# winemenubuilder would reach into the menus of the user running this.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+pids=()
+cleanup() {
+  local pid
+  wineserver -k >/dev/null 2>&1 || true
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display number.
+display=91
+while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+export DISPLAY=:$display
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+
+if ! timeout 300 wineboot -i >/dev/null 2>&1; then
+  echo "screenshots-windows.sh: Wine cannot start in $WINEPREFIX" >&2
+  exit 1
+fi
+timeout 60 wineserver -w || true
+
+# Z: is the whole Unix file system; without it the program sees C: (the
+# prefix) and D: only.
+rm -f "$WINEPREFIX/dosdevices/z:"
+
+# The program folder, as the installer makes it.
+program_dir=$WINEPREFIX/drive_c/kz827
+mkdir -p "$program_dir"
+cp "$bin"/{purge.exe,torvix.dll,kz_text.dat,kz_user_manual.zip} "$program_dir/"
+
+# Drive D: with some files: a few large ones so that the purge lasts long
+# enough to be seen running, and small ones in a subfolder.
+drive=$work/drive
+mkdir -p "$drive/letters" "$drive/old photos"
+for i in 1 2 3 4; do head -c $((32 * 1024 * 1024)) /dev/urandom >"$drive/archive$i.dat"; done
+for name in "letter to bank" "notes 2019" "tax return"; do
+  echo "$name" >"$drive/letters/$name.txt"
+done
+head -c 300000 /dev/urandom >"$drive/old photos/beach.jpg"
+echo "installer" >"$drive/letters/setup.exe"  # asks the purge query
+ln -s "$drive" "$WINEPREFIX/dosdevices/d:"
+
+# The setup for the next run: folder D:\ with all its files and subfolders,
+# alternate bit patterns three times (12 overwrites, some seconds for the
+# 128 MB), and "Purge slack area" ticked.
+# Wine starts in the Windows folder that holds the current one, and there is
+# none now for the Unix folder.
+cd "$WINEPREFIX/drive_c"
+appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")
+mkdir -p "$appdata/Kestrane"
+printf '%s\r\n' 8.2.7 ' 1 ' ' 0 ' 'D:\' '*.*' ' 1 ' ' 3 ' \
+  ' 1 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 1 ' >"$appdata/Kestrane/kz.usr"
+
+shot_number=0
+# Saves the whole screen as NN-NAME.png.
+shot() {
+  shot_number=$((shot_number + 1))
+  local file
+  file=$(printf '%s/%02d-%s.png' "$out" "$shot_number" "$1")
+  sleep 0.6  # let the windows finish drawing
+  xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$file"
+  echo "$file"
+}
+
+# The id of the visible window whose title matches, once it is there.
+window() {
+  local id
+  for _ in $(seq 150); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
+    if [[ -n $id ]]; then
+      echo "$id"
+      return
+    fi
+    sleep 0.1
+  done
+  echo "screenshots-windows.sh: no window \"$1\" appeared" >&2
+  shot "missing-window" >&2
+  exit 1
+}
+
+# Waits until no visible window matches the title.
+gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  echo "screenshots-windows.sh: window \"$1\" stayed" >&2
+  exit 1
+}
+
+# Waits until the window with this id is no longer shown.
+gone_id() {
+  for _ in $(seq 100); do
+    xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
+    sleep 0.1
+  done
+}
+
+# Clicks at a point of a window's inside, in pixels from the top left corner
+# of its client area.
+click() {
+  sleep 0.5  # a window that was just re-enabled takes a moment to accept input
+  xdotool mousemove --window "$1" --sync "$2" "$3"
+  sleep 0.2
+  xdotool click 1
+}
+
+# Presses keys in a window, typed as a user would into the focused window.
+keys() {
+  local id=$1
+  shift
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+  sleep 0.3
+  xdotool key --delay 150 "$@"
+}
+
+width_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
+height_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p'; }
+
+# The main window's menu is a column of buttons 160 pixels wide whose
+# centres lie 96 pixels from the left edge, the first 36 pixels from the top
+# and each next one 29.3 pixels lower (its layout in twips, 15 to a pixel
+# at the display's 96 dots an inch).
+menu_x=96
+menu_y() { echo $(((547 + 440 * $1) / 15)); }
+row_specify_folder=0
+row_specify_files=1
+row_type_of_purge=5
+row_list_files=6
+row_purge_files=7
+row_purge_speed=8
+row_help=12
+
+(cd "$program_dir" && exec wine 'C:\kz827\purge.exe' >"$work/purge.log" 2>&1) &
+pids+=($!)
+main=$(window '^Kestrane ')
+shot main-window
+
+click "$main" $menu_x "$(menu_y $row_type_of_purge)"
+dialog=$(window 'type of purge should be used')
+shot type-of-purge
+keys "$dialog" Escape
+gone 'type of purge should be used'
+
+click "$main" $menu_x "$(menu_y $row_specify_files)"
+dialog=$(window '^Specify files$')
+shot specify-files
+keys "$dialog" Escape
+gone '^Specify files$'
+
+click "$main" $menu_x "$(menu_y $row_specify_folder)"
+dialog=$(window '^Specify folder$')
+shot folder-browser
+keys "$dialog" Escape
+gone '^Specify folder$'
+
+# Help's message box, then a listing with its question (Enter: Yes, with
+# folder names) and its report, which is closed (bottom right).
+click "$main" $menu_x "$(menu_y $row_help)"
+dialog=$(window '^Kestrane$')
+shot help
+keys "$dialog" Return
+gone_id "$dialog"
+click "$main" $menu_x "$(menu_y $row_list_files)"
+dialog=$(window '^List files$')
+shot list-files-question
+keys "$dialog" Return
+report=$(window '^Estimate purge time$')
+sleep 1
+shot listing-report
+click "$report" $(($(width_of "$report") - 46)) $(($(height_of "$report") - 41))
+gone_id "$report"
+
+# The speed test asks first (Enter: Yes), then offers the drives.
+click "$main" $menu_x "$(menu_y $row_purge_speed)"
+dialog=$(window '^Test purge speed$')
+shot speed-test-question
+keys "$dialog" Return
+dialog=$(window '^Specify disk drive$')
+sleep 2  # the drive list fills in first
+shot specify-drive-speed-test
+keys "$dialog" Escape
+gone '^Specify disk drive$'
+
+# The purge: its confirmation (focus on "No, cancel this purge"; Tab leads
+# to "Yes, purge these files"), then the report window while it runs,
+# paused, and at the end.
+click "$main" $menu_x "$(menu_y $row_purge_files)"
+dialog=$(window '^Purge confirmation$')
+shot purge-confirmation
+keys "$dialog" Tab Return
+report=$(window '^Purge files$')
+shot report-during-purge
+width=$(width_of "$report")
+height=$(height_of "$report")
+# Pause and Continue stand at the bottom right; the run pauses when the
+# file under way is done.
+click "$report" $((width - 46)) $((height - 41))
+sleep 3
+shot report-paused
+click "$report" $((width - 46)) $((height - 41))
+# The purge query for setup.exe; Enter gives its default, No.
+dialog=$(window '^Purge query$')
+shot purge-query
+keys "$dialog" Return
+for _ in $(seq 600); do
+  [[ -e $drive/archive1.dat || -e $drive/archive2.dat || -e $drive/archive3.dat ||
+     -e $drive/archive4.dat || -e "$drive/old photos" || -e "$drive/letters/tax return.txt" ]] ||
+    break
+  sleep 0.2
+done
+sleep 1
+shot report-after-purge
+
+echo "Screenshots are in $out"
