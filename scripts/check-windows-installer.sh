@@ -2,13 +2,15 @@
 # Checks the Windows installer as a user meets it, in a fresh Wine prefix on
 # a virtual display: a silent install into the default folder, every file in
 # the program folder, the Start menu entries and the Add/Remove Programs
-# entry; the installed purge.exe answers --help and opens its window; the
-# silent uninstall through the registry's own command leaves nothing of the
-# installer's behind. A second install into a folder of the user's choice
-# (with a space in its name) checks that the uninstaller removes only what
-# it added: a file of the user's in the program folder stays, with its
-# folder. Prints one PASS or FAIL line a check and a summary; exits non-zero
-# when any check failed.
+# entry; the installed purge.exe answers --help and opens its window, and
+# veldran.exe prints its usage; the silent uninstall through the registry's
+# own command leaves nothing of the installer's behind. A second install
+# into a folder of the user's choice (with a space in its name) checks that
+# the uninstaller removes only what it added: a file of the user's in the
+# program folder stays, with its folder. The portable ZIP file beside the
+# installer, if there is one, must unpack to the same program folder and
+# run from it. Prints one PASS or FAIL line a check and a summary; exits
+# non-zero when any check failed.
 #
 #   bash scripts/check-windows-installer.sh [SETUP_EXE]
 #
@@ -34,7 +36,8 @@ fi
 version=$(basename "$setup" | sed -nE 's/^Kestrane-(.*)-setup\.exe$/\1/p')
 program_folder='C:\Program Files\kz'${version//./}
 custom_folder='C:\Kestrane Tools\purge'
-files=(purge.exe torvix.dll kz_text.dat kz_user_manual.zip veldran.exe uninstall.exe)
+program_files=(purge.exe torvix.dll kz_text.dat kz_user_manual.zip veldran.exe)
+files=("${program_files[@]}" uninstall.exe)
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrane'
 menu_folder='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Kestrane'
 menu_entries=(Kestrane.lnk 'Kestrane User Manual.lnk')
@@ -125,6 +128,11 @@ help_text=$(timeout 60 wine "$program_folder\\purge.exe" --help 2>/dev/null | tr
 check "purge.exe --help exits with 0" test "$help_status" -eq 0
 check "purge.exe --help prints its usage" test -n "$help_text"
 
+usage=$(timeout 60 wine "$program_folder\\veldran.exe" 2>/dev/null | tr -d '\r') && usage_status=0 ||
+  usage_status=$?
+check "veldran.exe without arguments exits with 0" test "$usage_status" -eq 0
+check "veldran.exe without arguments prints its usage" test -n "$usage"
+
 wine "$program_folder\\purge.exe" >"$work/purge.log" 2>&1 &
 purge_pid=$!
 window=""
@@ -183,6 +191,22 @@ check "the user's file and its folder stay" test -f "$folder/notes.txt"
 check "the installed files are gone from the chosen folder" \
   test "$(ls -A "$folder")" = notes.txt
 check "the uninstall registry key is gone again" eval '! key_exists'
+
+portable=${setup%-setup.exe}-portable.zip
+if [[ -f $portable ]]; then
+  echo "Unpacking $portable into C:\\portable"
+  mkdir -p "$WINEPREFIX/drive_c/portable"
+  (cd "$WINEPREFIX/drive_c/portable" && cmake -E tar xf "$portable")
+  folder_name=${program_folder##*\\}
+  check "the portable ZIP file holds one folder, $folder_name" \
+    test "$(ls "$WINEPREFIX/drive_c/portable")" = "$folder_name"
+  files=("${program_files[@]}")
+  folder=$WINEPREFIX/drive_c/portable/$folder_name
+  check "the portable folder holds every program file" all_files_in "$folder"
+  check "the portable folder holds no uninstaller" test ! -e "$folder/uninstall.exe"
+  help_text=$(timeout 60 wine "C:\\portable\\$folder_name\\purge.exe" --help 2>/dev/null) || help_text=""
+  check "the portable purge.exe answers --help" test -n "$help_text"
+fi
 
 echo "Windows installer: $passed passed, $failed failed ($((SECONDS - started)) s)"
 ((failed == 0))

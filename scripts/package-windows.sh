@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${KESTRANE_WINDOWS_BUILD_DIR:-build-windows}
 
-for tool in makensis zip; do
+for tool in makensis zip x86_64-w64-mingw32-strip; do
   if ! command -v "$tool" >/dev/null; then
     echo "package-windows.sh: $tool is missing; run scripts/install-deps.sh as root" >&2
     exit 1
@@ -43,6 +43,10 @@ stage=$packages/$folder_name
 rm -rf "$stage" "$setup" "$portable"
 mkdir -p "$stage"
 for file in "${files[@]}"; do cp "$bin/$file" "$stage/"; done
+# The build keeps its debugging symbols; users get the programs without them
+# (a tenth of the size). The library's exports live in its export table,
+# which stripping leaves alone.
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll
 # A fixed time stamp keeps the ZIP file the same from build to build.
 touch -d '2026-01-01 00:00:00 UTC' "$stage" "$stage"/*
 
