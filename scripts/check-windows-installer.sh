@@ -7,7 +7,8 @@
 # own command leaves nothing of the installer's behind. A second install
 # into a folder of the user's choice (with a space in its name) checks that
 # the uninstaller removes only what it added: a file of the user's in the
-# program folder stays, with its folder. The portable ZIP file beside the
+# program folder stays, with its folder; installed again without a folder,
+# as an update is, it goes to the same one. The portable ZIP file beside the
 # installer, if there is one, must unpack to the same program folder and
 # run from it. Prints one PASS or FAIL line a check and a summary; exits
 # non-zero when any check failed.
@@ -184,6 +185,11 @@ wait_for_wine || true
 folder=$(unix_path "$custom_folder")
 check "all files are in $custom_folder" all_files_in "$folder"
 check "the registry names the chosen folder" test "$(key_value InstallLocation)" = "$custom_folder"
+# Installed again without /D=, as an update is, it goes to the same folder.
+check "the installer exits with 0 over the chosen folder" wine "$setup" /S
+wait_for_wine || true
+check "installed again, it stays in the chosen folder" test ! -e "$(unix_path "$program_folder")"
+check "the registry still names the chosen folder" test "$(key_value InstallLocation)" = "$custom_folder"
 echo "kept by the user" >"$folder/notes.txt"
 check "the uninstaller exits with 0 in the chosen folder" wine "$custom_folder\\uninstall.exe" /S
 wait_for_wine || true
