@@ -180,8 +180,13 @@ void ApplyProperties(const Control& control, HWND window, HWND border, const Con
             break;
     }
 
+    // An empty label draws nothing; hidden, it cannot cover the text of a
+    // wider label beneath it (two labels of the selection share a line).
+    const bool empty = (control.Kind() == ControlKind::Label || control.Kind() == ControlKind::Link) &&
+                       control.Caption().empty();
+    const bool visible = control.Visible() && !empty;
     const bool shown = (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (shown != control.Visible()) ::ShowWindow(window, control.Visible() ? SW_SHOWNA : SW_HIDE);
+    if (shown != visible) ::ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
     // Colours may have changed; a text box, whose caret moves with every
     // line of a report, repaints itself where its text changes.
     if (control.Kind() != ControlKind::TextBox) ::InvalidateRect(window, nullptr, TRUE);

@@ -57,6 +57,12 @@ std::string WindowText(HWND window) {
     return platform::Narrowed(text.data(), static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
+// The system's cursors and icon by number: MinGW's names for them are
+// narrow strings unless the whole build is compiled for UNICODE.
+const wchar_t* const kArrowCursor = MAKEINTRESOURCEW(32512);
+const wchar_t* const kHandCursor = MAKEINTRESOURCEW(32649);
+const wchar_t* const kApplicationIcon = MAKEINTRESOURCEW(32512);
+
 COLORREF Rgb(int colour) { return RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF); }
 
 }  // namespace
@@ -69,9 +75,9 @@ void FormWindow::RegisterClasses() {
         form.cbSize = sizeof form;
         form.lpfnWndProc = FormProc;
         form.hInstance = ::GetModuleHandleW(nullptr);
-        form.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        form.hCursor = ::LoadCursorW(nullptr, kArrowCursor);
         form.hIcon = ::LoadIconW(form.hInstance, MAKEINTRESOURCEW(1));
-        if (form.hIcon == nullptr) form.hIcon = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+        if (form.hIcon == nullptr) form.hIcon = ::LoadIconW(nullptr, kApplicationIcon);
         form.lpszClassName = L"KestraneForm";
         ::RegisterClassExW(&form);
         WNDCLASSEXW container{};
@@ -137,7 +143,7 @@ LRESULT CALLBACK FormWindow::ControlProc(HWND window, UINT message, WPARAM wPara
     Control* control = self->form_ != nullptr ? self->ControlOf(window) : nullptr;
     if (control == nullptr) return ::DefSubclassProc(window, message, wParam, lParam);
     if (message == WM_SETCURSOR && control->Kind() == ControlKind::Link) {
-        ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));
+        ::SetCursor(::LoadCursorW(nullptr, kHandCursor));
         return TRUE;
     }
     if (message == WM_SETFOCUS) self->form_->SetFocusedState(control);

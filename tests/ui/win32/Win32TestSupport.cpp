@@ -169,11 +169,12 @@ void CALLBACK ModalWatcher::Tick(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 void ModalWatcher::Check() {
-    if (busy_ || done_) return;
+    if (busy_ || timedOut_) return;
     HWND modal = ModalUp();
+    // Past the limit any modal window is closed, the act done or not.
     if (modal != nullptr && std::chrono::steady_clock::now() > deadline_) {
         ADD_FAILURE() << "a modal window stayed up: " << TextOf(modal);
-        done_ = true;
+        timedOut_ = true;
         if (ui::FormWindow* form = ui::FormWindow::Containing(modal); form && form->TheForm()) {
             form->TheForm()->Hide();
         } else {
@@ -182,9 +183,8 @@ void ModalWatcher::Check() {
         }
         return;
     }
-    if (modal == nullptr) return;
+    if (modal == nullptr || done_) return;
     busy_ = true;
-    ++seen_;
     // The act may itself open a modal window and wait in its loop.
     const bool finished = act_(modal);
     busy_ = false;

@@ -51,8 +51,8 @@ HWND MessageBoxUp();
 std::string Overlaps(const ui::FormWindow& window);
 
 // Runs `act` on every modal window (a form shown modally or a message box)
-// while one is up, until `act` returns true. One that stays up beyond the
-// time limit fails the test and is closed, so that no test hangs.
+// while one is up, until `act` returns true. Any modal window still up
+// beyond the time limit fails the test and is closed, so that no test hangs.
 class ModalWatcher {
   public:
     using Act = std::function<bool(HWND modal)>;
@@ -60,7 +60,6 @@ class ModalWatcher {
     ~ModalWatcher();
     ModalWatcher(const ModalWatcher&) = delete;
     ModalWatcher& operator=(const ModalWatcher&) = delete;
-    int Seen() const { return seen_; }
 
   private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
@@ -71,7 +70,7 @@ class ModalWatcher {
     UINT_PTR timer_ = 0;
     bool busy_ = false;
     bool done_ = false;
-    int seen_ = 0;
+    bool timedOut_ = false;
 };
 
 // A started program whose windows are real.
