@@ -3,10 +3,10 @@
 // was started from and ends with its exit code.
 #include "platform/win32/SystemHeaders.h"
 
+#include <io.h>
 #include <shellapi.h>
 
 #include <cstdio>
-#include <io.h>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,7 +25,8 @@ std::vector<std::string> Arguments() {
     int count = 0;
     LPWSTR* words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> args;
-    for (int i = 1; words != nullptr && i < count; ++i) args.push_back(platform::Narrowed(words[i]));
+    for (int i = 1; words != nullptr && i < count; ++i)
+        args.push_back(platform::Narrowed(words[i]));
     if (words != nullptr) ::LocalFree(words);
     return args;
 }
@@ -60,8 +61,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::vector<std::string> args = Arguments();
     if (IsCommandLineRequest(args)) {
         UseParentConsole();
-        const int code = RunCommandLine(args, std::cout, std::cerr, std::cin,
-                                        ::_isatty(::_fileno(stdin)) != 0);
+        const int code =
+            RunCommandLine(args, std::cout, std::cerr, std::cin, ::_isatty(::_fileno(stdin)) != 0);
         std::cout.flush();
         std::cerr.flush();
         return code;

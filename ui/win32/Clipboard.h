@@ -2,9 +2,9 @@
 // programs expect it.
 #pragma once
 
-#include "platform/win32/SystemHeaders.h"
-
 #include <string>
+
+#include "platform/win32/SystemHeaders.h"
 
 namespace ui {
 

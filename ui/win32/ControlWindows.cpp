@@ -44,8 +44,8 @@ NativeKind NativeKindOf(const Control& control) {
                 // No wrapping, as the report's columns need; the selection
                 // stays in sight while the Copy button has the focus.
                 return {L"EDIT",
-                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL |
-                            WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | WS_VSCROLL |
+                            WS_HSCROLL | WS_TABSTOP,
                         WS_EX_CLIENTEDGE};
             }
             return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
@@ -90,9 +90,9 @@ void DrawUnthemedOnColour(HWND window) {
 HWND MakeControlWindow(const Control& control, HWND parent) {
     const NativeKind kind = NativeKindOf(control);
     if (kind.windowClass == nullptr) return nullptr;
-    HWND window = ::CreateWindowExW(kind.extendedStyle, kind.windowClass, L"", kChild | kind.style,
-                                    0, 0, 0, 0, parent, nullptr, ::GetModuleHandleW(nullptr),
-                                    nullptr);
+    HWND window =
+        ::CreateWindowExW(kind.extendedStyle, kind.windowClass, L"", kChild | kind.style, 0, 0, 0,
+                          0, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (window != nullptr && control.Kind() == ControlKind::TextBox && control.Multiline()) {
         // A report of 100,000 lines is far beyond the default limit.
         ::SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
@@ -182,8 +182,9 @@ void ApplyProperties(const Control& control, HWND window, HWND border, const Con
 
     // An empty label draws nothing; hidden, it cannot cover the text of a
     // wider label beneath it (two labels of the selection share a line).
-    const bool empty = (control.Kind() == ControlKind::Label || control.Kind() == ControlKind::Link) &&
-                       control.Caption().empty();
+    const bool empty =
+        (control.Kind() == ControlKind::Label || control.Kind() == ControlKind::Link) &&
+        control.Caption().empty();
     const bool visible = control.Visible() && !empty;
     const bool shown = (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != visible) ::ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);

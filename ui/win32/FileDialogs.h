@@ -2,13 +2,12 @@
 // dialogs), as native paths.
 #pragma once
 
-#include "platform/win32/SystemHeaders.h"
-
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/win32/SystemHeaders.h"
 #include "ui/Ui.h"
 
 namespace ui {

@@ -175,8 +175,9 @@ void FormWindow::PlaceWindow() {
     const int dpi = Dpi();
     const DWORD style = static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE));
     const DWORD extended = static_cast<DWORD>(::GetWindowLongW(window_, GWL_EXSTYLE));
-    RECT frame{0, 0, PixelsOf(form_->Width(), dpi), PixelsOf(form_->Height(), dpi)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, extended);
+    const RECT frame =
+        WithFrame({0, 0, PixelsOf(form_->Width(), dpi), PixelsOf(form_->Height(), dpi)}, style,
+                  extended, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     if (form_->Width() > 0 && form_->Height() > 0) {
@@ -184,6 +185,17 @@ void FormWindow::PlaceWindow() {
         ::GetWindowRect(window_, &now);
         if (now.right - now.left != width || now.bottom - now.top != height) {
             ::SetWindowPos(window_, nullptr, 0, 0, width, height,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        // Where the frame drawn is not the frame computed (a system that
+        // draws frames at another DPI than the window's), the inside is
+        // what the layout needs: the difference goes to the frame.
+        RECT inside{};
+        ::GetClientRect(window_, &inside);
+        const int wideBy = PixelsOf(form_->Width(), dpi) - inside.right;
+        const int highBy = PixelsOf(form_->Height(), dpi) - inside.bottom;
+        if (wideBy != 0 || highBy != 0) {
+            ::SetWindowPos(window_, nullptr, 0, 0, width + wideBy, height + highBy,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }

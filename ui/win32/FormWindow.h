@@ -4,8 +4,6 @@
 // monitor the window stands on.
 #pragma once
 
-#include "platform/win32/SystemHeaders.h"
-
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -13,6 +11,7 @@
 #include <string>
 #include <tuple>
 
+#include "platform/win32/SystemHeaders.h"
 #include "ui/Form.h"
 #include "ui/win32/ScreenMetrics.h"
 
@@ -64,8 +63,7 @@ class FormWindow : public FormObserver {
   private:
     static void RegisterClasses();
     static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+    static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR data);
 
@@ -104,12 +102,12 @@ class FormWindow : public FormObserver {
     std::map<HWND, Control*> controlsByWindow_;
     std::map<const Control*, HWND> borders_;  // a frame's group box
     std::map<UINT_PTR, Control*> timers_;
-    std::map<const Control*, int> runningTimers_;  // interval of each running timer
+    std::map<const Control*, int> runningTimers_;      // interval of each running timer
     std::map<const Control*, std::string> shownText_;  // what each text box shows
     std::map<const Control*, std::pair<DWORD, DWORD>> shownSelection_;
     std::map<int, HBRUSH> brushes_;
     bool syncing_ = false;
-    bool placing_ = false;  // the model is moving the window
+    bool placing_ = false;    // the model is moving the window
     bool spaceDown_ = false;  // Space pressed a control: its release does nothing
     int blocks_ = 0;
     // The form's colours and enabled state as last applied to every control.

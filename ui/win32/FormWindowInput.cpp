@@ -16,9 +16,9 @@ std::map<HWND, FormWindow*>& FormWindows() {
 }
 
 bool Pressable(const Control* control) {
-    return control != nullptr && (control->Kind() == ControlKind::Button ||
-                                  control->Kind() == ControlKind::CheckBox ||
-                                  control->Kind() == ControlKind::OptionButton);
+    return control != nullptr &&
+           (control->Kind() == ControlKind::Button || control->Kind() == ControlKind::CheckBox ||
+            control->Kind() == ControlKind::OptionButton);
 }
 
 // The code a form's KeyDown and KeyUp receive for a key the focused control
@@ -101,7 +101,8 @@ FormWindow* FormWindow::Containing(HWND window) {
 
 LRESULT CALLBACK FormWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->window_ = window;
         FormWindows()[window] = self;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
@@ -198,8 +199,7 @@ void FormWindow::AfterControlMessage(Control& control, HWND window, UINT message
     }
 }
 
-bool FormWindow::Common(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                        LRESULT& result) {
+bool FormWindow::Common(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
         case WM_COMMAND:
             if (lParam == 0) return false;
@@ -210,7 +210,8 @@ bool FormWindow::Common(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX: {
-            result = Colours(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), message);
+            result =
+                Colours(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam), message);
             if (result == 0) result = ::DefWindowProcW(window, message, wParam, lParam);
             return true;
         }
@@ -287,13 +288,17 @@ LRESULT FormWindow::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_GETMINMAXINFO:
             if (form_ != nullptr && form_->MinWidth() > 0) {
-                RECT smallest{0, 0, PixelsOf(form_->MinWidth(), Dpi()),
-                              PixelsOf(form_->MinHeight(), Dpi())};
-                ::AdjustWindowRectEx(&smallest, static_cast<DWORD>(::GetWindowLongW(window_, GWL_STYLE)),
-                                     FALSE, static_cast<DWORD>(::GetWindowLongW(window_, GWL_EXSTYLE)));
+                // The frame as drawn, which may differ from the frame the
+                // window's DPI would give.
+                RECT outside{};
+                RECT inside{};
+                ::GetWindowRect(window_, &outside);
+                ::GetClientRect(window_, &inside);
                 auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-                limits->ptMinTrackSize = {smallest.right - smallest.left,
-                                          smallest.bottom - smallest.top};
+                limits->ptMinTrackSize = {
+                    PixelsOf(form_->MinWidth(), Dpi()) + (outside.right - outside.left) - inside.right,
+                    PixelsOf(form_->MinHeight(), Dpi()) + (outside.bottom - outside.top) -
+                        inside.bottom};
                 return 0;
             }
             break;
@@ -329,7 +334,8 @@ bool FormWindow::TakeKey(const MSG& message) {
 
     if (up) {
         // The press was taken; the control must not act on the release.
-        if (Pressable(focused) && (key == VK_SPACE || (key == VK_RETURN && kind == ControlKind::Button))) {
+        if (Pressable(focused) &&
+            (key == VK_SPACE || (key == VK_RETURN && kind == ControlKind::Button))) {
             return true;
         }
         if (oneLineText && key == VK_RETURN) return true;
@@ -386,7 +392,8 @@ LRESULT FormWindow::Colours(HWND window, HDC dc, UINT message) {
     if (back < 0 && fore < 0 && !readOnlyField) return 0;
     const int systemBack = field ? COLOR_WINDOW : COLOR_BTNFACE;
     if (::IsWindowEnabled(window)) {
-        ::SetTextColor(dc, fore >= 0 ? Rgb(fore) : ::GetSysColor(field ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+        ::SetTextColor(
+            dc, fore >= 0 ? Rgb(fore) : ::GetSysColor(field ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
     }
     ::SetBkColor(dc, back >= 0 ? Rgb(back) : ::GetSysColor(systemBack));
     return reinterpret_cast<LRESULT>(back >= 0 ? BrushOf(back) : ::GetSysColorBrush(systemBack));

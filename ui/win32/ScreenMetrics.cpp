@@ -7,6 +7,7 @@ namespace {
 // where they are missing, falling back to the desktop's single DPI.
 using DpiForWindowCall = UINT(WINAPI*)(HWND);
 using MetricsForDpiCall = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using FrameForDpiCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 template <typename Call>
 Call User32Call(const char* name) {
@@ -70,6 +71,15 @@ int DpiOf(HWND window) {
         if (const UINT dpi = forWindow(window); dpi > 0) return static_cast<int>(dpi);
     }
     return DesktopDpi();
+}
+
+RECT WithFrame(RECT inside, DWORD style, DWORD extendedStyle, int dpi) {
+    static const auto forDpi = User32Call<FrameForDpiCall>("AdjustWindowRectExForDpi");
+    if (forDpi == nullptr ||
+        !forDpi(&inside, style, FALSE, extendedStyle, static_cast<UINT>(dpi))) {
+        ::AdjustWindowRectEx(&inside, style, FALSE, extendedStyle);
+    }
+    return inside;
 }
 
 FontSet::FontSet(int dpi) : dpi_(dpi) {

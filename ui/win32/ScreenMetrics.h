@@ -3,9 +3,9 @@
 // every control writes in the desktop's message font at that monitor's DPI.
 #pragma once
 
-#include "platform/win32/SystemHeaders.h"
-
 #include <string>
+
+#include "platform/win32/SystemHeaders.h"
 
 namespace ui {
 
@@ -15,6 +15,10 @@ int TwipsOf(int pixels, int dpi);
 
 // The DPI of the monitor a window stands on; of the primary monitor for null.
 int DpiOf(HWND window);
+
+// The outer rectangle of a window whose inside is `inside`: its frame and
+// title bar as drawn at `dpi`.
+RECT WithFrame(RECT inside, DWORD style, DWORD extendedStyle, int dpi);
 
 // The fonts the controls of one window use, made for one DPI.
 class FontSet {

@@ -3,10 +3,10 @@
 // as its changed tail.
 #pragma once
 
-#include "platform/win32/SystemHeaders.h"
-
 #include <string>
 #include <utility>
+
+#include "platform/win32/SystemHeaders.h"
 
 namespace ui {
 

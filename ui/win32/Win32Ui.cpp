@@ -17,32 +17,46 @@ namespace {
 
 UINT FlagsOf(Buttons buttons) {
     switch (buttons) {
-        case Buttons::OK: return MB_OK;
-        case Buttons::OKCancel: return MB_OKCANCEL;
-        case Buttons::AbortRetryIgnore: return MB_ABORTRETRYIGNORE;
-        case Buttons::YesNoCancel: return MB_YESNOCANCEL;
-        case Buttons::YesNo: return MB_YESNO;
-        case Buttons::RetryCancel: return MB_RETRYCANCEL;
+        case Buttons::OK:
+            return MB_OK;
+        case Buttons::OKCancel:
+            return MB_OKCANCEL;
+        case Buttons::AbortRetryIgnore:
+            return MB_ABORTRETRYIGNORE;
+        case Buttons::YesNoCancel:
+            return MB_YESNOCANCEL;
+        case Buttons::YesNo:
+            return MB_YESNO;
+        case Buttons::RetryCancel:
+            return MB_RETRYCANCEL;
     }
     return MB_OK;
 }
 
 int ButtonCount(Buttons buttons) {
     switch (buttons) {
-        case Buttons::OK: return 1;
+        case Buttons::OK:
+            return 1;
         case Buttons::AbortRetryIgnore:
-        case Buttons::YesNoCancel: return 3;
-        default: return 2;
+        case Buttons::YesNoCancel:
+            return 3;
+        default:
+            return 2;
     }
 }
 
 UINT FlagsOf(Icon icon) {
     switch (icon) {
-        case Icon::Critical: return MB_ICONERROR;
-        case Icon::Question: return MB_ICONQUESTION;
-        case Icon::Exclamation: return MB_ICONWARNING;
-        case Icon::Information: return MB_ICONINFORMATION;
-        case Icon::None: break;
+        case Icon::Critical:
+            return MB_ICONERROR;
+        case Icon::Question:
+            return MB_ICONQUESTION;
+        case Icon::Exclamation:
+            return MB_ICONWARNING;
+        case Icon::Information:
+            return MB_ICONINFORMATION;
+        case Icon::None:
+            break;
     }
     return 0;
 }
@@ -96,7 +110,8 @@ class Win32Ui::ModalScope {
 };
 
 Win32Ui::Win32Ui() {
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const HRESULT com =
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     comStarted_ = SUCCEEDED(com);
     clipboardOwner_ = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                         ::GetModuleHandleW(nullptr), nullptr);
@@ -117,8 +132,8 @@ FormWindow& Win32Ui::WindowOf(Form& form) {
     if (!window || !window->Alive()) {
         HWND owner = nullptr;
         if (&form != mainForm_) {
-            if (auto main = windows_.find(mainForm_); main != windows_.end() && main->second &&
-                                                      main->second->Alive()) {
+            if (auto main = windows_.find(mainForm_);
+                main != windows_.end() && main->second && main->second->Alive()) {
                 owner = main->second->Handle();
             }
         }

@@ -4,11 +4,10 @@
 // boxes, the common item dialogs, the clipboard, the beep.
 #pragma once
 
-#include "platform/win32/SystemHeaders.h"
-
 #include <map>
 #include <memory>
 
+#include "platform/win32/SystemHeaders.h"
 #include "ui/Ui.h"
 
 namespace ui {
@@ -58,7 +57,7 @@ class Win32Ui : public Ui {
     std::optional<std::string> AskForPlace(const std::string& title, Ask ask);
 
     std::map<Form*, std::unique_ptr<FormWindow>> windows_;
-    Form* mainForm_ = nullptr;  // the first form shown: the others stay above it
+    Form* mainForm_ = nullptr;            // the first form shown: the others stay above it
     std::unique_ptr<FontSet> measuring_;  // the fonts TextWidth measures in
     HWND clipboardOwner_ = nullptr;
     bool comStarted_ = false;

@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "app/frmSpecifyFiles.h"
 #include "app/frmTypeOfPurge.h"
+#include "disk/frmFillDisk.h"
 #include "tests/ui/win32/Win32TestSupport.h"
 #include "ui/win32/ScreenMetrics.h"
 
@@ -38,7 +39,8 @@ TEST_F(Win32Dialogs, PurgeTypeDialogShowsItsListsBesideTheMainWindowAndCancels) 
         seen = true;
         EXPECT_EQ(TextOf(modal), "What type of purge should be used?");
         EXPECT_FALSE(::IsWindowEnabled(mainWindow)) << "the main window waits";
-        EXPECT_EQ(::SendMessageW(Handle(dialog, "optPurgeType", 2), BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(::SendMessageW(Handle(dialog, "optPurgeType", 2), BM_GETCHECK, 0, 0),
+                  BST_CHECKED);
         EXPECT_EQ(::SendMessageW(Handle(dialog, "cboNumberOfPasses", 2), CB_GETCOUNT, 0, 0), 6);
         EXPECT_FALSE(::IsWindowVisible(Handle(dialog, "cboNumberOfPasses", 1)));
         ::GetWindowRect(modal, &at);
@@ -123,4 +125,20 @@ TEST_F(Win32Dialogs, AMessageBoxShowsItsTextAndDefaultButtonAndGivesTheAnswer) {
     EXPECT_EQ(title, "Purge query");
     EXPECT_EQ(defaultButton, "&No") << "the second button, as asked";
     EXPECT_TRUE(::IsWindowEnabled(WindowOf(forms_->Main()).Handle()));
+}
+
+TEST_F(Win32Dialogs, F10ReachesTheFillWindowAndLeavesItsKeysToIt) {
+    frmFillDisk& fill = forms_->FillDisk();
+    fill.OnActivate = nullptr;  // shown without starting a fill
+    fill.Show();
+    HWND window = WindowOf(fill).Handle();
+    fill.blnStopp = false;
+    // F10 comes as a system key: it must not put the window into menu
+    // mode, which would swallow every key after it.
+    PressKey(window, VK_F10);
+    EXPECT_TRUE(fill.blnStopp) << "the release of F10 asks the fill to stop";
+    fill.blnStopp = false;
+    PressKey(window, VK_F10);
+    EXPECT_TRUE(fill.blnStopp) << "a second F10 as well";
+    fill.Hide();
 }

@@ -104,7 +104,8 @@ std::optional<RECT> Covered(const ui::Control& control, HWND window) {
     const std::wstring text = platform::Widened(control.Caption());
     if (text.empty()) return std::nullopt;
     HDC dc = ::GetDC(window);
-    HGDIOBJ before = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+    HGDIOBJ before =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
     RECT text_extent{0, 0, place.right - place.left, 0};
     const UINT wrap = control.Kind() == ui::ControlKind::Label ? DT_WORDBREAK : 0;
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_extent,

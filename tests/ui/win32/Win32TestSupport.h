@@ -4,8 +4,6 @@
 // that answer modal windows and message boxes from a timer of the thread.
 #pragma once
 
-#include "platform/win32/SystemHeaders.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,6 +16,7 @@
 
 #include "app/Forms.h"
 #include "app/frmMain.h"
+#include "platform/win32/SystemHeaders.h"
 #include "tests/testsupport/ProgramHarness.h"
 #include "ui/win32/FormWindow.h"
 #include "ui/win32/Win32Ui.h"
