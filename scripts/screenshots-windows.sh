@@ -176,6 +176,7 @@ row_type_of_purge=5
 row_list_files=6
 row_purge_files=7
 row_purge_speed=8
+row_setup=11
 row_help=12
 
 (cd "$program_dir" && exec wine 'C:\kz827\purge.exe' >"$work/purge.log" 2>&1) &
@@ -200,6 +201,15 @@ dialog=$(window '^Specify folder$')
 shot folder-browser
 keys "$dialog" Escape
 gone '^Specify folder$'
+
+# The setup panel stands beside the menu, 2740 twips from the left and 540
+# above the Setup button's top; "Save setup" opens a second panel 330 lower.
+click "$main" $menu_x "$(menu_y $row_setup)"
+shot setup-panel
+click "$main" $(((2740 + 1800 + 750) / 15)) $(((4540 + 300 + 187) / 15))  # Save setup
+shot save-setup-panel
+click "$main" $(((2740 + 120 + 1800) / 15)) $(((4870 + 1000 + 187) / 15))  # its Not now
+sleep 0.5
 
 # Help's message box, then a listing with its question (Enter: Yes, with
 # folder names) and its report, which is closed (bottom right).
