@@ -92,6 +92,8 @@ class FormWindow : public FormObserver {
     int BackColorOf(const Control* control) const;
     int ForeColorOf(const Control* control) const;
     HBRUSH BrushOf(int colour);
+    // The brush a control asks for before it draws; 0 where the desktop's
+    // own colours do.
     LRESULT Colours(HWND control, HDC dc, UINT message);
     void PaintBackground(HWND window, HDC dc, const Control* container);
 
@@ -104,11 +106,11 @@ class FormWindow : public FormObserver {
     std::map<UINT_PTR, Control*> timers_;
     std::map<const Control*, int> runningTimers_;      // interval of each running timer
     std::map<const Control*, std::string> shownText_;  // what each text box shows
+    // Each text box's selection in UTF-16 units, as last told to the model.
     std::map<const Control*, std::pair<DWORD, DWORD>> shownSelection_;
     std::map<int, HBRUSH> brushes_;
     bool syncing_ = false;
     bool placing_ = false;    // the model is moving the window
-    bool spaceDown_ = false;  // Space pressed a control: its release does nothing
     int blocks_ = 0;
     // The form's colours and enabled state as last applied to every control.
     std::optional<std::tuple<int, int, bool>> appliedLook_;
