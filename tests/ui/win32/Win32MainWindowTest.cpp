@@ -50,6 +50,7 @@ TEST_F(Win32MainWindow, NothingOverlapsAndTheMenuStaysWhenShrunk) {
     frmMain& main = forms_->Main();
     ui::FormWindow& window = WindowOf(main);
     EXPECT_EQ(Overlaps(window), "");
+    EXPECT_EQ(Clipped(window), "");
     main.cmdSetup_MouseUp();
     EXPECT_TRUE(::IsWindowVisible(Handle(main, "fraSetup")));
     EXPECT_EQ(Overlaps(window), "") << "with the setup panel open";
@@ -92,5 +93,6 @@ TEST_F(Win32MainWindow, ControlsFollowAChangeOfTheMonitorsDpi) {
         ::ReleaseDC(help, dc);
         EXPECT_GT(metrics.tmHeight, dpi / 12) << dpi;
         EXPECT_EQ(Overlaps(window), "") << dpi;
+        EXPECT_EQ(Clipped(window), "") << dpi;
     }
 }

@@ -106,7 +106,7 @@ TEST_F(Win32ReportWindow, APurgeIsConfirmedInItsDialogWhereNothingOverlapsAndIsR
         if (FormOf(modal) != &confirmation) return false;
         EXPECT_EQ(TextOf(modal), "Purge confirmation");
         ui::FormWindow& window = WindowOf(confirmation);
-        overlaps = Overlaps(window);
+        overlaps = Overlaps(window) + Clipped(window);
         ::SendMessageW(Handle(confirmation, "cmdDoPurge"), BM_CLICK, 0, 0);
         return true;
     });

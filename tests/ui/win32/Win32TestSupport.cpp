@@ -119,6 +119,42 @@ std::optional<RECT> Covered(const ui::Control& control, HWND window) {
 
 }  // namespace
 
+std::string Clipped(const ui::FormWindow& window) {
+    std::string found;
+    ui::Form* form = window.TheForm();
+    if (form == nullptr) return found;
+    for (const auto& control : form->Controls()) {
+        HWND child = window.HandleOf(*control);
+        const ui::ControlKind kind = control->Kind();
+        const bool box = kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton;
+        const bool label = kind == ui::ControlKind::Label || kind == ui::ControlKind::Link;
+        if (child == nullptr || !::IsWindowVisible(child) ||
+            !(box || label || kind == ui::ControlKind::Button)) {
+            continue;
+        }
+        const std::wstring text = platform::Widened(control->Caption());
+        RECT inside{};
+        ::GetClientRect(child, &inside);
+        HDC dc = ::GetDC(child);
+        HGDIOBJ before =
+            ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+        // A label may wrap within its width; the others keep to one line
+        // beside their box or within their button's edge.
+        const int room = inside.right - (box ? ::GetSystemMetrics(SM_CXMENUCHECK) + 4
+                                             : kind == ui::ControlKind::Button ? 8 : 0);
+        RECT needed{0, 0, room, 0};
+        const bool wraps = kind == ui::ControlKind::Label;
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+                    DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        ::SelectObject(dc, before);
+        ::ReleaseDC(child, dc);
+        if (needed.right > room || needed.bottom > inside.bottom) {
+            found += control->Name() + " ";
+        }
+    }
+    return found;
+}
+
 std::string Overlaps(const ui::FormWindow& window) {
     struct Shown {
         const ui::Control* control;

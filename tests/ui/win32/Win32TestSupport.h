@@ -48,6 +48,9 @@ HWND MessageBoxUp();
 // The visible controls of a window that overlap on the screen, named for a
 // message; a label counts as far as its text reaches, a panel not at all.
 std::string Overlaps(const ui::FormWindow& window);
+// The labels, buttons and boxes of a window whose caption the control cuts
+// off, named for a message.
+std::string Clipped(const ui::FormWindow& window);
 
 // Runs `act` on every modal window (a form shown modally or a message box)
 // while one is up, until `act` returns true. Any modal window still up
