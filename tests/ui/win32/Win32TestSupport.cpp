@@ -66,6 +66,14 @@ void PressKey(HWND window, int key) {
     Pump();
 }
 
+bool DisplayAvailable() {
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+    if (probe == nullptr) return false;
+    ::DestroyWindow(probe);
+    return true;
+}
+
 void Pump() {
     for (int i = 0; i < 3; ++i) ui::TheUi().DoEvents();
 }

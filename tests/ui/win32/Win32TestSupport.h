@@ -41,6 +41,8 @@ RECT PlaceOf(HWND window);
 void MouseClick(HWND window);
 // A key pressed and released on the window, through the message loop.
 void PressKey(HWND window, int key);
+// Whether windows can be made at all: Wine without a display makes none.
+bool DisplayAvailable();
 // Lets the windows handle what is pending.
 void Pump();
 // The visible message box of this thread, or null.
@@ -79,6 +81,7 @@ class ModalWatcher {
 class Win32Program : public ::testing::Test {
   protected:
     void SetUp() override {
+        if (!DisplayAvailable()) GTEST_SKIP() << "Wine has no display to make windows on";
         forms_.emplace();
         forms_->Main().Form_Load();
         Pump();
