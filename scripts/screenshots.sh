@@ -12,6 +12,8 @@
 # run lives in a temporary folder too: nothing outside them is touched.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+me=screenshots.sh
+source scripts/lib/desktop-session.sh
 
 out=$(realpath -m "${1:-/tmp/kestrane-shots}")
 build=${2:-${KESTRANE_BUILD_DIR:-build}}
@@ -39,27 +41,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A free display number.
-display=91
-while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-export DISPLAY=:$display
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
+start_desktop
 sleep 1
 
-# Drive D: with some files: a few large ones so that the purge lasts long
-# enough to be seen running, and small ones in a subfolder.
 drive=$work/drive
-mkdir -p "$drive/letters" "$drive/old photos"
-for i in 1 2 3 4; do head -c $((32 * 1024 * 1024)) /dev/urandom >"$drive/archive$i.dat"; done
-for name in "letter to bank" "notes 2019" "tax return"; do
-  echo "$name" >"$drive/letters/$name.txt"
-done
-head -c 300000 /dev/urandom >"$drive/old photos/beach.jpg"
-echo "installer" >"$drive/letters/setup.exe"  # asks the purge query
+make_sample_drive "$drive"
 export KESTRANE_DRIVES="D=$drive"
 
 # As root, drive C: is a small file system of its own on a loop device, so
@@ -78,13 +64,9 @@ if [[ $(id -u) -eq 0 ]] && command -v mkfs.ext2 >/dev/null; then
   fi
 fi
 
-# The setup for the next run: folder D:\ with all its files and subfolders,
-# alternate bit patterns three times (12 overwrites, some seconds for the
-# 128 MB), and "Purge slack area" ticked.
 export XDG_CONFIG_HOME=$work/config
 mkdir -p "$XDG_CONFIG_HOME/Kestrane"
-printf '%s\r\n' 8.2.7 ' 1 ' ' 0 ' 'D:\' '*.*' ' 1 ' ' 3 ' \
-  ' 1 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 1 ' >"$XDG_CONFIG_HOME/Kestrane/kz.usr"
+write_sample_setup "$XDG_CONFIG_HOME/Kestrane/kz.usr"
 
 shot_number=0
 # Saves the whole screen as NN-NAME.png. Under Xvfb the screen itself shows
@@ -109,77 +91,6 @@ shot() {
   pnmtopng "$work/screen.pnm" >"$file"
   echo "$file"
 }
-
-# The id of the visible window whose title matches, once it is there.
-window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
-    if [[ -n $id ]]; then
-      echo "$id"
-      return
-    fi
-    sleep 0.1
-  done
-  echo "screenshots.sh: no window \"$1\" appeared" >&2
-  shot "missing-window" >&2
-  exit 1
-}
-
-# Waits until no visible window matches the title.
-gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  echo "screenshots.sh: window \"$1\" stayed" >&2
-  exit 1
-}
-
-# Waits until the window with this id is no longer shown.
-gone_id() {
-  for _ in $(seq 100); do
-    xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable' || return 0
-    sleep 0.1
-  done
-}
-
-# Clicks at a point of a window's inside, in pixels from its top left corner.
-click() {
-  sleep 0.5  # a window that was just re-enabled takes a moment to accept input
-  xdotool mousemove --window "$1" --sync "$2" "$3"
-  sleep 0.2
-  xdotool click 1
-}
-
-# Presses keys in a window.
-keys() {
-  local id=$1
-  shift
-  # Typed as a user would, into the focused window: keys sent to a window
-  # directly arrive out of turn and leave Qt waiting for a release.
-  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
-  sleep 0.3
-  xdotool key --delay 150 "$@"
-}
-
-width_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
-height_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^HEIGHT=//p'; }
-
-# The main window's menu is a column of buttons 160 pixels wide whose
-# centres lie 96 pixels from the left edge, the first 36 pixels from the top
-# and each next one 29.3 pixels lower (its layout in twips, 15 to a pixel).
-menu_x=96
-menu_y() { echo $(((547 + 440 * $1) / 15)); }
-row_specify_folder=0
-row_specify_files=1
-row_type_of_purge=5
-row_list_files=6
-row_purge_files=7
-row_purge_speed=8
-row_wipe_disk=9
-row_setup=11
-row_help=12
 
 "$program" >"$work/purge.log" 2>&1 &
 pids+=($!)
