@@ -107,6 +107,36 @@ HWND MakeFrameBorder(HWND frameWindow) {
     return border;
 }
 
+void ShapeToChildren(HWND container) {
+    RECT outer{};
+    ::GetWindowRect(container, &outer);
+    HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+    for (HWND child = ::GetWindow(container, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        // The container may be hidden: its children's own visibility counts.
+        if ((::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+        RECT place{};
+        ::GetWindowRect(child, &place);
+        HRGN piece = ::CreateRectRgn(0, 0, 0, 0);
+        // A child that is shaped itself covers only its shape.
+        if (::GetWindowRgn(child, piece) == ERROR) {
+            ::SetRectRgn(piece, 0, 0, place.right - place.left, place.bottom - place.top);
+        }
+        ::OffsetRgn(piece, place.left - outer.left, place.top - outer.top);
+        ::CombineRgn(shape, shape, piece, RGN_OR);
+        ::DeleteObject(piece);
+    }
+    HRGN now = ::CreateRectRgn(0, 0, 0, 0);
+    const bool same = ::GetWindowRgn(container, now) != ERROR && ::EqualRgn(now, shape);
+    ::DeleteObject(now);
+    if (same) {
+        ::DeleteObject(shape);
+        return;
+    }
+    // The window owns the region from here on.
+    ::SetWindowRgn(container, shape, TRUE);
+}
+
 void ApplyProperties(const Control& control, HWND window, HWND border, const ControlLook& look) {
     const int dpi = look.dpi;
     const int width = PixelsOf(control.Width(), dpi);

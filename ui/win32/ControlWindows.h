@@ -21,6 +21,10 @@ HWND MakeControlWindow(const Control& control, HWND parent);
 // beneath the controls the frame holds.
 HWND MakeFrameBorder(HWND frameWindow);
 
+// Limits a container's window to what its shown children cover, so that
+// it paints nothing of its own and what lies beneath it stays in sight.
+void ShapeToChildren(HWND container);
+
 struct ControlLook {
     const FontSet* fonts;
     int dpi;

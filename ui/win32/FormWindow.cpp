@@ -95,6 +95,10 @@ void FormWindow::Build() {
             HWND border = MakeFrameBorder(window);
             borders_[&control] = border;
             controlsByWindow_[border] = &control;
+            // A group box paints only its line and title, and the frame's
+            // window leaves its children's area alone: the box paints the
+            // inside itself, or nothing does.
+            ::SetWindowSubclass(border, ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
         }
         ::SetWindowSubclass(window, ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
         if (control.Kind() == ControlKind::ComboBox || control.Kind() == ControlKind::ListBox) {
@@ -119,6 +123,12 @@ void FormWindow::Apply(Control& control) {
     const ControlLook look{fonts_.get(), Dpi(), control.EffectivelyEnabled(),
                            BackColorOf(&control) >= 0 || ForeColorOf(&control) >= 0};
     ApplyProperties(control, window, border == borders_.end() ? nullptr : border->second, look);
+    // A panel of no colour of its own covers no more than what it holds.
+    const Control* holder = control.Container();
+    if (control.Kind() == ControlKind::Panel && control.BackColor() < 0) ShapeToChildren(window);
+    if (holder != nullptr && holder->Kind() == ControlKind::Panel && holder->BackColor() < 0) {
+        if (HWND panel = HandleOf(*holder)) ShapeToChildren(panel);
+    }
 }
 
 void FormWindow::ApplyAll() {

@@ -147,6 +147,10 @@ LRESULT CALLBACK FormWindow::ControlProc(HWND window, UINT message, WPARAM wPara
         ::SetCursor(::LoadCursorW(nullptr, kHandCursor));
         return TRUE;
     }
+    if (message == WM_ERASEBKGND && control->Kind() == ControlKind::Frame) {
+        self->PaintBackground(window, reinterpret_cast<HDC>(wParam), control);
+        return 1;
+    }
     if (message == WM_SETFOCUS) self->form_->SetFocusedState(control);
     // The control acts first (a button lets go of the mouse, a text box
     // moves its selection); the events see the outcome.

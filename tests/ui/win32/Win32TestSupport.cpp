@@ -237,3 +237,61 @@ void ModalWatcher::Check() {
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+Snapshot::Snapshot(HWND formWindow) : window_(formWindow) {
+    ::RedrawWindow(window_, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT inside{};
+    ::GetClientRect(window_, &inside);
+    width_ = inside.right;
+    height_ = inside.bottom;
+    // Not clipped to the form's own pixels: what the child windows show is
+    // read as well.
+    HDC screen = ::GetDCEx(window_, nullptr, DCX_CACHE);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width_;
+    format.bmiHeader.biHeight = -height_;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ before = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    pixels_.assign(first, first + static_cast<std::size_t>(width_) * height_);
+    ::SelectObject(memory, before);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(window_, screen);
+}
+
+int Snapshot::ColourAt(POINT inside) const {
+    if (inside.x < 0 || inside.y < 0 || inside.x >= width_ || inside.y >= height_) return -1;
+    return static_cast<int>(pixels_[static_cast<std::size_t>(inside.y) * width_ + inside.x] &
+                            0xFFFFFF);
+}
+
+int Snapshot::ColourAt(HWND child, POINT at) const {
+    ::MapWindowPoints(child, window_, &at, 1);
+    return ColourAt(at);
+}
+
+int Snapshot::Count(HWND child, int colour) const {
+    RECT place{};
+    ::GetClientRect(child, &place);
+    int count = 0;
+    for (int y = 0; y < place.bottom; ++y) {
+        for (int x = 0; x < place.right; ++x) {
+            if (ColourAt(child, {x, y}) == colour) ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace testing_support

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,6 +42,24 @@ RECT PlaceOf(HWND window);
 void MouseClick(HWND window);
 // A key pressed and released on the window, through the message loop.
 void PressKey(HWND window, int key);
+// What a form window shows, painted afresh: its inside as pixels, read
+// back from the window itself, so that what no window paints shows too.
+class Snapshot {
+  public:
+    explicit Snapshot(HWND formWindow);
+    // The colour at a point of the form's inside, as 0xRRGGBB.
+    int ColourAt(POINT inside) const;
+    // The colour at a point of a child window, relative to its corner.
+    int ColourAt(HWND child, POINT at) const;
+    // How many pixels of a child window's rectangle have this colour.
+    int Count(HWND child, int colour) const;
+
+  private:
+    HWND window_;
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
 // Whether windows can be made at all: Wine without a display makes none.
 bool DisplayAvailable();
 // Lets the windows handle what is pending.
