@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -42,18 +44,56 @@ class QtDesktop : public testing_support::QtProgram {
         QtProgram::TearDown();
     }
     // Runs `act` on each modal window that comes up, until it returns true
-    // or the test ends.
+    // or the test ends. An act may return false to wait for the window to
+    // be ready; a modal window still up after a minute fails the test and
+    // is closed, so that waiting for what never comes fails instead of
+    // hanging.
     void WhenModal(std::function<bool(QWidget&)> act) {
         auto timer = std::make_unique<QTimer>();
         QTimer* watcher = timer.get();
-        QObject::connect(watcher, &QTimer::timeout, [watcher, act] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != nullptr && modal->isVisible() && act(*modal)) watcher->stop();
-        });
+        QObject::connect(watcher, &QTimer::timeout,
+                         [watcher, act, up = QPointer<QWidget>(), since = Clock::now()]() mutable {
+                             QWidget* modal = QApplication::activeModalWidget();
+                             if (modal == nullptr || !modal->isVisible()) return;
+                             if (modal != up) {
+                                 up = modal;
+                                 since = Clock::now();
+                             }
+                             if (Clock::now() - since > std::chrono::minutes(1)) {
+                                 ADD_FAILURE() << "a modal window stayed up: "
+                                               << modal->windowTitle().toStdString();
+                                 watcher->stop();
+                                 modal->close();
+                             } else if (act(*modal)) {
+                                 watcher->stop();
+                             }
+                         });
         watcher->start(10);
         watchers_.push_back(std::move(timer));
     }
+    using Clock = std::chrono::steady_clock;
     std::vector<std::unique_ptr<QTimer>> watchers_;
+    // Types `name` into a file dialog and accepts it, as a user does; false
+    // until the dialog has come up with the keyboard in its name box. A
+    // name handed over by selectFile would not do: the dialog leaves a name
+    // box that has the focus alone, and then gives the folder on view.
+    static bool ChooseFolder(QFileDialog& dialog, const QString& name) {
+        QWidget* nameBox = QApplication::focusWidget();
+        if (!dialog.isActiveWindow() || nameBox == nullptr || nameBox->window() != &dialog) {
+            return false;
+        }
+        for (QChar letter : name) {
+            // Qt's key codes of printable ASCII are the upper-case letters.
+            QKeyEvent press(QEvent::KeyPress, letter.toUpper().unicode(), Qt::NoModifier,
+                            QString(letter));
+            QApplication::sendEvent(nameBox, &press);
+        }
+        EXPECT_EQ(dialog.selectedFiles().join(";").toStdString(),
+                  dialog.directory().absoluteFilePath(name).toStdString())
+            << "what the dialog took";
+        static_cast<QDialog&>(dialog).accept();  // the file dialog's own, as its button calls it
+        return true;
+    }
     static QRect Global(QWidget& widget) {
         return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size());
     }
@@ -283,10 +323,7 @@ TEST_F(QtDesktop, FileDialogsGiveThePlaceAsChosenOrSayItIsOnNoDrive) {
     std::string filters;
     WhenModal([&](QWidget& modal) {
         auto* dialog = qobject_cast<QFileDialog*>(&modal);
-        if (dialog == nullptr) return false;
-        dialog->selectFile(QString::fromStdString(drives().Native("C:\\data")));
-        static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
-        return true;
+        return dialog != nullptr && ChooseFolder(*dialog, "data");
     });
     EXPECT_EQ(qt_->BrowseForFolder("Specify folder"), "C:\\data") << "nothing added";
 
@@ -297,10 +334,7 @@ TEST_F(QtDesktop, FileDialogsGiveThePlaceAsChosenOrSayItIsOnNoDrive) {
             box->accept();
             return true;
         }
-        if (auto* dialog = qobject_cast<QFileDialog*>(&modal)) {
-            dialog->selectFile("/tmp");
-            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
-        }
+        if (auto* dialog = qobject_cast<QFileDialog*>(&modal)) ChooseFolder(*dialog, "/tmp");
         return false;
     });
     EXPECT_EQ(qt_->BrowseForFolder("Specify folder"), std::nullopt);
