@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 #include "app/Forms.h"
 #include "disk/frmExcludedFolders.h"
@@ -29,8 +28,7 @@ TEST_F(QtExcludedFolders, TheIntroductionIsWholeAndAboveTheListAtAnyFontSize) {
 
         int needed = 0, given = 0, gap = -1;
         bool boxInside = false;
-        QTimer::singleShot(0, [&] {
-            ui::FormView& window = qt_->ViewOf(dialog);
+        WhenShown(dialog, [&](ui::FormView& window) {
             auto* intro = testing_support::FindWidget<QLabel>(window, "lblIntro");
             QWidget* list = testing_support::FindWidget(window, "txbExcludedFolders");
             QWidget* box = testing_support::FindWidget(window, "chkKeepTopFiles");

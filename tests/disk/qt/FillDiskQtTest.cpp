@@ -26,8 +26,7 @@ TEST_F(QtFill, F10PressedTwiceInTheFillWindowAsksToCancel) {
     fill.dblFreeSpace = 256 << 20;
 
     bool shown = false;
-    QTimer::singleShot(0, [&] {
-        ui::FormView& window = qt_->ViewOf(fill);
+    WhenShown(fill, [&](ui::FormView& window) {
         shown = window.isVisible();
         for (int i = 0; i < 2; ++i) {
             QApplication::postEvent(&window,

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -26,10 +25,6 @@ protected:
     void SetUp() override {
         drives().WriteFile("C:\\data\\a.txt", "a");
         QtProgram::SetUp();
-    }
-    // Runs `act` once the modal window of `form` is up, from its own loop.
-    void WhenShown(ui::Form& form, std::function<void(ui::FormView&)> act) {
-        QTimer::singleShot(0, [this, &form, act] { act(qt_->ViewOf(form)); });
     }
 };
 

@@ -80,8 +80,8 @@ TEST_F(QtReportWindow, APurgeIsConfirmedInItsDialogAndReported) {
     drives().WriteFile("C:\\data\\gone.txt", "secret");
     Select("C:\\data\\", "gone.txt");
     frmPurgeConfirmation& confirmation = forms_->PurgeConfirmation();
-    QTimer::singleShot(0, [&] {
-        EXPECT_EQ(qt_->ViewOf(confirmation).windowTitle().toStdString(), "Purge confirmation");
+    WhenShown(confirmation, [&](ui::FormView& window) {
+        EXPECT_EQ(window.windowTitle().toStdString(), "Purge confirmation");
         Click(confirmation, "cmdDoPurge");
     });
     forms_->Main().cmdProcessFiles(1).RaiseMouseUp();

@@ -3,15 +3,20 @@
 #pragma once
 
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/Forms.h"
 #include "app/frmMain.h"
 #include "tests/testsupport/ProgramHarness.h"
+#include "ui/qt/FormView.h"
 #include "ui/qt/QtUi.h"
 
 namespace testing_support {
@@ -44,12 +49,35 @@ protected:
         forms_.emplace();
         forms_->Main().Form_Load();
     }
-    void TearDown() override { forms_.reset(); }
+    void TearDown() override {
+        waiting_.clear();
+        forms_.reset();
+    }
     TempDrives& drives() { return files_.Drives(); }
+    // Runs `act` once the window of `form` is shown, from whichever event
+    // loop runs first after that: the form's modal loop, or a run's own
+    // event handling while it works. The window is asked for at every pass
+    // of the loop, so neither time nor the order in which loops start
+    // decides what `act` finds.
+    void WhenShown(ui::Form& form, std::function<void(ui::FormView&)> act) {
+        auto timer = std::make_unique<QTimer>();
+        QTimer* asking = timer.get();
+        QObject::connect(asking, &QTimer::timeout, [this, asking, &form, act] {
+            // The form first: asking for its view would make one too early.
+            if (!form.Visible() || !qt_->ViewOf(form).isVisible()) return;
+            asking->stop();
+            act(qt_->ViewOf(form));
+        });
+        asking->start(0);
+        waiting_.push_back(std::move(timer));
+    }
 
     ProgramFiles files_;
     QtScope qt_;
     std::optional<FormSet> forms_;
+
+private:
+    std::vector<std::unique_ptr<QTimer>> waiting_;
 };
 
 template <typename Widget = QWidget>
