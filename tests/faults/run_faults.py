@@ -8,12 +8,17 @@ it, and takes the code back. A fault counts as caught when a test fails or
 hangs. At the end it prints the count, the share, and the faults that got
 through. The tree you work in is never changed.
 
+Before any fault, the same tests run on the unchanged copy: a test that
+fails there would fail with every fault too and make it look caught, so
+while any fails the script names them, counts nothing and exits with 2.
+
 Usage: tests/faults/run_faults.py [--only N,N,...] [--work DIR]
 With --work, the copy and its build are kept in DIR and used again by the
 next run with the same DIR (the copy is not refreshed then).
 """
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -49,22 +54,57 @@ def programs_of(fault):
     return programs
 
 
-def failing_program(build, programs, quiet=True):
+def gtest_command(build, program):
+    command = [os.path.join(build, "bin", program)]
+    if program in SLOW_TESTS:
+        command.append("--gtest_filter=" + SLOW_TESTS[program])
+    return command
+
+
+def failing_program(build, programs):
     """The first test program that fails or hangs, or None."""
     for program in programs:
         if program == "torvix":
             continue
-        command = [os.path.join(build, "bin", program)]
-        if program in SLOW_TESTS:
-            command.append("--gtest_filter=" + SLOW_TESTS[program])
-        if not quiet:
-            command.append("--gtest_brief=1")
         try:
-            if run(command, build, quiet=quiet, timeout=TEST_TIMEOUT) != 0:
+            if run(gtest_command(build, program), build, timeout=TEST_TIMEOUT) != 0:
                 return program
         except subprocess.TimeoutExpired:
             return program
     return None
+
+
+def unfinished_test(output):
+    """The test that started last and never ended, or None."""
+    started = re.findall(r"^\[ RUN      \] (\S+)", output, re.M)
+    ended = set(re.findall(r"^\[  (?:     OK|FAILED ) \] ([^\s,]+)", output, re.M))
+    return started[-1] if started and started[-1] not in ended else None
+
+
+def failing_tests(build, program):
+    """The tests of one program that fail, crash or hang, each named with
+    what went wrong; empty when all pass."""
+    try:
+        result = subprocess.run(gtest_command(build, program), cwd=build, timeout=TEST_TIMEOUT,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    except subprocess.TimeoutExpired as hung:
+        output = (hung.stdout or b"").decode(errors="replace")
+        return [f"{program}: {unfinished_test(output) or 'a test'} hangs "
+                f"(no end after {TEST_TIMEOUT} s)"]
+    if result.returncode == 0:
+        return []
+    output = result.stdout.decode(errors="replace")
+    # Each failure's own line ends in its time; the summary repeats them without.
+    failed = re.findall(r"^\[  FAILED  \] ([^\s,]+).*\(\d+ ms\)$", output, re.M)
+    named = [f"{program}: {test} fails" for test in failed]
+    if result.returncode < 0:
+        # Killed by a signal: the test under way when it came took the rest with it.
+        culprit = unfinished_test(output) or "a test"
+        named.append(f"{program}: {culprit} dies with signal {-result.returncode} "
+                     "(the tests after it did not run)")
+    elif not named:
+        named.append(f"{program}: exits with {result.returncode} and names no failing test")
+    return named
 
 
 def main():
@@ -89,11 +129,17 @@ def main():
         print(f"building {', '.join(all_programs)} in {build} ...", flush=True)
         if run(["cmake", "-S", work, "-B", build, "-G", "Ninja", "-DKESTRANE_WITH_QT=OFF"], work) or \
                 run(["cmake", "--build", build, "--target"] + all_programs, work, quiet=False):
-            sys.exit("the unchanged code does not build")
-        broken = failing_program(build, all_programs)
-        if broken:
-            failing_program(build, [broken], quiet=False)
-            sys.exit(f"the unchanged code fails {broken}: fix that first")
+            print("the unchanged code does not build; no fault is counted", file=sys.stderr)
+            sys.exit(2)
+        print("running the tests of the unchanged code ...", flush=True)
+        baseline = [name for program in all_programs if program != "torvix"
+                    for name in failing_tests(build, program)]
+        if baseline:
+            print("the unchanged code fails these tests; no fault is counted until they pass:",
+                  file=sys.stderr)
+            for name in baseline:
+                print(f"  {name}", file=sys.stderr)
+            sys.exit(2)
 
         caught, missed, not_applied = [], [], []
         for number in chosen:
