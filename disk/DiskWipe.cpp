@@ -19,7 +19,6 @@
 #include "purge/frmAntiVirusQuery.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
-#include "support/Folder.h"
 #include "ui/Ui.h"
 
 namespace {
@@ -43,6 +42,17 @@ std::string SpeedText(float S, char L) {
 double AssumedSpeed(float S, char L) {
     if (S != 0) return std::round(double(S) * 1000) / 1000;
     return L <= 'B' ? 0.014 : 1;
+}
+
+// As NumSubfolders counts them; a folder that cannot be read counts as
+// having some.
+bool HasSubfolders(platform::FolderHandle& folder) {
+    auto entries = folder.Read();
+    if (!entries) return true;
+    for (const auto& entry : *entries) {
+        if (entry.kind == platform::EntryKind::Folder) return true;
+    }
+    return false;
 }
 
 class Wipe {
@@ -85,6 +95,9 @@ class Wipe {
     std::string filesCaption_;  // the files label before the wipe
     bool ran_ = false;
     bool filled_ = false;
+    // The drive's root folder, opened when the drive was chosen: every
+    // later step works through it and never looks the drive's path up again.
+    std::shared_ptr<platform::FolderHandle> root_;
 };
 
 DiskWipeEnding Wipe::Run() {
@@ -98,7 +111,10 @@ DiskWipeEnding Wipe::Run() {
     labelsHidden_ = true;
     // Unattended, a folder the user meant to keep that was refused ends
     // the wipe: nobody is there to choose again.
-    if (!ChooseExclusions()) return Stop();
+    if (!ChooseExclusions()) {
+        Stop();
+        return DiskWipeEnding::Refused;
+    }
     if (!AdviseAboutAntiVirus() || !OfferSpeedTest()) return Stop();
     if (!AskOK("Before proceeding it is highly recommended to close" + kCrLf +
                "all applications which might be accessing open files.")) {
@@ -136,14 +152,22 @@ bool Wipe::ChooseDrive() {
     if (code == kDriveNotFixedOrRemovable || code == kDriveNoDisk || code == kDriveOtherError) {
         Say(SelectDriveMessage(code, D_), ui::Icon::Exclamation);
     }
-    return code == kDriveAccepted;
+    if (code != kDriveAccepted) return false;
+    std::string why;
+    root_ = platform::Files().OpenFolder(D_.substr(0, 2) + "\\", &why);
+    if (!root_) {
+        Say("Error " + std::to_string(kDriveOtherError) + " (" + why + ") for Drive " + D_ + ".",
+            ui::Icon::Exclamation);
+        return false;
+    }
+    fill_.HoldDrive(D_, root_);
+    return true;
 }
 
 bool Wipe::Refused() {
-    const std::string folder = SystemFolderOnDrive(D_);
-    if (folder.empty()) return false;
-    Say("Drive " + D_ + " holds " + (folder == "/" ? "the root of the running system" : folder) +
-            ", so it cannot be wiped:" + kCrLf +
+    const std::string why = WhyDriveIsTheSystems(*root_);
+    if (why.empty()) return false;
+    Say("Drive " + D_ + " " + why + ", so it cannot be wiped:" + kCrLf +
             "a wipe would destroy the running system or this program." + kCrLf + kCrLf +
             "Wipe a data drive instead, or purge selected folders of this drive with " +
             "'Purge files'.",
@@ -154,8 +178,10 @@ bool Wipe::Refused() {
 bool Wipe::ChooseExclusions() {
     frmExcludedFolders& excluded = Forms().ExcludedFolders();
     excluded.strDriveLetter = std::string(1, L_);
+    excluded.driveFolder = root_;
     excluded.PrepareOpening();
     excluded.ShowModal();
+    excluded.driveFolder = nullptr;
     const int n = excluded.intNumExcludedFolders;
     main_.lblFiles(0).SetCaption(
         WipeSelectionCaption(L_, excluded.chkKeepTopFiles.Value() != 0, n));
@@ -214,7 +240,7 @@ void Wipe::PrepareRun() {
     main_.ShowSelection(0);
     main_.SetSelectionLabelsVisible(false);
     main_.lblFiles(0).SetVisible(true);
-    if (NumSubfolders(main_.strFolderPath[0]) == 0) {
+    if (!HasSubfolders(*root_)) {
         main_.blnSubdirectories = false;
         main_.lblSubdirectories.SetCaption("No");
         main_.lblSubdirectories2.SetCaption("(The folder has no subfolders.)");
@@ -251,16 +277,8 @@ void Wipe::RunInReportWindow() {
     // The names of files with several links that the run will meet.
     frmExcludedFolders& excluded = Forms().ExcludedFolders();
     auto census = std::make_unique<HardLinkCensus>();
-    if (auto root = platform::Files().OpenFolder(D_ + "\\")) {
-        std::vector<platform::FileIdentity> identities;
-        for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
-            auto dir = platform::Files().OpenFolder(
-                excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
-            if (dir) identities.push_back(dir->Identity());
-        }
-        census->CountTree(*root, identities,
-                          excluded.chkKeepTopFiles.Value() != 0 ? IsDummyName : nullptr);
-    }
+    census->CountTree(*root_, excluded.ExcludedIdentities(),
+                      excluded.chkKeepTopFiles.Value() != 0 ? IsDummyName : nullptr);
     SetWipeLinkCensus(std::move(census));
 
     report.blnStop = false;
@@ -268,11 +286,13 @@ void Wipe::RunInReportWindow() {
     report.blnListFiles = false;
     report.strNextDirPath = main_.strFolderPath[0];
     report.strCurrentFileSpec = main_.strFileSpec[0];
+    report.heldFolder = root_;
     main_.blnWipeDisk = true;
     ran_ = true;
     main_.fraMenu.SetEnabled(false);
     main_.fraSetup.SetEnabled(false);
     report.ProcessFiles();
+    report.heldFolder = nullptr;
     main_.blnWipeDisk = false;
     report.blnPurgeFiles = false;
     main_.fraMenu.SetEnabled(true);
@@ -285,6 +305,8 @@ DiskWipeEnding Wipe::Stop() {
     // A stopped run or a cancel after the fill must not leave the disk full.
     if (filled_) fill_.DeleteDummyFilesLeft();
     fill_.LetGoOfDrive();
+    fill_.HoldDrive("", nullptr);
+    root_.reset();
     filled_ = false;
     if (labelsHidden_) {
         // A wipe that ends before its run leaves the selection as it was.

@@ -6,8 +6,15 @@
 // report window, except the excluded ones, so the free space is overwritten
 // as often as the files are.
 //
-// A drive that holds the running system or this program is refused before
-// anything is written. However the wipe ends, no dummy file outlives it
+// The drive's root folder is opened when the drive is chosen, and every
+// later step (the refusal below, the exclusions, a speed test on it, the
+// fill, the run and the deletion of the dummy files) works through that
+// open folder, so a drive path renamed, retargeted or mounted over
+// meanwhile cannot move the wipe elsewhere.
+//
+// A drive that holds, lies inside or shares the file system of the running
+// system or this program is refused before anything is written, and so,
+// unattended, is a wipe with a folder to keep that was refused. However the wipe ends, no dummy file outlives it
 // unnoticed: those its run did not purge are deleted, except a partial file
 // the user chose to keep, which stays recorded for the next start.
 #pragma once
@@ -22,7 +29,8 @@ struct DiskWipeOptions {
 
 enum class DiskWipeEnding {
     Ended,    // cancelled, or the drive unusable: nothing purged
-    Refused,  // the drive holds the system or the program: nothing purged
+    Refused,  // the system's drive, or (unattended) a folder to keep refused:
+              // nothing written
     Ran,      // the run in the report window took place
 };
 

@@ -1,9 +1,13 @@
 // Whether a drive may be wiped at all. A wipe purges every file of its
-// drive, so a drive that holds the running system or this program is
-// refused before anything is written: its folder is the file system's
-// root, or it holds /usr, /etc, /boot or the program's own folder. The
-// folders are recognised by identity, walking up from each of them, so a
-// second letter mapped onto them, or a path spelled through "..", changes
+// drive and fills the free space of its file system to the last block, so
+// a drive that touches the running system or this program is refused
+// before anything is written: its folder holds /, /usr, /etc, /var, /boot
+// or the program's own folder, lies inside one of them, or lies anywhere on
+// the file system of one of them (the fill would take the running system's
+// last free block). The drive is judged by its root folder as it was opened
+// when chosen, and the folders are recognised by identity, walking up from
+// each of them and from the drive, so a second letter mapped onto them, a
+// path spelled through "..", or a link retargeted meanwhile changes
 // nothing. (The purge speed test may still use such a drive.)
 //
 // Whether overwriting a file in place reaches its old blocks: on
@@ -12,11 +16,22 @@
 // the earlier copies.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
-// The folder of the system or program that the drive ("D:") holds, as the
-// refusal names it; "" when the drive may be wiped.
-std::string SystemFolderOnDrive(const std::string& drive);
+#include "platform/FolderHandle.h"
+
+// Why the drive whose root folder is held open must not be wiped, as the
+// refusal says it after "Drive D: " ("holds /usr", "lies within /usr",
+// "lies on the file system of the running system"); "" when it may be.
+std::string WhyDriveIsTheSystems(const platform::FolderHandle& root);
+
+// Tests keep their temporary drives on the machine's own disk: these
+// folders then stand for the system's (/, /usr, /etc, /var, /boot or the
+// Windows folder, and the running executable's folder). The program folder
+// a test set is always one of them. Null restores the real ones.
+void SetSystemFoldersForTesting(std::optional<std::vector<std::string>> folders);
 
 // True when the drive's file system writes changed data to new blocks.
 bool OverwritesMissOldCopies(const std::string& drive);

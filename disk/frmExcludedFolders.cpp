@@ -5,6 +5,8 @@
 
 #include "app/Forms.h"
 #include "app/frmMain.h"
+#include "disk/FolderOnDrive.h"
+#include "platform/FileSystem.h"
 #include "purge/UnicodeText.h"
 #include "support/Folder.h"
 #include "ui/Ui.h"
@@ -42,16 +44,6 @@ int WrappedLines(ui::Ui& ui, const std::string& text, int width) {
     return lines;
 }
 
-bool SameFolder(const std::string& a, const std::string& b) { return LowerCase(a) == LowerCase(b); }
-
-// True when folder lies below entry: entry's text and then a backslash.
-// A root entry ("C:\") already ends in one.
-bool LiesInside(const std::string& folder, const std::string& entry) {
-    std::string prefix = LowerCase(entry);
-    if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
-    return LowerCase(folder).rfind(prefix, 0) == 0;
-}
-
 }  // namespace
 
 frmExcludedFolders::frmExcludedFolders()
@@ -84,6 +76,10 @@ std::string frmExcludedFolders::IthExcludedFolder(std::int16_t intI) const {
     return intI <= intNumExcludedFolders ? strExcludedFolder_[intI] : "";
 }
 
+std::vector<platform::FileIdentity> frmExcludedFolders::ExcludedIdentities() const {
+    return {identities_.begin() + 1, identities_.begin() + 1 + intNumExcludedFolders};
+}
+
 void frmExcludedFolders::PrepareOpening() {
     if (strIntro_.empty()) {
         strIntro_ =
@@ -100,6 +96,7 @@ void frmExcludedFolders::PrepareOpening() {
                main->Top() + kBelowMainTop);
     }
     for (auto& folder : strExcludedFolder_) folder.clear();
+    identities_.fill({});
     intNumExcludedFolders = 0;
     intRefusals = 0;
     txbExcludedFolders.SetCaption("");
@@ -136,20 +133,33 @@ void frmExcludedFolders::LayOut() {
     Resize(Width(), std::max(5300, boxTop + boxHeight + 750));
 }
 
-std::string frmExcludedFolders::WhyNotAdded(const std::string& f) const {
+std::string frmExcludedFolders::WhyNotAdded(const std::string& f,
+                                            platform::FileIdentity& folder) const {
     if (UpperCase(f.substr(0, 1)) != strDriveLetter) {
         return f + kCrLf + "is not on Drive " + strDriveLetter + ".";
     }
-    if (f == strDriveLetter + ":\\") {
+    std::string why;
+    std::shared_ptr<platform::FolderHandle> root = driveFolder;
+    if (!root) root = platform::Files().OpenFolder(strDriveLetter + ":\\", &why);
+    auto found = root ? FindFolderOnDrive(*root, f, &why) : std::nullopt;
+    if (!found) {
+        // A folder that cannot be told apart from the others cannot be kept.
+        return f + kCrLf + "cannot be opened on Drive " + strDriveLetter + " (" + why + ").";
+    }
+    if (found->identity.SameObjectAs(root->Identity())) {
         return "If " + f + " is excluded" + kCrLf + "then there is nothing to do.";
     }
     for (int i = 1; i <= intNumExcludedFolders; ++i) {
-        const std::string& e = strExcludedFolder_[i];
-        if (SameFolder(f, e)) return f + kCrLf + "is already in the list.";
-        if (LiesInside(f, e)) {
-            return f + kCrLf + "is a subfolder of " + kCrLf + e + kCrLf + "so is already excluded.";
+        const platform::FileIdentity& e = identities_[i];
+        if (found->identity.SameObjectAs(e)) return f + kCrLf + "is already in the list.";
+        for (const auto& above : found->above) {
+            if (above.SameObjectAs(e)) {
+                return f + kCrLf + "is a subfolder of " + kCrLf + strExcludedFolder_[i] + kCrLf +
+                       "so is already excluded.";
+            }
         }
     }
+    folder = found->identity;
     return "";
 }
 
@@ -164,13 +174,15 @@ void frmExcludedFolders::cmdAddFolder_Click() {
     const std::string f =
         BrowseForFolder("Specify folder on Drive " + strDriveLetter + " to exclude.");
     if (!f.empty()) {
-        const std::string why = WhyNotAdded(f);
+        platform::FileIdentity folder;
+        const std::string why = WhyNotAdded(f, folder);
         if (!why.empty()) {
             ++intRefusals;
             ui::TheUi().MsgBox(why, ui::Buttons::OK, ui::Icon::Exclamation, kAddTitle);
             return;
         }
         strExcludedFolder_[++intNumExcludedFolders] = f;
+        identities_[intNumExcludedFolders] = folder;
         txbExcludedFolders.SetCaption(txbExcludedFolders.Caption() + f + kCrLf);
     }
     ShowState();
@@ -186,6 +198,7 @@ void frmExcludedFolders::cmdRemoveLastFolder_Click() {
         text.erase(text.size() - line.size());
     txbExcludedFolders.SetCaption(text);
     last.clear();
+    identities_[intNumExcludedFolders] = {};
     --intNumExcludedFolders;
     ShowState();
 }

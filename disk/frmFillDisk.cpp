@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "disk/FillLeftovers.h"
+#include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFiles.h"
 #include "platform/ReservedSpace.h"
@@ -144,7 +145,11 @@ void frmFillDisk::WriteDummyFiles() {
     partialKept_ = false;
     entry_ = {};
     std::string why;
-    folder_ = platform::Files().OpenFolder(strDrive + "\\", &why);
+    if (held_ && platform::DriveLetterOf(strDrive) == heldLetter_) {
+        folder_ = held_;
+    } else {
+        folder_ = platform::Files().OpenFolder(strDrive + "\\", &why);
+    }
     if (!folder_) {
         ShowError(why);
         return;
@@ -274,6 +279,12 @@ void frmFillDisk::DeleteEveryFileWritten() {
         }
     }
     blnStopp = true;
+}
+
+void frmFillDisk::HoldDrive(const std::string& drive,
+                            std::shared_ptr<platform::FolderHandle> root) {
+    heldLetter_ = root ? platform::DriveLetterOf(drive) : 0;
+    held_ = std::move(root);
 }
 
 bool frmFillDisk::Wrote(const platform::FileIdentity& file) const {

@@ -58,6 +58,12 @@ class frmFillDisk : public ui::Form {
     // or it could not be unmounted.
     void LetGoOfDrive() { folder_.reset(); }
 
+    // The disk wipe hands over the root folder of its drive, held open since
+    // the drive was chosen: a fill or test file on that drive is written
+    // there, never wherever the drive's path may lead by then. A null root
+    // lets go; other drives are opened by their path as before.
+    void HoldDrive(const std::string& drive, std::shared_ptr<platform::FolderHandle> root);
+
     // Ends a fill from outside the window (the command-line mode on a stop
     // signal): the writing stops within a MiB and every file this fill
     // wrote is deleted without a question; blnStopp is left set.
@@ -92,7 +98,9 @@ class frmFillDisk : public ui::Form {
     std::uint64_t bytes_ = 0;  // of the current file
     bool abandoned_ = false;
     bool partialKept_ = false;  // "Delete dummy file?" was answered No
-    std::unique_ptr<platform::FolderHandle> folder_;
+    std::shared_ptr<platform::FolderHandle> folder_;
+    char heldLetter_ = 0;
+    std::shared_ptr<platform::FolderHandle> held_;
     platform::FolderEntry entry_;
     std::vector<platform::FolderEntry> written_;  // by this fill, in order
 };

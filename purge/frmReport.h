@@ -27,6 +27,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +51,11 @@ class frmReport : public ui::Form {
     std::int32_t lngNumFilesPurged = 0;
     std::string strNextDirPath;
     std::string strCurrentFileSpec;
+    // A disk wipe's drive, its root folder held open since the drive was
+    // chosen: while set, a purge starts from it instead of opening
+    // strNextDirPath, so a drive path retargeted or mounted over meanwhile
+    // cannot move the run to another folder. The wipe sets and clears it.
+    std::shared_ptr<platform::FolderHandle> heldFolder;
 
     // Runs one listing or purge, as blnPurgeFiles chooses, from
     // strNextDirPath with strCurrentFileSpec; returns when it has ended.

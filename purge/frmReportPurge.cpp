@@ -168,16 +168,12 @@ void frmReport::WritePurgeHeader() {
 
 void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack) {
     folder = WithBackslash(NormalizePathCase(folder));
+    // The folders a wipe keeps, as they were when they were chosen.
     excludedFolders_.clear();
-    frmExcludedFolders& excluded = Forms().ExcludedFolders();
-    const int numExcluded = Forms().Main().blnWipeDisk ? excluded.intNumExcludedFolders : 0;
-    for (int i = 1; i <= numExcluded; ++i) {
-        auto dir =
-            platform::Files().OpenFolder(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
-        if (dir) excludedFolders_.push_back(dir->Identity());
-    }
+    if (Forms().Main().blnWipeDisk) excludedFolders_ = Forms().ExcludedFolders().ExcludedIdentities();
 
-    auto dir = platform::Files().OpenFolder(folder);
+    std::shared_ptr<platform::FolderHandle> dir = heldFolder;
+    if (!dir) dir = platform::Files().OpenFolder(folder);
     if (!dir) {
         // The folder went away or cannot be read: said in the report.
         ++lngNumEntriesSkipped;
@@ -188,17 +184,12 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
     PurgeFolderAt(*dir, folder, std::move(fileSpec), purgeSlack);
 }
 
-bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir, const std::string& folder) {
+// A kept folder is known by what it is: one renamed since it was chosen is
+// still kept, and a folder made under its old name is not.
+bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir, const std::string& /*folder*/) {
     if (!Forms().Main().blnWipeDisk) return false;
     for (const auto& identity : excludedFolders_) {
         if (identity.SameObjectAs(dir.Identity())) return true;
-    }
-    // A folder that could not be opened at the start is still known by name.
-    frmExcludedFolders& excluded = Forms().ExcludedFolders();
-    for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
-        std::string excludedFolder =
-            WithBackslash(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
-        if (LowerCase(excludedFolder) == LowerCase(folder)) return true;
     }
     return false;
 }
@@ -341,6 +332,10 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, s
 void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, const std::string& name,
                                     const platform::FileIdentity& identity,
                                     const std::string& path) {
+    // An excluded folder stays, empty or not.
+    for (const auto& kept : excludedFolders_) {
+        if (kept.SameObjectAs(identity)) return;
+    }
     // Only a removal that worked is reported.
     if (!parent.RemoveSubfolder(name, identity)) return;
     ++intNumFoldersRemoved;

@@ -1,6 +1,7 @@
 // POSIX side of SystemDrive.h: folders are opened with O_PATH and their
-// parents reached through "..", which also climbs out of mounts, so a
-// drive folder that lies above a system folder is found whatever the path.
+// parents reached through "..", which also climbs out of mounts, so a drive
+// folder that lies above or below a system folder is found whatever the
+// path; a file system is told by its device.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +10,6 @@
 
 #include "disk/DiskProc.h"
 #include "disk/SystemDrive.h"
-#include "platform/DrivePaths.h"
 #include "platform/ProgramFolder.h"
 
 namespace {
@@ -32,17 +32,39 @@ class PathDescriptor {
     int fd_;
 };
 
+std::optional<std::vector<std::string>>& FoldersForTesting() {
+    static std::optional<std::vector<std::string>> folders;
+    return folders;
+}
+
+struct Candidate {
+    std::string path;
+    bool fileSystemCounts;  // a drive anywhere on its file system is refused
+};
+
+std::vector<Candidate> SystemFolders() {
+    const std::vector<std::string> system =
+        FoldersForTesting().value_or(std::vector<std::string>{
+            "/", "/usr", "/etc", "/var", "/boot", platform::RealProgramFolderNative()});
+    std::vector<Candidate> folders;
+    for (const std::string& path : system) folders.push_back({path, true});
+    // A test's program folder lies on the same disk as its drives.
+    folders.push_back({platform::ProgramFolderNative(), !FoldersForTesting()});
+    return folders;
+}
+
 bool SameObject(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// True when `folder` is the drive's folder or lies somewhere below it.
-bool LiesWithin(const std::string& folder, const struct stat& drive) {
-    PathDescriptor current(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+// True when `target` is the folder `start` or any folder above it, up to
+// the root of the whole tree.
+bool IsOrLiesAbove(int start, const struct stat& target) {
+    PathDescriptor current(::openat(start, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (current.Get() < 0) return false;
     struct stat here {};
     for (int depth = 0; depth < 4096 && ::fstat(current.Get(), &here) == 0; ++depth) {
-        if (SameObject(here, drive)) return true;
+        if (SameObject(here, target)) return true;
         int parent = ::openat(current.Get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (parent < 0) return false;
         struct stat above {};
@@ -55,21 +77,54 @@ bool LiesWithin(const std::string& folder, const struct stat& drive) {
     return false;
 }
 
+// True for the root of the whole tree: its ".." is itself.
+bool IsTreeTop(int folder, const struct stat& facts) {
+    PathDescriptor parent(::openat(folder, "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat above {};
+    return parent.Get() >= 0 && ::fstat(parent.Get(), &above) == 0 && SameObject(above, facts);
+}
+
+struct SystemFolder {
+    std::string path;
+    struct stat facts;
+    bool treeTop;
+    bool fileSystemCounts;
+};
+
 }  // namespace
 
-std::string SystemFolderOnDrive(const std::string& drive) {
-    auto native = platform::ToNativePath(drive.substr(0, 2) + "\\");
-    if (!native) return "";
-    struct stat root {};
-    if (::stat(native->c_str(), &root) != 0) return "";
-    struct stat systemRoot {};
-    if (::stat("/", &systemRoot) == 0 && SameObject(root, systemRoot)) return "/";
-    for (const char* folder : {"/usr", "/etc", "/boot"}) {
-        if (LiesWithin(folder, root)) return folder;
+void SetSystemFoldersForTesting(std::optional<std::vector<std::string>> folders) {
+    FoldersForTesting() = std::move(folders);
+}
+
+std::string WhyDriveIsTheSystems(const platform::FolderHandle& root) {
+    const int drive = static_cast<int>(root.NativeHandle());
+    struct stat driveFacts {};
+    if (::fstat(drive, &driveFacts) != 0) return "";
+    std::vector<SystemFolder> known;
+    for (const Candidate& candidate : SystemFolders()) {
+        if (candidate.path.empty()) continue;
+        PathDescriptor folder(::open(candidate.path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        struct stat facts {};
+        if (folder.Get() < 0 || ::fstat(folder.Get(), &facts) != 0) continue;
+        const bool top = IsTreeTop(folder.Get(), facts);
+        if (IsOrLiesAbove(folder.Get(), driveFacts)) {
+            return "holds " + (top ? std::string("the root of the running system") : candidate.path);
+        }
+        known.push_back({candidate.path, facts, top, candidate.fileSystemCounts});
     }
-    for (const std::string& program :
-         {platform::ProgramFolderNative(), platform::RealProgramFolderNative()}) {
-        if (!program.empty() && LiesWithin(program, root)) return program;
+    // Everything lies within the root of the tree: there only its file
+    // system counts.
+    for (const auto& folder : known) {
+        if (!folder.treeTop && IsOrLiesAbove(drive, folder.facts)) {
+            return "lies within " + folder.path;
+        }
+    }
+    for (const auto& folder : known) {
+        if (folder.fileSystemCounts && folder.facts.st_dev == driveFacts.st_dev) {
+            return "lies on the file system of " +
+                   (folder.treeTop ? std::string("the running system") : folder.path);
+        }
     }
     return "";
 }

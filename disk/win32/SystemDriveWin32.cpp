@@ -1,8 +1,8 @@
 // Windows side of SystemDrive.h: a drive is refused when its folder is, or
-// lies above, the Windows folder or the program's folder. Each folder's
-// final path (links and substituted drives resolved) is walked up one name
-// at a time and every folder on the way compared with the drive's folder
-// by identity.
+// lies above, the Windows folder or the program's folder, when it lies
+// below one of them, or when it lies on the same volume (told by its serial
+// number). Final paths (links and substituted drives resolved) are walked
+// up one name at a time and every folder on the way compared by identity.
 #include <set>
 #include <vector>
 
@@ -12,10 +12,16 @@
 #include "platform/NativePaths.h"
 #include "platform/ProgramFolder.h"
 #include "platform/win32/Win32Entries.h"
+#include "platform/win32/Win32FolderHandle.h"
 
 namespace {
 
 using platform::OwnedHandle;
+
+std::optional<std::vector<std::string>>& FoldersForTesting() {
+    static std::optional<std::vector<std::string>> folders;
+    return folders;
+}
 
 std::optional<platform::FileIdentity> IdentityOf(const std::string& folder) {
     OwnedHandle handle;
@@ -25,13 +31,11 @@ std::optional<platform::FileIdentity> IdentityOf(const std::string& folder) {
     return entry->identity;
 }
 
-// The folder's path with every link on the way resolved; "" when it cannot
-// be opened.
-std::string FinalPathOf(const std::string& folder) {
-    OwnedHandle handle;
-    if (platform::OpenFolderByPath(folder, false, handle) != 0) return "";
+// The path of an open folder with every link on the way resolved; "" when
+// the system cannot tell.
+std::string FinalPathOfHandle(HANDLE handle) {
     std::vector<wchar_t> path(32768);
-    const DWORD length = ::GetFinalPathNameByHandleW(handle.Get(), path.data(),
+    const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(),
                                                      static_cast<DWORD>(path.size()),
                                                      VOLUME_NAME_DOS);
     if (length == 0 || length >= path.size()) return "";
@@ -40,13 +44,18 @@ std::string FinalPathOf(const std::string& folder) {
     return final;
 }
 
-// True when `folder` is the drive's folder or lies somewhere below it.
-bool LiesWithin(const std::string& folder, const platform::FileIdentity& drive) {
-    std::string current = FinalPathOf(folder);
-    for (int depth = 0; depth < 4096 && !current.empty(); ++depth) {
-        auto here = IdentityOf(current);
-        if (here && here->SameObjectAs(drive)) return true;
-        current = platform::NativeParent(current);
+std::string FinalPathOf(const std::string& folder) {
+    OwnedHandle handle;
+    if (platform::OpenFolderByPath(folder, false, handle) != 0) return "";
+    return FinalPathOfHandle(handle.Get());
+}
+
+// True when `target` is the folder at `path` or any folder above it.
+bool IsOrLiesAbove(std::string path, const platform::FileIdentity& target) {
+    for (int depth = 0; depth < 4096 && !path.empty(); ++depth) {
+        auto here = IdentityOf(path);
+        if (here && here->SameObjectAs(target)) return true;
+        path = platform::NativeParent(path);
     }
     return false;
 }
@@ -58,16 +67,55 @@ std::string WindowsFolder() {
     return platform::Narrowed(folder, length);
 }
 
+struct Candidate {
+    std::string path;
+    bool fileSystemCounts;  // a drive anywhere on its file system is refused
+};
+
+std::vector<Candidate> SystemFolders() {
+    const std::vector<std::string> system = FoldersForTesting().value_or(
+        std::vector<std::string>{WindowsFolder(), platform::RealProgramFolderNative()});
+    std::vector<Candidate> folders;
+    for (const std::string& path : system) folders.push_back({path, true});
+    // A test's program folder lies on the same disk as its drives.
+    folders.push_back({platform::ProgramFolderNative(), !FoldersForTesting()});
+    return folders;
+}
+
 }  // namespace
 
-std::string SystemFolderOnDrive(const std::string& drive) {
-    auto native = platform::ToNativePath(drive.substr(0, 2) + "\\");
-    if (!native) return "";
-    auto root = IdentityOf(*native);
-    if (!root) return "";
-    for (const std::string& folder : {WindowsFolder(), platform::ProgramFolderNative(),
-                                      platform::RealProgramFolderNative()}) {
-        if (!folder.empty() && LiesWithin(folder, *root)) return folder;
+void SetSystemFoldersForTesting(std::optional<std::vector<std::string>> folders) {
+    FoldersForTesting() = std::move(folders);
+}
+
+std::string WhyDriveIsTheSystems(const platform::FolderHandle& root) {
+    const platform::FileIdentity& drive = root.Identity();
+    struct Known {
+        std::string path;
+        platform::FileIdentity identity;
+        bool fileSystemCounts;
+    };
+    std::vector<Known> known;
+    for (const Candidate& candidate : SystemFolders()) {
+        if (candidate.path.empty()) continue;
+        const std::string final = FinalPathOf(candidate.path);
+        auto identity = IdentityOf(candidate.path);
+        if (final.empty() || !identity) continue;
+        if (IsOrLiesAbove(final, drive)) return "holds " + candidate.path;
+        known.push_back({candidate.path, *identity, candidate.fileSystemCounts});
+    }
+    const std::string drivePath = FinalPathOfHandle(platform::Win32HandleOf(root));
+    for (const auto& folder : known) {
+        if (!drivePath.empty() && IsOrLiesAbove(drivePath, folder.identity)) {
+            return "lies within " + folder.path;
+        }
+    }
+    const std::string windows = FoldersForTesting() ? "" : WindowsFolder();
+    for (const auto& folder : known) {
+        if (folder.fileSystemCounts && folder.identity.device == drive.device) {
+            return "lies on the file system of " +
+                   (folder.path == windows ? std::string("the running system") : folder.path);
+        }
     }
     return "";
 }

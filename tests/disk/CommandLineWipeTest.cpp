@@ -42,6 +42,7 @@ class WipeCommandLine : public ::testing::Test {
                !Drives().Exists("D:\\dummy1") && files_.created.empty();
     }
 
+    disk_testing::SystemOnlyTheProgramFolder system_;
     disk_testing::FakeReserve reserve_;
     disk_testing::SizedDrives sizes_;
     disk_testing::CountingFiles files_;

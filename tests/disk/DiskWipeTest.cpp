@@ -217,6 +217,7 @@ TEST_F(DiskWipe, TheDriveHoldingTheProgramIsRefusedBeforeAnythingHappens) {
 }
 
 TEST_F(DiskWipe, ItsExclusionsDoNotOutliveIt) {
+    wipe.Drives().MakeFolder("D:\\keep");
     wipe.Exclude({"D:\\keep"}, true);
     wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
     wipe.Wipe();

@@ -1,17 +1,26 @@
-// The excluded folders dialog, headless: the limit of 100, the refusals
-// and their messages, the subfolder rule (a listed folder covers only the
-// folders below it), removing the last folder, and what a new wipe keeps.
+// The excluded folders dialog, headless, on drives C and D mapped to
+// temporary folders: the limit of 100, the refusals and their messages
+// (the root, a folder listed or covered, in whatever spelling), the
+// subfolder rule (a listed folder covers only the folders below it),
+// removing the last folder, and what a new wipe keeps.
 #include <gtest/gtest.h>
 
 #include "app/Forms.h"
 #include "disk/frmExcludedFolders.h"
+#include "tests/testsupport/SpecialFiles.h"
 #include "tests/testsupport/TempDrive.h"
 
 namespace {
 
 class ExcludedFolders : public ::testing::Test {
   protected:
-    ExcludedFolders() : dialog(windows.ExcludedFolders()) { Open('C'); }
+    ExcludedFolders() : dialog(windows.ExcludedFolders()) {
+        for (const char* folder : {"C:\\Prog\\Sub", "C:\\Program Files", "C:\\A\\B", "C:\\One",
+                                   "C:\\Two", "C:\\Three", "C:\\Four", "C:\\Keep", "D:\\Data"}) {
+            drives.MakeFolder(folder);
+        }
+        Open('C');
+    }
 
     void Open(char letter) {
         dialog.strDriveLetter = std::string(1, letter);
@@ -27,11 +36,13 @@ class ExcludedFolders : public ::testing::Test {
     }
 
     testing_support::HeadlessScope ui;
+    testing_support::TempDrives drives{"CD"};
     FormSet windows;
     frmExcludedFolders& dialog;
 };
 
 TEST_F(ExcludedFolders, HoldsAHundredFoldersAndRefusesTheNextWithoutBrowsing) {
+    for (int i = 1; i <= 100; ++i) drives.MakeFolder("C:\\F" + std::to_string(i));
     for (int i = 1; i <= 100; ++i) EXPECT_EQ(Add("C:\\F" + std::to_string(i)), "");
     EXPECT_EQ(dialog.intNumExcludedFolders, 100);
     EXPECT_EQ(dialog.IthExcludedFolder(100), "C:\\F100");
@@ -49,13 +60,35 @@ TEST_F(ExcludedFolders, RefusesTheRootAnotherDriveAndFoldersAlreadyCovered) {
     EXPECT_EQ(Add("D:\\Data"), "D:\\Data\r\nis not on Drive C.");
 
     EXPECT_EQ(Add("C:\\Prog"), "");
-    EXPECT_EQ(Add("c:\\prog"), "c:\\prog\r\nis already in the list.");
+    EXPECT_EQ(Add("c:\\Prog"), "c:\\Prog\r\nis already in the list.");
     EXPECT_EQ(Add("C:\\Prog\\Sub"),
               "C:\\Prog\\Sub\r\nis a subfolder of \r\nC:\\Prog\r\nso is already excluded.");
     // A name that merely begins like a listed folder is another folder.
     EXPECT_EQ(Add("C:\\Program Files"), "");
     EXPECT_EQ(dialog.intNumExcludedFolders, 2);
     EXPECT_EQ(dialog.IthExcludedFolder(2), "C:\\Program Files");
+}
+
+TEST_F(ExcludedFolders, TheRootAndListedFoldersAreRefusedInEverySpelling) {
+    for (const std::string root : {"C:", "c:\\", "C:/", "C:\\.", "C:\\Prog\\..", "C:\\Prog/Sub\\..\\.."}) {
+        EXPECT_EQ(Add(root), "If " + root + " is excluded\r\nthen there is nothing to do.");
+    }
+    EXPECT_EQ(Add("C:\\Prog"), "");
+    EXPECT_EQ(Add("C:/Prog/."), "C:/Prog/.\r\nis already in the list.");
+    EXPECT_EQ(Add("C:\\A\\..\\Prog\\Sub"),
+              "C:\\A\\..\\Prog\\Sub\r\nis a subfolder of \r\nC:\\Prog\r\nso is already excluded.");
+    // What cannot be found below the drive's root as a folder cannot be
+    // kept: a folder that is not there, or a link, whose target the run
+    // would meet under another name.
+    EXPECT_EQ(Add("C:\\Nowhere"), "C:\\Nowhere\r\ncannot be opened on Drive C (Path not found).");
+    int refusals = 9;
+    if (testing_support::MakeSymbolicLink(drives.Native("C:\\A"), drives.Native("C:\\Link"))) {
+        EXPECT_NE(Add("C:\\Link"), "");
+        EXPECT_NE(Add("C:\\Link\\B"), "");
+        refusals += 2;
+    }
+    EXPECT_EQ(dialog.intNumExcludedFolders, 1);
+    EXPECT_EQ(dialog.intRefusals, refusals);
 }
 
 TEST_F(ExcludedFolders, AFolderHoldingAListedOneIsAddedAndBothStay) {

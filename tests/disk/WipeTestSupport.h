@@ -11,6 +11,7 @@
 
 #include "app/frmMain.h"
 #include "disk/DiskWipe.h"
+#include "disk/SystemDrive.h"
 #include "disk/frmExcludedFolders.h"
 #include "disk/frmSpecifyDrive.h"
 #include "tests/disk/DiskTestSupport.h"
@@ -40,16 +41,30 @@ class SizedDrives : public DriveOverrides {
     }
 };
 
+// The temporary drives lie on the machine's own disk, beside the running
+// system: for the life of the object only the program folder a test set
+// counts as the system's, so that they may be wiped.
+class SystemOnlyTheProgramFolder {
+  public:
+    SystemOnlyTheProgramFolder() { SetSystemFoldersForTesting(std::vector<std::string>{}); }
+    ~SystemOnlyTheProgramFolder() { SetSystemFoldersForTesting(std::nullopt); }
+    SystemOnlyTheProgramFolder(const SystemOnlyTheProgramFolder&) = delete;
+    SystemOnlyTheProgramFolder& operator=(const SystemOnlyTheProgramFolder&) = delete;
+};
+
 class WipeProgram {
   public:
     // countFills: dummy files are counted up to fillBytes instead of
-    // written, and the file system's reserve is a fake one. Otherwise the
-    // fill writes real files and lowers a real reserve.
+    // written, the file system's reserve is a fake one, and the drives on
+    // the machine's disk may be wiped. Otherwise the fill writes real files
+    // and lowers a real reserve, on a file system the test mounted, and
+    // the system's file systems are the real ones.
     explicit WipeProgram(bool countFills = true, std::uint64_t fillBytes = 3 << 20) : run_("CD") {
         if (countFills) {
             counting_.emplace();
             counting_->capacity = fillBytes;
             reserve_.emplace();
+            system_.emplace();
         }
     }
 
@@ -103,6 +118,7 @@ class WipeProgram {
     SizedDrives drives_;
     std::optional<FakeReserve> reserve_;
     std::optional<CountingFiles> counting_;
+    std::optional<SystemOnlyTheProgramFolder> system_;
 };
 
 }  // namespace disk_testing
