@@ -95,4 +95,30 @@ TEST_F(WipeCommandLine, RefusesTheProgramsDriveAMissingExclusionAndStrayOptions)
     EXPECT_TRUE(Untouched());
 }
 
+TEST_F(WipeCommandLine, EveryRefusedFolderToKeepEndsTheWipeBeforeAnythingIsWritten) {
+    // The root in any spelling, the same folder twice in two spellings,
+    // another drive, and one folder too many: all end with 2.
+    for (const char* root : {"D:", "d:\\", "D:/", "D:\\.", "D:\\keep\\.."}) {
+        Result result = Run({"--wipe", "D:", "--exclude", root, "--yes"});
+        EXPECT_EQ(result.status, kExitBadRequest) << root;
+        EXPECT_NE(result.err.find("then there is nothing to do."), std::string::npos)
+            << root << ": " << result.err;
+    }
+    Result twice = Run({"--wipe", "D:", "--exclude", "D:\\keep", "--exclude", "D:/keep/.", "--yes"});
+    EXPECT_EQ(twice.status, kExitBadRequest);
+    EXPECT_NE(twice.err.find("is already in the list."), std::string::npos) << twice.err;
+    Drives().MakeFolder("C:\\elsewhere");
+    EXPECT_EQ(Run({"--wipe", "D:", "--exclude", "C:\\elsewhere", "--yes"}).status, kExitBadRequest);
+
+    std::vector<std::string> many = {"--wipe", "D:", "--yes"};
+    for (int i = 1; i <= 101; ++i) {
+        Drives().MakeFolder("D:\\many\\f" + std::to_string(i));
+        many.push_back("--exclude");
+        many.push_back("D:\\many\\f" + std::to_string(i));
+    }
+    EXPECT_EQ(Run(many).status, kExitBadRequest);
+    EXPECT_TRUE(Untouched());
+    EXPECT_EQ(Drives().ReadFile("D:\\keep\\k.dat"), "kept exactly");
+}
+
 }  // namespace

@@ -216,6 +216,19 @@ TEST_F(DiskWipe, TheDriveHoldingTheProgramIsRefusedBeforeAnythingHappens) {
     EXPECT_TRUE(wipe.Main().lblFiles(0).Visible());
 }
 
+TEST_F(DiskWipe, AnEmptyKeptFolderIsNotRemoved) {
+    wipe.Drives().MakeFolder("D:\\empty");
+    wipe.Drives().MakeFolder("D:\\keep\\emptied");
+    wipe.Drives().WriteFile("D:\\a\\x.dat", "x");
+    wipe.Exclude({"D:\\empty", "D:\\keep\\emptied"}, false);
+    wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    wipe.Wipe();
+    EXPECT_TRUE(wipe.Drives().Exists("D:\\empty"));
+    EXPECT_TRUE(wipe.Drives().Exists("D:\\keep\\emptied"));
+    EXPECT_FALSE(wipe.Drives().Exists("D:\\a"));
+    EXPECT_NE(Report().find("D:\\empty\\ is an excluded folder."), std::string::npos) << Report();
+}
+
 TEST_F(DiskWipe, ItsExclusionsDoNotOutliveIt) {
     wipe.Drives().MakeFolder("D:\\keep");
     wipe.Exclude({"D:\\keep"}, true);
