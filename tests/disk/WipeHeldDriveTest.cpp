@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -79,6 +80,44 @@ TEST_F(WipeHeldDrive, ALinkRetargetedDuringTheFillDoesNotMoveTheRun) {
     EXPECT_FALSE(fs::exists(chosen + "/dummy1"));
     EXPECT_EQ(wipe.Counting()->created, std::vector<std::string>{"dummy1"});
     EXPECT_NE(Report().find("Number of files purged: 3"), std::string::npos) << Report();
+}
+
+TEST_F(WipeHeldDrive, ALinkRetargetedRightAfterTheDriveIsChosenMovesNoStepOfTheWipe) {
+    const std::string chosen = D() + "-chosen", other = D() + "-other";
+    WriteNative(chosen + "/keep/k.dat", "kept");
+    WriteNative(chosen + "/mine.dat", "to be wiped");
+    WriteNative(other + "/keep/theirs.dat", "not on the drive chosen");
+    fs::remove(D());
+    PointAt(D(), chosen);
+    // The folder to keep is looked for, the test file of the speed test and
+    // the dummy file written, and the run made, after the retarget.
+    std::vector<std::string> writtenIn;
+    wipe.Counting()->afterWrite = [&] {
+        if (fs::exists(chosen + "/dummy1")) writtenIn.push_back("chosen");
+        if (fs::exists(other + "/dummy1")) writtenIn.push_back("other");
+    };
+    wipe.ChooseDrive('D');
+    wipe.Exclude({}, false);
+    wipe.Ui().OnModal("frmExcludedFolders", [&](ui::Form& form) {
+        auto& dialog = static_cast<frmExcludedFolders&>(form);
+        PointAt(D(), other);
+        wipe.Ui().AnswerNextFolderBrowse("D:\\keep");
+        dialog.cmdAddFolder.RaiseClick();
+        dialog.cmdClose.RaiseClick();
+    });
+    // Test the speed first: Yes, and Yes to the test's own question; its
+    // result; then the wipe's questions.
+    wipe.Answer({Answer::Yes, Answer::Yes, Answer::OK, Answer::OK, Answer::OK, Answer::OK,
+                 Answer::OK});
+    wipe.Wipe();
+
+    EXPECT_NE(wipe.Main().sngPurgeSpeed['D' - 'A'], 0) << "the speed test did not run";
+    ASSERT_FALSE(writtenIn.empty());
+    EXPECT_EQ(std::count(writtenIn.begin(), writtenIn.end(), "other"), 0);
+    EXPECT_EQ(ReadNative(chosen + "/keep/k.dat"), "kept");
+    EXPECT_FALSE(fs::exists(chosen + "/mine.dat"));
+    EXPECT_FALSE(fs::exists(chosen + "/dummy1"));
+    EXPECT_EQ(ReadNative(other + "/keep/theirs.dat"), "not on the drive chosen");
 }
 
 TEST_F(WipeHeldDrive, AFileSystemMountedOverTheDriveDuringTheFillIsLeftAlone) {
