@@ -14,9 +14,10 @@
 //
 // A drive that holds, lies inside or shares the file system of the running
 // system or this program is refused before anything is written, and so,
-// unattended, is a wipe with a folder to keep that was refused. However the wipe ends, no dummy file outlives it
-// unnoticed: those its run did not purge are deleted, except a partial file
-// the user chose to keep, which stays recorded for the next start.
+// unattended, is a wipe with a folder to keep that was refused. However the
+// wipe ends, no dummy file outlives it unnoticed: those its run did not
+// purge are deleted, except a partial file the user chose to keep, which
+// stays recorded for the next start.
 #pragma once
 
 #include <string>

@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "platform/FolderHandle.h"
-
 #include "ui/Form.h"
 
 class frmExcludedFolders : public ui::Form {

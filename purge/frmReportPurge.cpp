@@ -170,7 +170,8 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
     folder = WithBackslash(NormalizePathCase(folder));
     // The folders a wipe keeps, as they were when they were chosen.
     excludedFolders_.clear();
-    if (Forms().Main().blnWipeDisk) excludedFolders_ = Forms().ExcludedFolders().ExcludedIdentities();
+    if (Forms().Main().blnWipeDisk)
+        excludedFolders_ = Forms().ExcludedFolders().ExcludedIdentities();
 
     std::shared_ptr<platform::FolderHandle> dir = heldFolder;
     if (!dir) dir = platform::Files().OpenFolder(folder);

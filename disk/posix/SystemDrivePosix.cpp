@@ -43,9 +43,8 @@ struct Candidate {
 };
 
 std::vector<Candidate> SystemFolders() {
-    const std::vector<std::string> system =
-        FoldersForTesting().value_or(std::vector<std::string>{
-            "/", "/usr", "/etc", "/var", "/boot", platform::RealProgramFolderNative()});
+    const std::vector<std::string> system = FoldersForTesting().value_or(std::vector<std::string>{
+        "/", "/usr", "/etc", "/var", "/boot", platform::RealProgramFolderNative()});
     std::vector<Candidate> folders;
     for (const std::string& path : system) folders.push_back({path, true});
     // A test's program folder lies on the same disk as its drives.
@@ -109,7 +108,8 @@ std::string WhyDriveIsTheSystems(const platform::FolderHandle& root) {
         if (folder.Get() < 0 || ::fstat(folder.Get(), &facts) != 0) continue;
         const bool top = IsTreeTop(folder.Get(), facts);
         if (IsOrLiesAbove(folder.Get(), driveFacts)) {
-            return "holds " + (top ? std::string("the root of the running system") : candidate.path);
+            return "holds " +
+                   (top ? std::string("the root of the running system") : candidate.path);
         }
         known.push_back({candidate.path, facts, top, candidate.fileSystemCounts});
     }

@@ -35,9 +35,8 @@ std::optional<platform::FileIdentity> IdentityOf(const std::string& folder) {
 // the system cannot tell.
 std::string FinalPathOfHandle(HANDLE handle) {
     std::vector<wchar_t> path(32768);
-    const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(),
-                                                     static_cast<DWORD>(path.size()),
-                                                     VOLUME_NAME_DOS);
+    const DWORD length = ::GetFinalPathNameByHandleW(
+        handle, path.data(), static_cast<DWORD>(path.size()), VOLUME_NAME_DOS);
     if (length == 0 || length >= path.size()) return "";
     std::string final = platform::Narrowed(path.data(), length);
     if (final.rfind("\\\\?\\", 0) == 0 && final.size() > 6 && final[5] == ':') final.erase(0, 4);

@@ -104,7 +104,8 @@ TEST_F(WipeCommandLine, EveryRefusedFolderToKeepEndsTheWipeBeforeAnythingIsWritt
         EXPECT_NE(result.err.find("then there is nothing to do."), std::string::npos)
             << root << ": " << result.err;
     }
-    Result twice = Run({"--wipe", "D:", "--exclude", "D:\\keep", "--exclude", "D:/keep/.", "--yes"});
+    Result twice =
+        Run({"--wipe", "D:", "--exclude", "D:\\keep", "--exclude", "D:/keep/.", "--yes"});
     EXPECT_EQ(twice.status, kExitBadRequest);
     EXPECT_NE(twice.err.find("is already in the list."), std::string::npos) << twice.err;
     Drives().MakeFolder("C:\\elsewhere");

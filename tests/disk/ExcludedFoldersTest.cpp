@@ -70,7 +70,8 @@ TEST_F(ExcludedFolders, RefusesTheRootAnotherDriveAndFoldersAlreadyCovered) {
 }
 
 TEST_F(ExcludedFolders, TheRootAndListedFoldersAreRefusedInEverySpelling) {
-    for (const std::string root : {"C:", "c:\\", "C:/", "C:\\.", "C:\\Prog\\..", "C:\\Prog/Sub\\..\\.."}) {
+    for (const std::string root :
+         {"C:", "c:\\", "C:/", "C:\\.", "C:\\Prog\\..", "C:\\Prog/Sub\\..\\.."}) {
         EXPECT_EQ(Add(root), "If " + root + " is excluded\r\nthen there is nothing to do.");
     }
     EXPECT_EQ(Add("C:\\Prog"), "");

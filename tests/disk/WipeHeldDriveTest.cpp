@@ -5,7 +5,6 @@
 // system's file system, or inside one of its folders, is refused before
 // anything is written. (The mounts need root.)
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,8 +106,8 @@ TEST_F(WipeHeldDrive, ALinkRetargetedRightAfterTheDriveIsChosenMovesNoStepOfTheW
     });
     // Test the speed first: Yes, and Yes to the test's own question; its
     // result; then the wipe's questions.
-    wipe.Answer({Answer::Yes, Answer::Yes, Answer::OK, Answer::OK, Answer::OK, Answer::OK,
-                 Answer::OK});
+    wipe.Answer(
+        {Answer::Yes, Answer::Yes, Answer::OK, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
     wipe.Wipe();
 
     EXPECT_NE(wipe.Main().sngPurgeSpeed['D' - 'A'], 0) << "the speed test did not run";
@@ -168,10 +167,12 @@ class SystemFolders {
 };
 
 TEST_F(WipeHeldDrive, ADriveOnTheRunningSystemsFileSystemIsRefused) {
-    struct stat drive {}, system {};
+    struct stat drive {};
+    struct stat system {};
     ASSERT_EQ(::stat(D().c_str(), &drive), 0);
     ASSERT_EQ(::stat("/", &system), 0);
-    if (drive.st_dev != system.st_dev) GTEST_SKIP() << "the temporary folders have a disk of their own";
+    if (drive.st_dev != system.st_dev)
+        GTEST_SKIP() << "the temporary folders have a disk of their own";
     wipe.Drives().WriteFile("D:\\x.dat", "x");
     SystemFolders real(std::nullopt);
     wipe.ChooseDrive('D');
