@@ -42,8 +42,8 @@ class SizedDrives : public DriveOverrides {
 };
 
 // The temporary drives lie on the machine's own disk, beside the running
-// system: for the life of the object only the program folder a test set
-// counts as the system's, so that they may be wiped.
+// system, perhaps under /var: for the life of the object only the program
+// folder a test set counts as the system's, so that they may be wiped.
 class SystemOnlyTheProgramFolder {
   public:
     SystemOnlyTheProgramFolder() { SetSystemFoldersForTesting(std::vector<std::string>{}); }
@@ -55,16 +55,13 @@ class SystemOnlyTheProgramFolder {
 class WipeProgram {
   public:
     // countFills: dummy files are counted up to fillBytes instead of
-    // written, the file system's reserve is a fake one, and the drives on
-    // the machine's disk may be wiped. Otherwise the fill writes real files
-    // and lowers a real reserve, on a file system the test mounted, and
-    // the system's file systems are the real ones.
+    // written, and the file system's reserve is a fake one. Otherwise the
+    // fill writes real files and lowers a real reserve.
     explicit WipeProgram(bool countFills = true, std::uint64_t fillBytes = 3 << 20) : run_("CD") {
         if (countFills) {
             counting_.emplace();
             counting_->capacity = fillBytes;
             reserve_.emplace();
-            system_.emplace();
         }
     }
 
@@ -118,7 +115,7 @@ class WipeProgram {
     SizedDrives drives_;
     std::optional<FakeReserve> reserve_;
     std::optional<CountingFiles> counting_;
-    std::optional<SystemOnlyTheProgramFolder> system_;
+    SystemOnlyTheProgramFolder system_;
 };
 
 }  // namespace disk_testing
