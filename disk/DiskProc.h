@@ -30,9 +30,10 @@ std::string DiskCapacityText(const std::string& drive, double bytes);
 
 // The cluster size in bytes to assume for a drive, from its file system and
 // capacity; also sets strDiskFileSystem and dblDiskTotalBytes. 512 for A:
-// and B: without asking; 4096 for a designation that is no drive letter, a
-// drive that cannot be opened, or an unknown file system. FAT below 2 GB
-// asks the file system for its real cluster size first.
+// and B: without asking; 4096 for a designation that is no drive letter or
+// a drive that cannot be opened. FAT and NTFS go by their size tables (FAT
+// below 2 GB asks the file system for its real cluster size first); every
+// other file system gives the unit it reports, 4096 when it reports none.
 std::int32_t EstimateClusterSize(std::string drive);
 // The cluster size the file system reports for a drive designation or root:
 // bytes per sector x sectors per cluster; -1 when the query fails, -2 when

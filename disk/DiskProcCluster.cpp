@@ -1,4 +1,5 @@
-// The cluster size to assume for a drive, from its file system and size.
+// The cluster size to assume for a drive, from its file system and size,
+// or from what the file system reports where no table applies.
 #include "disk/DiskProc.h"
 #include "platform/DrivePaths.h"
 
@@ -68,5 +69,9 @@ std::int32_t EstimateClusterSize(std::string drive) {
     }
     if (fs == "FAT32") return Fat32Table(total);
     if (fs == "NTFS" || fs == "NTFS5") return NtfsTable(total);
-    return 4096;
+    // Any other file system is asked: a small ext4 allocates 1 KiB blocks,
+    // a bigalloc one 64 KiB clusters, and a slack overwrite that assumed
+    // 4096 would either need new blocks or stop short of the cluster's end.
+    std::int32_t reported = QueryClusterSize(drive);
+    return reported > 0 ? reported : 4096;
 }

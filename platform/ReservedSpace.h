@@ -30,8 +30,9 @@ class ReservedSpace {
     // Lowers the reserve the record describes to nothing; the bytes this
     // made writable (0 when it could not be lowered).
     virtual std::uint64_t Lower(const std::string& record) = 0;
-    // Puts the reserve back to the value in the record. True when done, or
-    // when there is nothing to restore any more (another mount, a restart).
+    // Raises the reserve back to the value in the record where it is lower
+    // now; never lowers it. True when done, or when there is nothing to
+    // restore any more (another mount, a restart, a reserve as high).
     virtual bool Restore(const std::string& record) = 0;
 
     // Bytes the file system holding `folder` still counts as free, whoever

@@ -1,10 +1,11 @@
 // Drives on POSIX: each mapped letter is a drive; its answers come from the
 // file system that holds the drive's root folder: the mount table for its
 // type, the device database and sysfs for its device, statvfs for its
-// space and block size.
+// space, and the file system's allocation unit for its cluster size.
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
+#include <fcntl.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 
 #include "platform/DriveInfo.h"
 #include "platform/DrivePaths.h"
+#include "platform/posix/AllocationUnit.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/VolumeKind.h"
 
@@ -113,6 +115,12 @@ class PosixDriveInfo final : public DriveInfo {
         auto facts = Examine(root);
         if (!facts) return std::nullopt;
         std::uint64_t cluster = ClusterBytes(facts->space);
+        const int folder = ::open(Drives().Root(DriveLetterOf(root)).c_str(),
+                                  O_RDONLY | O_DIRECTORY | O_NOCTTY | O_CLOEXEC);
+        if (folder >= 0) {
+            if (std::uint64_t unit = AllocationUnitAt(folder)) cluster = unit;
+            ::close(folder);
+        }
         // The device's sector when it divides the cluster, else 512 bytes,
         // else the cluster as one sector: the product is what counts.
         std::uint64_t sector = facts->sectorSize;

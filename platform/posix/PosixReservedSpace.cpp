@@ -2,9 +2,11 @@
 // every writer so that it never runs quite full; the administrator may
 // change that through /sys/fs/ext4/<device>/reserved_clusters, and the
 // value lives only as long as the mount. A record reads
-//   ext4 <major>:<minor> <mount id> <boot id> <old clusters> <block bytes>
+//   ext4 <major>:<minor> <mount id> <boot id> <old clusters> <cluster bytes>
 // and the control file is found anew from the device number, never taken
-// from the record, so a record cannot lead a write anywhere else.
+// from the record, so a record cannot lead a write anywhere else. A record
+// may have been altered since it was written, so restoring one only ever
+// raises a reserve back, never lowers it.
 //
 // XFS keeps a pool too, but it is what lets XFS finish its own metadata
 // updates on a full disk; it is left alone, and the fill reports the space
@@ -20,6 +22,7 @@
 #include <sstream>
 
 #include "platform/ReservedSpace.h"
+#include "platform/posix/AllocationUnit.h"
 
 namespace platform {
 namespace {
@@ -133,9 +136,11 @@ class PosixReservedSpace final : public ReservedSpace {
         std::uint64_t clusters = std::stoull(current);
         if (clusters == 0) return std::nullopt;
         std::ostringstream record;
+        // The reserve counts clusters, which bigalloc makes many blocks.
+        const std::uint64_t unit = AllocationUnitAt(fd);
         record << "ext4 " << major << ':' << minor << ' ' << folder.Identity().mount << ' '
                << BootId() << ' ' << clusters << ' '
-               << (space.f_frsize ? space.f_frsize : space.f_bsize);
+               << (unit ? unit : space.f_frsize ? space.f_frsize : space.f_bsize);
         return record.str();
     }
 
@@ -151,7 +156,14 @@ class PosixReservedSpace final : public ReservedSpace {
         auto record = Parse(text);
         if (!record) return true;  // nothing this program could have lowered
         std::string control = ControlFor(*record);
-        return control.empty() || WriteControl(control, record->oldClusters);
+        if (control.empty()) return true;
+        const std::string current = FirstLineOf(control);
+        if (current.empty() || current.size() > 18 ||
+            current.find_first_not_of("0123456789") != std::string::npos) {
+            return false;
+        }
+        if (std::stoull(current) >= record->oldClusters) return true;
+        return WriteControl(control, record->oldClusters);
     }
 
     std::uint64_t FreeBytesOfAnyKind(FolderHandle& folder) override {

@@ -127,7 +127,7 @@ TEST_F(DiskProcTest, ClusterSizeTables) {
         {"NTFS", 32768 * kMB, 32768},
         {"NTFS", 32768 * kMB + 1, 65536},
         {"ntfs", 512 * kMB, 4096},  // names compare exactly
-        {"ext4", 100 * kMB, 4096},
+        {"ext4", 100 * kMB, 4096},  // reports no cluster size
         {"exFAT", 100 * kMB, 4096},
     };
     for (const auto& c : cases) {
@@ -156,6 +156,24 @@ TEST_F(DiskProcTest, SmallFatAsksTheFileSystemFirst) {
     EXPECT_EQ(EstimateClusterSize("E:"), 8192);
     drives.Disk('E', "FAT", 100 * kMB);
     EXPECT_EQ(EstimateClusterSize("E:"), 2048);
+}
+
+TEST_F(DiskProcTest, OtherFileSystemsGiveTheUnitTheyReport) {
+    // A small ext4's 1 KiB blocks and bigalloc's 64 KiB clusters; the
+    // tables stay for FAT32 and NTFS, whatever the volume says.
+    drives.Disk('E', "ext4", 300 * kMB);
+    drives['E'].geometry = ClusterGeometry{2, 512};
+    EXPECT_EQ(EstimateClusterSize("E:"), 1024);
+    drives['E'].geometry = ClusterGeometry{128, 512};
+    EXPECT_EQ(EstimateClusterSize("E:"), 65536);
+    drives['E'].geometry = ClusterGeometry{256, 512};
+    EXPECT_EQ(EstimateClusterSize("E:"), 4096) << "beyond what slack purging takes";
+    drives.Disk('E', "NTFS", 300 * kMB);
+    drives['E'].geometry = ClusterGeometry{8, 512};
+    EXPECT_EQ(EstimateClusterSize("E:"), 512);
+    drives.Disk('E', "FAT32", 300 * kMB);
+    drives['E'].geometry = ClusterGeometry{1, 512};
+    EXPECT_EQ(EstimateClusterSize("E:"), 4096);
 }
 
 TEST_F(DiskProcTest, TotalFromTheDriveObjectWhenSpaceCannotBeRead) {

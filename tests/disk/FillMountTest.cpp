@@ -1,7 +1,7 @@
 // The fill on real, small file systems (needs root to mount them): a tmpfs
 // and an ext4 image end full to their last block, a link planted as a dummy
 // file's name is not followed, and ext4's reserve is lowered for the fill
-// and restored.
+// and restored, and only ever raised by a record.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/statvfs.h>
@@ -11,9 +11,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "disk/DiskProc.h"
 #include "disk/frmFillDisk.h"
+#include "platform/FileSystem.h"
+#include "platform/ReservedSpace.h"
 #include "tests/testsupport/MountSupport.h"
 #include "tests/purge/RunTestSupport.h"
 
@@ -98,6 +102,27 @@ TEST_F(FillMount, AnExt4ImageIsFilledPastItsReserveWhichIsThenRestored) {
     ASSERT_EQ(::statvfs(run.Drives().Root('D').c_str(), &space), 0);
     EXPECT_EQ(run.Windows().FillDisk().dblUnreachedBytes, double(space.f_bfree * space.f_frsize));
     RecordProperty("unreached_bytes", std::to_string(space.f_bfree * space.f_frsize));
+
+    // A record may have been altered since it was written: one that names a
+    // lower reserve does not lower it, one that names the old reserve
+    // raises a lowered one back.
+    auto reserves = platform::MakePosixReservedSpace();
+    auto folder = platform::Files().OpenFolder("D:\\");
+    ASSERT_TRUE(folder);
+    auto record = reserves->Describe(*folder);
+    ASSERT_TRUE(record);
+    std::istringstream fields(*record);
+    std::vector<std::string> parts{std::istream_iterator<std::string>(fields), {}};
+    ASSERT_EQ(parts.size(), 6u);
+    ASSERT_EQ(parts[4], before);
+    parts[4] = "0";
+    std::string lowered;
+    for (const auto& part : parts) lowered += (lowered.empty() ? "" : " ") + part;
+    EXPECT_TRUE(reserves->Restore(lowered));
+    EXPECT_EQ(FirstLine(control), before);
+    ASSERT_TRUE(Shell("echo 0 > " + control));
+    EXPECT_TRUE(reserves->Restore(*record));
+    EXPECT_EQ(FirstLine(control), before);
 }
 
 }  // namespace
