@@ -17,7 +17,9 @@
 // Codes PurgeFile produces itself; every other code is the library's (see
 // torvix/torvix.h): 0 done, -2 cannot open, -3 write error, -4 to -6
 // overwritten but not deleted, -7 flush error, -8 bad type, -9 bad cluster,
-// -10 the file kept growing, -11 other hard links, -12 not the file looked at.
+// -10 the file kept growing, -11 other hard links, -12 not the file looked at;
+// 1 done, but a full disk left no space to overwrite the slack.
+constexpr std::int16_t kPurgeSlackNotReached = 1;
 constexpr std::int16_t kPurgeReadOnlyRefused = -53;  // read-only and not allowed
 constexpr std::int16_t kPurgeNoClusterSize = -9;     // no usable cluster size for slack
 constexpr std::int16_t kPurgeFileGrew = -10;

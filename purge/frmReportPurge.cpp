@@ -387,6 +387,7 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
 
     bool overwritten = false;
     bool purged = false;
+    bool slackNotReached = false;
     double length = 0;
     if (code == 0) {
         // The length as it is now, of the very file the walk saw.
@@ -443,15 +444,17 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
 
             const int d = DriveIndexOf(path);
             int passesRun = 0;
+            bool slackMissed = false;
             for (int p = 1; p <= passes; ++p) {
                 const bool deleteFile = p == passes && !options.blnDoNotDeletePurgedFiles;
                 const std::int32_t cluster = d >= 0 ? main.lngClusterSizeByDrive[d] : 0;
                 PurgeFile(dir, file, path, purgeType, 1, deleteFile, true,
                           options.blnOKToPurgeReadOnlyFiles, purgeSlack, cluster, code,
                           &lngSecondsElapsed);
-                if (code == 0 || code == -4 || code == -5 || code == -6) {
+                if (code >= 0 || code == -4 || code == -5 || code == -6) {
                     lngTotalPurgeSeconds += lngSecondsElapsed;
                 }
+                if (code == kPurgeSlackNotReached) slackMissed = true;
                 if (marks && !blnReportSuspended) {
                     report_.RemoveLastBytes(static_cast<std::size_t>(passes));
                     textBoxStale_ = true;
@@ -473,7 +476,8 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
                 if (blnStop) break;
             }
             overwritten = true;
-            purged = passesRun == passes && code == 0;
+            purged = passesRun == passes && code >= 0;
+            slackNotReached = purged && slackMissed;
         }
     }
 
@@ -486,7 +490,13 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
         }
     }
     if (purged) {
-        AddReportText(" purged.");
+        AddReportText(slackNotReached ? " purged; its slack was not reached (disk full)."
+                                      : " purged.");
+        // A report of folder names only still says where old data may stay.
+        if (slackNotReached && options.blnFolderNamesOnly && !blnReportSuspended) {
+            Append(kCrLf + VisibleText(path) + ": purged; its slack was not reached (disk full).");
+            ++intReportLines;
+        }
         ++lngNumFilesPurged;
         dblTotalFileBytes += length;
     } else {

@@ -34,15 +34,24 @@ void StartWriteBackBehind(FileLayer& layer, Handle file, uint64_t before, uint64
     if (to > from) layer.StartWriteBack(file, from, to - from);
 }
 
-// Writes the next bytes of the overwrite over [from, to).
+// A write refused for want of space (a full disk or a used-up quota).
+bool OutOfSpace(int error) {
+#ifdef EDQUOT
+    if (error == EDQUOT) return true;
+#endif
+    return error == ENOSPC;
+}
+
+// Writes the next bytes of the overwrite over [from, to); a failed write's
+// error number goes to *error.
 int32_t WriteRange(FileLayer& layer, Handle file, OverwriteBytes& bytes, uint64_t from,
-                   uint64_t to) {
+                   uint64_t to, int* error = nullptr) {
     for (uint64_t offset = from; offset < to;) {
         const unsigned char* data = nullptr;
         std::size_t size = 0;
         std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(to - offset, SIZE_MAX));
         if (!bytes.Next(wanted, &data, &size) || size == 0) return kPurgeOtherFailure;
-        int32_t result = WriteFully(layer, file, data, size, offset);
+        int32_t result = WriteFully(layer, file, data, size, offset, error);
         if (result != kPurgeDone) return result;
         StartWriteBackBehind(layer, file, offset, offset + size);
         offset += size;
@@ -83,12 +92,15 @@ bool Extent::GrowTo(uint64_t size) {
 }
 
 int32_t WriteFully(FileLayer& layer, Handle file, const unsigned char* data, std::size_t size,
-                   uint64_t offset) {
+                   uint64_t offset, int* failure) {
     int attemptsWithoutProgress = 0;
     while (size > 0) {
         std::size_t written = 0;
         int error = layer.WriteAt(file, data, size, offset, &written);
-        if (error != 0 && error != EINTR && error != EAGAIN) return kPurgeWriteFailed;
+        if (error != 0 && error != EINTR && error != EAGAIN) {
+            if (failure != nullptr) *failure = error;
+            return kPurgeWriteFailed;
+        }
         if (error == 0 && written > size) return kPurgeWriteFailed;
         if (error != 0 || written == 0) {
             if (++attemptsWithoutProgress >= kMaxAttemptsWithoutProgress) return kPurgeWriteFailed;
@@ -119,8 +131,19 @@ int32_t OverwriteOnce(FileLayer& layer, Handle file, const OverwriteStep& step, 
     }
     uint64_t covered = 0;
     for (int round = 0;; ++round) {
-        int32_t result = WriteRange(layer, file, *bytes, covered, extent.end());
+        // The data first, which sits in place; then the slack, which a file
+        // system may need new space for: on a full disk the data is still
+        // overwritten, and the slack is given up instead of the file.
+        const uint64_t dataEnd = std::max(covered, extent.length());
+        int32_t result = WriteRange(layer, file, *bytes, covered, dataEnd);
         if (result != kPurgeDone) return result;
+        int error = 0;
+        result = WriteRange(layer, file, *bytes, dataEnd, extent.end(), &error);
+        if (result == kPurgeWriteFailed && OutOfSpace(error)) {
+            extent.SlackNotReached();
+        } else if (result != kPurgeDone) {
+            return result;
+        }
         covered = extent.end();
         if (layer.SyncData(file) != 0) return kPurgeFlushFailed;
         FileFacts now;

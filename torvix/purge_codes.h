@@ -2,7 +2,8 @@
 //
 // Codes -4, -5 and -6 all mean "the file was completely overwritten but is
 // still there"; the callers count such a pass as done. Codes -11 and -12
-// mean that nothing was written.
+// mean that nothing was written. Code 1 is a purge that went through all
+// the same, without the slack.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@ namespace torvix {
 
 enum PurgeCode : int32_t {
     kPurgeDone = 0,
+    kPurgeSlackNotReached = 1,  // done, but no space to write the slack behind the data
     kPurgeOtherFailure = -1,  // no path, passes below 1, no memory, random generator failed
     kPurgeCannotOpen = -2,    // missing, not a regular file, a symbolic link, not writable
     kPurgeWriteFailed =

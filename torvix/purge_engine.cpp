@@ -49,9 +49,10 @@ int32_t PurgeOpenFile(Handle folder, const std::string& name, Handle file, const
         bool restored = layer.Truncate(file, extent.length()) == 0 && layer.SyncData(file) == 0;
         if (!restored && result == kPurgeDone) result = kPurgeWriteFailed;
     }
-    if (result != kPurgeDone || !request.deleteWhenDone) return result;
-
-    return HideNameAndDelete(layer, folder, name, file, facts, random);
+    if (result != kPurgeDone) return result;
+    if (request.deleteWhenDone) result = HideNameAndDelete(layer, folder, name, file, facts, random);
+    if (result == kPurgeDone && !extent.slackReached()) result = kPurgeSlackNotReached;
+    return result;
 }
 
 int32_t PurgeInFolder(Handle folder, const std::string& name, const FileIdentity* seen,

@@ -54,12 +54,14 @@ extern "C" {
 // Before each rename and the removal the name is checked to still be this
 // file. It is, in short, kz_purge_file_at for the file found at the path.
 //
-// Results: 0 done (and deleted when asked); -1 no path, passes below 1, or
+// Results: 0 done (and deleted when asked); 1 done as for 0, but the slack
+// was not overwritten: writing behind the data needed space that a full
+// disk (or quota) did not give; -1 no path, passes below 1, or
 // the random generator or memory failed; -2 the file could not be opened for
 // writing (also: missing, not a regular file, a symbolic link in any
 // component, another file at the name by the time it was opened, another
 // mount than its folder's); -3 a write failed (also: disk full while
-// writing data or slack; the file keeps its length); -4 truncating the
+// writing the data; the file keeps its length); -4 truncating the
 // overwritten file (or flushing that) failed; -5 renaming it to hide its
 // name (or flushing the folder after) failed, or the name no longer was
 // this file; -6 removing it (or flushing the folder after) failed, or the

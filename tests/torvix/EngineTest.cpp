@@ -199,14 +199,23 @@ TEST(FaultTest, StuckWritesFailingRandomAndFullSlackEndCleanly) {
         EXPECT_EQ(Count(layer.events, Op::kSync), 0u);
         EXPECT_EQ(ReadFile(big).substr(2 << 20), std::string(1 << 20, 'x'));
     }
-    {
+    for (bool remove : {false, true}) {
+        // A full disk refuses the slack: the data still gets every
+        // overwrite, the file its length back, and the purge goes through.
         RecordingFileLayer layer;
         layer.maxWrite = 1000;
         layer.FailAt(Op::kWrite, 2, ENOSPC);  // in the slack
         KnownRandom random;
-        PurgeRequest request{.purgeType = 1, .purgeSlack = true, .clusterSize = 4096};
-        EXPECT_EQ(PurgeOneFile(path, request, layer, random), -3);
-        EXPECT_EQ(std::filesystem::file_size(path), 1000u);
+        PurgeRequest request{
+            .purgeType = 1, .deleteWhenDone = remove, .purgeSlack = true, .clusterSize = 4096};
+        EXPECT_EQ(PurgeOneFile(path, request, layer, random), 1);
+        ASSERT_EQ(layer.Overwrites().size(), 4u);
+        for (const auto& overwrite : layer.Overwrites()) EXPECT_GE(overwrite.size(), 1000u);
+        if (remove) {
+            EXPECT_FALSE(std::filesystem::exists(path));
+        } else {
+            EXPECT_EQ(std::filesystem::file_size(path), 1000u);
+        }
     }
 }
 
