@@ -180,7 +180,9 @@ class Session {
 // Dummy files of a fill that was killed keep a disk full: they are listed,
 // and deleted with --yes.
 void DealWithFillLeftovers(bool yes, std::ostream& err) {
-    auto leftovers = FindFillLeftovers();
+    std::string warning;
+    auto leftovers = FindFillLeftovers(&warning);
+    if (!warning.empty()) err << "purge: " << warning << '\n';
     if (leftovers.empty()) return;
     err << "purge: a disk fill that did not finish left these dummy files behind:\n"
         << FillLeftoversList(leftovers, "\n") << '\n';

@@ -155,10 +155,14 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
     ui.OnDoEvents = nullptr;
 
     if (ending == DiskWipeEnding::Refused) return kExitBadRequest;
-    if (ending != DiskWipeEnding::Ran) return kExitStopped;
+    if (ending == DiskWipeEnding::Failed) return kExitNotAllPurged;
+    if (ending != DiskWipeEnding::Ran && ending != DiskWipeEnding::RanOldDataLeft) {
+        return kExitStopped;
+    }
     WriteWithLfLineEnds(out, report.ReportText());
     out << std::flush;
     if (report.blnStop) return kExitStopped;
+    if (ending == DiskWipeEnding::RanOldDataLeft) return kExitNotAllPurged;
     if (report.NumEntriesSkipped() > 0) return kExitNotAllPurged;
     if (report.lngNumFilesPurged < report.NumFilesProcessed()) return kExitNotAllPurged;
     return kExitDone;

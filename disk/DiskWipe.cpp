@@ -13,6 +13,8 @@
 #include "disk/frmFillDisk.h"
 #include "disk/frmSpecifyDrive.h"
 #include "platform/FileSystem.h"
+#include "platform/NewFiles.h"
+#include "platform/ReservedSpace.h"
 #include "purge/NumberFormat.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
@@ -69,8 +71,10 @@ class Wipe {
     bool AdviseAboutAntiVirus();
     bool OfferSpeedTest();
     bool FillFreeSpace();
+    bool FillFailed();
     void PrepareRun();
     void RunInReportWindow();
+    void FillAgainAfterRun(frmReport& report);
     DiskWipeEnding Stop();
 
     ui::Answer Ask(const std::string& text, ui::Buttons buttons, ui::Answer goOn) {
@@ -98,6 +102,10 @@ class Wipe {
     // The drive's root folder, opened when the drive was chosen: every
     // later step works through it and never looks the drive's path up again.
     std::shared_ptr<platform::FolderHandle> root_;
+    bool failed_ = false;          // a step did not do its work: nothing purged
+    bool copyOnWrite_ = false;     // the drive's overwrites miss old copies
+    bool oldDataLeft_ = false;     // the fill after the run did not do its work
+    bool dummiesDeleted_ = false;  // before the run, unpurged, on copy-on-write
 };
 
 DiskWipeEnding Wipe::Run() {
@@ -120,7 +128,8 @@ DiskWipeEnding Wipe::Run() {
                "all applications which might be accessing open files.")) {
         return Stop();
     }
-    if (OverwritesMissOldCopies(D_)) {
+    copyOnWrite_ = OverwritesMissOldCopies(D_);
+    if (copyOnWrite_) {
         Say("The file system of Drive " + D_ +
                 " writes changed data to new places on the disk, so overwriting a file in place" +
                 kCrLf + "does not reach its earlier copies. The fill of the free space with " +
@@ -134,9 +143,16 @@ DiskWipeEnding Wipe::Run() {
                "Press 'OK' to continue or 'Cancel' to stop.")) {
         return Stop();
     }
+    // A dummy file holds nothing but the fill's bytes. Copy-on-write writes
+    // every overwrite to new blocks, which a full disk has none of, so there
+    // the dummy files are deleted before the run instead of purged in it.
+    if (copyOnWrite_ && filled_) {
+        fill_.DeleteDummyFilesLeft();
+        dummiesDeleted_ = true;
+    }
     PrepareRun();
     RunInReportWindow();
-    return DiskWipeEnding::Ran;
+    return oldDataLeft_ ? DiskWipeEnding::RanOldDataLeft : DiskWipeEnding::Ran;
 }
 
 bool Wipe::ChooseDrive() {
@@ -231,7 +247,19 @@ bool Wipe::FillFreeSpace() {
     fill_.dblFreeSpace = F_;
     filled_ = true;
     fill_.ShowModal();
-    return !fill_.blnStopp;
+    return !FillFailed() && !fill_.blnStopp;
+}
+
+// A fill that could not do its work leaves deleted data in the free space
+// however the run went: the wipe ends before it, loudly.
+bool Wipe::FillFailed() {
+    if (fill_.strFailure.empty()) return false;
+    failed_ = true;
+    Say("The free space of Drive " + D_ + " cannot be filled, so the disk is not wiped." + kCrLf +
+            "Error: " + fill_.strFailure + kCrLf + kCrLf +
+            "Nothing was purged; the dummy files written so far are deleted.",
+        ui::Icon::Exclamation);
+    return true;
 }
 
 void Wipe::PrepareRun() {
@@ -298,7 +326,55 @@ void Wipe::RunInReportWindow() {
     main_.fraMenu.SetEnabled(true);
     main_.fraSetup.SetEnabled(true);
     SetWipeLinkCensus(nullptr);
+    FillAgainAfterRun(report);
     Stop();
+}
+
+// The run freed space the fill could not reach. On a copy-on-write file
+// system each overwrite went to new blocks, and the old copies of the
+// purged files were freed only as each file was deleted. Where metadata
+// takes whole clusters (ext4 bigalloc), the clusters of the dummy files'
+// own extent trees held old data behind their one block, and were freed
+// with the dummy files. A second fill, deleted at once, overwrites both.
+void Wipe::FillAgainAfterRun(frmReport& report) {
+    if (report.blnStop || fill_.DummyFolder() == nullptr) return;
+    if (!copyOnWrite_ &&
+        !platform::TheNewFiles().MetadataTakesWholeClusters(*fill_.DummyFolder())) {
+        return;
+    }
+    std::string text = kCrLf;
+    if (dummiesDeleted_) {
+        text += "The dummy files were deleted without being overwritten: they held only fill " +
+                std::string("data,") + kCrLf +
+                "and this file system writes overwrites to new places on the disk." + kCrLf;
+    }
+    // What the run freed becomes free for the file system only once it is
+    // written out: btrfs holds freed extents back until its next commit.
+    platform::FileFailure ignored;
+    platform::TheNewFiles().SyncFileSystem(*fill_.DummyFolder(), ignored);
+    const double free = double(platform::Reserves().FreeBytesOfAnyKind(*fill_.DummyFolder()));
+    if (free > 0) {
+        fill_.blnFillDisk = true;
+        fill_.strDrive = D_.substr(0, 2);
+        fill_.dblFreeSpace = free;
+        fill_.ShowModal();
+        fill_.DeleteDummyFilesLeft();
+        oldDataLeft_ = !fill_.strFailure.empty() || fill_.blnStopp;
+    }
+    if (free <= 0) {
+        text += "No free space was left after the run to fill once more." + kCrLf;
+    } else if (!oldDataLeft_) {
+        text += "The free space was filled once more after the run and that fill deleted," +
+                kCrLf + "so the space the run freed (earlier copies of purged files, the " +
+                "clusters" + kCrLf + "of the dummy files' own records) is overwritten too." +
+                kCrLf;
+    } else {
+        text += "The free space could not be filled once more after the run" +
+                (fill_.strFailure.empty() ? std::string(" (stopped)")
+                                          : ": " + VisibleText(fill_.strFailure)) +
+                "," + kCrLf + "so old data may still lie in the space the run freed." + kCrLf;
+    }
+    report.AppendNote(text);
 }
 
 DiskWipeEnding Wipe::Stop() {
@@ -314,7 +390,7 @@ DiskWipeEnding Wipe::Stop() {
         main_.SetSelectionLabelsVisible(true);
     }
     labelsHidden_ = false;
-    return DiskWipeEnding::Ended;
+    return failed_ ? DiskWipeEnding::Failed : DiskWipeEnding::Ended;
 }
 
 }  // namespace

@@ -14,10 +14,14 @@
 //
 // A drive that holds, lies inside or shares the file system of the running
 // system or this program is refused before anything is written, and so,
-// unattended, is a wipe with a folder to keep that was refused. However the
-// wipe ends, no dummy file outlives it unnoticed: those its run did not
-// purge are deleted, except a partial file the user chose to keep, which
-// stays recorded for the next start.
+// unattended, is a wipe with a folder to keep that was refused. A fill that
+// fails ends the wipe before its run. On a copy-on-write file system the
+// dummy files are deleted before the run (an overwrite in place would need
+// the space they take), and there and where metadata takes whole clusters
+// the free space is filled once more after the run, to reach the old data
+// in the space the run freed. However the wipe ends, no dummy file outlives
+// it unnoticed: those its run did not purge are deleted, except a partial
+// file the user chose to keep, which stays recorded for the next start.
 #pragma once
 
 #include <string>
@@ -32,7 +36,12 @@ enum class DiskWipeEnding {
     Ended,    // cancelled, or the drive unusable: nothing purged
     Refused,  // the system's drive, or (unattended) a folder to keep refused:
               // nothing written
+    Failed,   // the fill could not do its work (said in a message): nothing purged
     Ran,      // the run in the report window took place
+    // The run took place, but the fill after it (on a copy-on-write file
+    // system, or one whose metadata takes whole clusters), which reaches
+    // the space the run freed, did not do its work (the report says why).
+    RanOldDataLeft,
 };
 
 DiskWipeEnding WipeDisk(const DiskWipeOptions& options = {});

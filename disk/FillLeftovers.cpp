@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "disk/frmFillDisk.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFiles.h"
 #include "platform/ReservedSpace.h"
@@ -29,9 +30,20 @@ std::string RecordPathToRead() {
     return folder.empty() ? "" : folder + "/kz_fill.lst";
 }
 
-// Lines "file<TAB>path<TAB>device<TAB>inode" and "reserve<TAB>record".
+// The record is acted on only when nobody but the user could have written
+// it; "" when it can be trusted, else the warning that it is ignored.
+std::string Distrust() {
+    std::string why;
+    if (native_files::IsPrivateFile(RecordPathToRead(), why)) return "";
+    return "The record of unfinished disk fills, " + VisibleText(RecordPathToRead()) +
+           ", is ignored: " + why + ".";
+}
+
+// Lines "file<TAB>path<TAB>device<TAB>inode" and "reserve<TAB>record"; none
+// from a record someone else could have written.
 Record ReadRecord() {
     Record record;
+    if (!native_files::FileExists(RecordPathToRead()) || !Distrust().empty()) return record;
     auto text = native_files::ReadWholeFile(RecordPathToRead(), kMaxRecordBytes);
     if (!text) return record;
     std::istringstream lines(*text);
@@ -60,7 +72,32 @@ bool WriteRecord(const Record& record) {
         text << "file\t" << file.path << '\t' << file.identity.device << '\t' << file.identity.inode
              << '\n';
     }
-    return native_files::ReplaceFile(FillRecordPath(), text.str());
+    return native_files::ReplacePrivateFile(FillRecordPath(), text.str());
+}
+
+// "x:\dummy" followed by digits: the only files a fill writes, all in a
+// drive's top folder.
+bool IsDummyFilePath(const std::string& path) {
+    const std::string prefix = "\\dummy";
+    if (path.size() <= 2 + prefix.size() || path.size() > 2 + prefix.size() + 9) return false;
+    const char letter = path[0];
+    if (!((letter >= 'a' && letter <= 'z') || (letter >= 'A' && letter <= 'Z')) || path[1] != ':') {
+        return false;
+    }
+    if (path.compare(2, prefix.size(), prefix) != 0) return false;
+    return path.find_first_not_of("0123456789", 2 + prefix.size()) == std::string::npos;
+}
+
+// The entry is a file the fill wrote, still there as it was written.
+bool StillTheDummyFile(FillLeftover& file) {
+    if (!IsDummyFilePath(file.path)) return false;
+    auto now = platform::Files().Look(file.path);
+    if (!now || now->kind != platform::EntryKind::File ||
+        !now->identity.SameObjectAs(file.identity) || now->size > frmFillDisk::kDummyFileBytes) {
+        return false;
+    }
+    file.size = now->size;
+    return true;
 }
 
 template <typename Change>
@@ -95,20 +132,16 @@ bool ForgetReserve(const std::string& reserve) {
     return Update([&](Record& record) { std::erase(record.reserves, reserve); });
 }
 
-std::vector<FillLeftover> FindFillLeftovers() {
+std::vector<FillLeftover> FindFillLeftovers(std::string* warning) {
     if (!native_files::FileExists(RecordPathToRead())) return {};
+    if (std::string distrust = Distrust(); !distrust.empty()) {
+        if (warning != nullptr) *warning = distrust;
+        return {};
+    }
     Record record = ReadRecord();
     std::erase_if(record.reserves,
                   [](const std::string& reserve) { return platform::Reserves().Restore(reserve); });
-    std::erase_if(record.files, [](FillLeftover& file) {
-        auto now = platform::Files().Look(file.path);
-        if (!now || now->kind != platform::EntryKind::File ||
-            !now->identity.SameObjectAs(file.identity)) {
-            return true;
-        }
-        file.size = now->size;
-        return false;
-    });
+    std::erase_if(record.files, [](FillLeftover& file) { return !StillTheDummyFile(file); });
     WriteRecord(record);
     return record.files;
 }
@@ -116,6 +149,7 @@ std::vector<FillLeftover> FindFillLeftovers() {
 std::vector<std::string> DeleteFillLeftovers(const std::vector<FillLeftover>& leftovers) {
     std::vector<std::string> kept;
     for (const auto& file : leftovers) {
+        if (!IsDummyFilePath(file.path)) continue;
         auto parent = platform::Files().OpenParent(file.path);
         bool deleted = parent && platform::TheNewFiles().DeleteIfStill(*parent->folder,
                                                                        parent->name, file.identity);
@@ -138,7 +172,11 @@ std::string FillLeftoversList(const std::vector<FillLeftover>& leftovers,
 }
 
 void OfferFillLeftovers() {
-    auto leftovers = FindFillLeftovers();
+    std::string warning;
+    auto leftovers = FindFillLeftovers(&warning);
+    if (!warning.empty()) {
+        ui::TheUi().MsgBox(warning, ui::Buttons::OK, ui::Icon::Exclamation, "Dummy files");
+    }
     if (leftovers.empty()) return;
     const std::string crlf = "\r\n";
     std::string question = "A disk fill that did not finish left these dummy files behind:" + crlf +

@@ -8,6 +8,7 @@
 // was killed or the machine lost power meanwhile, the next start restores
 // the reserves at once and offers the dummy files for deletion. A recorded
 // file is deleted only while its name still leads to the file recorded.
+// The record is written with mode 0600 and trusted only as the user's.
 #pragma once
 
 #include <cstdint>
@@ -31,10 +32,14 @@ struct FillLeftover {
     std::uint64_t size = 0;
 };
 
-// Puts every recorded reserve back, then returns the recorded dummy files
-// that are still on their disks as they were written. Entries that are
-// gone, or whose names now lead elsewhere, are dropped from the record.
-std::vector<FillLeftover> FindFillLeftovers();
+// Puts every recorded reserve back (raising it, never lowering it), then
+// returns the recorded dummy files that are still on their disks as they
+// were written: regular files named "dummy" and a number in a drive's top
+// folder, of the identity recorded and no larger than a fill writes.
+// Other entries are dropped from the record. Another process may have
+// written the record: one that is not the user's private file is ignored
+// whole, and *warning (when not null) says so.
+std::vector<FillLeftover> FindFillLeftovers(std::string* warning = nullptr);
 
 // Deletes the leftovers (each only while it is still the file recorded)
 // and drops them from the record; the paths that could not be deleted.

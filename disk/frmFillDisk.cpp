@@ -116,6 +116,7 @@ void frmFillDisk::Form_Activate() {
     }
     bln1MbFileWritten = false;
     dblUnreachedBytes = 0;
+    strFailure.clear();
     if (dblFreeSpace == 0) {
         ui::TheUi().MsgBox("No free space on the disk in Drive " + strDrive + ".", ui::Buttons::OK,
                            ui::Icon::Exclamation, "Disk full");
@@ -174,6 +175,7 @@ void frmFillDisk::WriteDummyFiles() {
         if (ending == Ending::Complete && !blnFillDisk) bln1MbFileWritten = true;
         if (!blnFillDisk) break;
     }
+    if (blnFillDisk) SyncBeforeDeleting();
     if (ending == Ending::Abandoned) DeleteEveryFileWritten();
     if (ending == Ending::DiskFull && blnFillDisk) ReportUnreachedSpace();
 }
@@ -260,6 +262,7 @@ frmFillDisk::Ending frmFillDisk::AskAboutStop(platform::NewFile& file) {
     if (ui::TheUi().MsgBox("Do you wish to delete the dummy file written so far?",
                            ui::Buttons::YesNo, ui::Icon::None,
                            "Delete dummy file?") == ui::Answer::Yes) {
+        if (blnFillDisk) SyncBeforeDeleting();
         // Only the file being written; the complete ones stay, recorded.
         if (platform::TheNewFiles().DeleteIfStill(*folder_, entry_.name, entry_.identity)) {
             ForgetDummyFile(strDummyFile);
@@ -321,7 +324,19 @@ void frmFillDisk::ReportUnreachedSpace() {
 }
 
 void frmFillDisk::ShowError(const std::string& why) {
-    ui::TheUi().MsgBox("Error: " + why, ui::Buttons::OK, ui::Icon::Exclamation, "Error");
+    strFailure = why;
+    if (!blnFillDisk) {
+        ui::TheUi().MsgBox("Error: " + why, ui::Buttons::OK, ui::Icon::Exclamation, "Error");
+    }
+}
+
+void frmFillDisk::SyncBeforeDeleting() {
+    if (written_.empty()) return;
+    platform::FileFailure failure;
+    if (!platform::TheNewFiles().SyncFileSystem(*folder_, failure) && strFailure.empty()) {
+        ShowError("the file system of Drive " + UpperCase(strDrive) + " cannot be synced: " +
+                  failure.why);
+    }
 }
 
 void frmFillDisk::ProgressUpdate() {

@@ -10,7 +10,10 @@
 //
 // Files are created new relative to the open root folder, never through a
 // link, and grow in whole 512-byte blocks, written a MiB at a time. Every
-// finished file is flushed to the disk. Each file is recorded (see
+// finished file is flushed to the disk, and in fill mode the whole file
+// system is synced when the writing ends, before any dummy file can be
+// deleted: a file deleted before the metadata blocks it took were written
+// in their place would leave those blocks holding old data. Each file is recorded (see
 // FillLeftovers.h) from its creation until it is deleted, and a file
 // system's reserve is lowered for the fill and restored however it ends.
 #pragma once
@@ -48,6 +51,12 @@ class frmFillDisk : public ui::Form {
     // After a fill that ended on a full disk: the bytes its file system
     // still counted as free, which the fill could not reach.
     double dblUnreachedBytes = 0;
+    // Why the last fill could not do its work, "" when it could: the root
+    // could not be opened or written, a file could not be recorded, a write
+    // failed for any reason but a full disk, or the file system could not
+    // be synced. In test mode the window says it; in fill mode the caller
+    // does, since only the caller knows what the failure ends.
+    std::string strFailure;
 
     // The open root folder and the file last written, as it was created:
     // the speed test purges exactly this file. Null before any file.
@@ -92,6 +101,7 @@ class frmFillDisk : public ui::Form {
     void DeleteEveryFileWritten();
     void ReportUnreachedSpace();
     void ShowError(const std::string& why);
+    void SyncBeforeDeleting();
     void ProgressUpdate();
 
     std::string baseText_;

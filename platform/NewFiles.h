@@ -52,6 +52,15 @@ class NewFiles {
     // Deletes the regular file `name` of `folder` if it is still `expected`.
     virtual bool DeleteIfStill(FolderHandle& folder, const std::string& name,
                                const FileIdentity& expected) = 0;
+    // Writes out everything of the file system holding `folder`, metadata
+    // included, so that a file deleted next cannot take blocks with it that
+    // were never written in their place.
+    virtual bool SyncFileSystem(FolderHandle& folder, FileFailure& failure) = 0;
+    // True when the file system holding `folder` gives each block of
+    // metadata (a file's extent tree, a folder's entries) a whole cluster of
+    // several blocks, whose other blocks nobody writes: the cluster a dummy
+    // file's own metadata took keeps old data, and is freed with the file.
+    virtual bool MetadataTakesWholeClusters(FolderHandle& folder) = 0;
 };
 
 NewFiles& TheNewFiles();

@@ -65,6 +65,9 @@ class frmReport : public ui::Form {
     // names only or the report is suspended. With scroll, the caret goes to
     // the end at the next refresh of the text box.
     void AddReportText(const std::string& text, bool scroll = true);
+    // Appends a note after the run's end (what a wipe did after its run),
+    // whatever the report options, shows it and copies the report again.
+    void AppendNote(const std::string& text);
     // Lets pending events through, then waits here while the run is paused.
     void CheckPauseAndStop();
     // The report has reached its capacity: ends the report (a purge goes on

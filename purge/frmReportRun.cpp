@@ -165,6 +165,12 @@ void frmReport::AddReportText(const std::string& text, bool /*scroll*/) {
     Append(text);
 }
 
+void frmReport::AppendNote(const std::string& text) {
+    Append(text);
+    ShowReportText();
+    ui::TheUi().SetClipboardText(report_.Text());
+}
+
 void frmReport::CheckPauseAndStop() {
     // Called after every file: what the window shows is what has been done.
     ShowReportText();

@@ -26,8 +26,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
 // Replaces the file's contents all at once (written and flushed beside it,
 // then put in its place); a failure leaves the old file as it was.
 bool ReplaceFile(const std::string& path, const std::string& contents);
+// The same for a file that is the user's alone: it gets mode 0600 on POSIX,
+// whatever mode the file it replaces had.
+bool ReplacePrivateFile(const std::string& path, const std::string& contents);
 // True when a regular file is at the path.
 bool FileExists(const std::string& path);
+// True when the file at the path can only be the user's own doing: on POSIX
+// a regular file owned by the user with mode 0600, in a folder owned by the
+// user that no one else can write to; on Windows a regular file, not a
+// link, in a folder that is no link. Otherwise false, with the reason.
+bool IsPrivateFile(const std::string& path, std::string& why);
 // True when the folder exists now, made if needed (one level).
 bool CreateFolder(const std::string& path);
 // Identity of the folder at the path; null when there is none.

@@ -53,7 +53,7 @@ std::optional<std::string> ReadWholeFileAt(int folder, const std::string& name,
 }
 
 bool ReplaceFileAt(int folder, const std::string& name, const std::string& contents,
-                   mode_t newFileMode) {
+                   mode_t newFileMode, bool keepMode) {
     struct stat old {};
     const bool exists = ::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     // A read-only file is the user's way of keeping it as it is.
@@ -68,7 +68,7 @@ bool ReplaceFileAt(int folder, const std::string& name, const std::string& conte
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
-    ::fchmod(fd, exists ? (old.st_mode & 07777) : newFileMode);
+    ::fchmod(fd, exists && keepMode ? (old.st_mode & 07777) : newFileMode);
     bool written = WriteAll(fd, contents) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     if (!written || ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {

@@ -18,8 +18,8 @@ std::optional<std::string> ReadWholeFileAt(int folder, const std::string& name,
 // Writes the new contents beside the file, flushes them and renames them
 // over it, so a failure leaves the old file whole. A read-only file, or an
 // entry that is no regular file, is not replaced. A new file gets
-// newFileMode; a replaced one keeps its mode.
+// newFileMode; a replaced one keeps its mode unless keepMode is false.
 bool ReplaceFileAt(int folder, const std::string& name, const std::string& contents,
-                   mode_t newFileMode);
+                   mode_t newFileMode, bool keepMode = true);
 
 }  // namespace platform

@@ -2,11 +2,13 @@
 // to the folder's descriptor, so that no existing entry, and no link planted
 // under the name, is ever opened; written with plain write(2).
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform/NewFiles.h"
+#include "platform/posix/AllocationUnit.h"
 #include "platform/posix/PosixFolderHandle.h"
 
 namespace platform {
@@ -87,6 +89,20 @@ class PosixNewFiles final : public NewFiles {
             return false;
         }
         return ::unlinkat(static_cast<int>(folder.NativeHandle()), name.c_str(), 0) == 0;
+    }
+
+    bool SyncFileSystem(FolderHandle& folder, FileFailure& failure) override {
+        if (::syncfs(static_cast<int>(folder.NativeHandle())) == 0) return true;
+        Describe(errno, failure);
+        return false;
+    }
+
+    bool MetadataTakesWholeClusters(FolderHandle& folder) override {
+        const int fd = static_cast<int>(folder.NativeHandle());
+        struct statvfs space {};
+        if (::fstatvfs(fd, &space) != 0) return false;
+        const std::uint64_t block = space.f_frsize ? space.f_frsize : space.f_bsize;
+        return AllocationUnitAt(fd) > block;
     }
 };
 

@@ -83,6 +83,14 @@ class Win32NewFiles final : public NewFiles {
         }
         return DeleteByHandle(file.Get()) == 0;
     }
+
+    // Each dummy file was flushed when it was finished, and a volume can be
+    // flushed only through a handle of the whole volume, which takes the
+    // administrator; a folder handle offers nothing more to write out.
+    bool SyncFileSystem(FolderHandle&, FileFailure&) override { return true; }
+    // NTFS keeps its metadata in the master file table, FAT in its own
+    // areas; neither hands a file's metadata a cluster of its own.
+    bool MetadataTakesWholeClusters(FolderHandle&) override { return false; }
 };
 
 }  // namespace

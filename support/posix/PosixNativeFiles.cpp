@@ -62,6 +62,39 @@ bool ReplaceFile(const std::string& path, const std::string& contents) {
     return folder.Get() >= 0 && platform::ReplaceFileAt(folder.Get(), place->name, contents, 0600);
 }
 
+bool ReplacePrivateFile(const std::string& path, const std::string& contents) {
+    auto place = Split(path);
+    if (!place) return false;
+    Descriptor folder(OpenFolder(place->folder));
+    return folder.Get() >= 0 &&
+           platform::ReplaceFileAt(folder.Get(), place->name, contents, 0600, false);
+}
+
+bool IsPrivateFile(const std::string& path, std::string& why) {
+    auto place = Split(path);
+    if (!place) {
+        why = "it is not a file";
+        return false;
+    }
+    Descriptor folder(OpenFolder(place->folder));
+    struct stat dir {};
+    struct stat file {};
+    if (folder.Get() < 0 || ::fstat(folder.Get(), &dir) != 0 ||
+        ::fstatat(folder.Get(), place->name.c_str(), &file, AT_SYMLINK_NOFOLLOW) != 0) {
+        why = "it cannot be examined";
+        return false;
+    }
+    if (!S_ISREG(file.st_mode) || file.st_uid != ::geteuid() || (file.st_mode & 07777) != 0600) {
+        why = "it is not a regular file of yours with mode 0600";
+        return false;
+    }
+    if (dir.st_uid != ::geteuid() || (dir.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        why = "others can write to its folder";
+        return false;
+    }
+    return true;
+}
+
 bool FileExists(const std::string& path) {
     struct stat st {};
     return IsNativePath(path) && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

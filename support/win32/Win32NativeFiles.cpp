@@ -75,6 +75,26 @@ bool ReplaceFile(const std::string& path, const std::string& contents) {
     return platform::ReplaceFileAt(folder.Get(), place->name, contents);
 }
 
+bool ReplacePrivateFile(const std::string& path, const std::string& contents) {
+    // The per-user folder's own permissions keep it the user's.
+    return ReplaceFile(path, contents);
+}
+
+bool IsPrivateFile(const std::string& path, std::string& why) {
+    auto place = Split(path);
+    auto folder = place ? LookNative(place->folder) : std::nullopt;
+    auto entry = LookNative(path);
+    if (!entry || entry->kind != platform::EntryKind::File) {
+        why = "it is not a regular file";
+        return false;
+    }
+    if (!folder || folder->kind != platform::EntryKind::Folder) {
+        why = "its folder is a link";
+        return false;
+    }
+    return true;
+}
+
 bool FileExists(const std::string& path) {
     auto entry = LookNative(path);
     return entry && entry->kind == platform::EntryKind::File;

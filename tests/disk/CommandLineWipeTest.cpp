@@ -49,6 +49,19 @@ class WipeCommandLine : public ::testing::Test {
     testing_support::ProgramFiles program_;
 };
 
+TEST_F(WipeCommandLine, AFillThatFailsEndsTheWipeWithExit1AndNothingPurged) {
+    files_.failAfter = 1 << 20;
+    Result result = Run({"--wipe", "D:", "--type", "1", "--passes", "1", "--yes"});
+    EXPECT_EQ(result.status, kExitNotAllPurged);
+    EXPECT_NE(result.err.find("cannot be filled, so the disk is not wiped"), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("Error: Input/output error"), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(Drives().Exists("D:\\a.dat"));
+    EXPECT_TRUE(Drives().Exists("D:\\sub\\b.dat"));
+    EXPECT_FALSE(Drives().Exists("D:\\dummy1"));
+}
+
 TEST_F(WipeCommandLine, WipesAllButTheExcludedFolderAndPrintsTheReport) {
     Result result =
         Run({"--wipe", "d:", "--exclude", "D:\\keep\\", "--type", "1", "--passes", "1", "--yes"});

@@ -26,6 +26,8 @@ class DriveOverrides : public platform::DriveInfo {
         int type = platform::kDriveFixed;
         int openError = 0;
     };
+    // File system names drives report instead of their own, by letter.
+    std::map<char, std::string> fileSystems;
     DriveOverrides() { platform::SetDriveInfoForTesting(Self()); }
     ~DriveOverrides() override { platform::SetDriveInfoForTesting(nullptr); }
     Drive& operator[](char letter) { return drives_[letter]; }
@@ -46,6 +48,8 @@ class DriveOverrides : public platform::DriveInfo {
         if (it != drives_.end() && it->second.openError != 0) return it->second.openError;
         int error = real_->GetDrive(name, drive);
         if (error == 0 && it != drives_.end()) drive.driveType = it->second.objectType;
+        auto fileSystem = fileSystems.find(platform::DriveLetterOf(name));
+        if (error == 0 && fileSystem != fileSystems.end()) drive.fileSystem = fileSystem->second;
         return error;
     }
 
@@ -87,7 +91,19 @@ class CountingFiles : public platform::NewFiles {
     }
     bool DeleteIfStill(platform::FolderHandle& folder, const std::string& name,
                        const platform::FileIdentity& expected) override {
+        steps.push_back("delete " + name);
         return real_->DeleteIfStill(folder, name, expected);
+    }
+    // Counted only: the machine's own disk is never synced for a test.
+    bool SyncFileSystem(platform::FolderHandle&, platform::FileFailure&) override {
+        steps.push_back("sync");
+        return true;
+    }
+    // "sync" and "delete <name>" in the order they came.
+    std::vector<std::string> steps;
+    bool metadataTakesWholeClusters = false;
+    bool MetadataTakesWholeClusters(platform::FolderHandle&) override {
+        return metadataTakesWholeClusters;
     }
 
   private:

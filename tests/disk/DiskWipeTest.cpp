@@ -148,6 +148,58 @@ TEST_F(DiskWipe, CancelAtTheAntiVirusAdviceShowsTheSelectionAgainAsItWas) {
     EXPECT_EQ(wipe.Main().lblFiles(0).Caption(), files);
 }
 
+TEST_F(DiskWipe, AFillThatFailsEndsTheWipeBeforeItsRunWithNothingPurged) {
+    wipe.Drives().WriteFile("D:\\x.dat", "x");
+    wipe.Exclude({}, false);
+    wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    wipe.Counting()->failAfter = 1 << 20;
+    wipe.Wipe();
+    ASSERT_FALSE(wipe.WipeBoxes().empty());
+    EXPECT_NE(wipe.WipeBoxes().back().find("Drive D: cannot be filled, so the disk is not wiped."
+                                           "\r\nError: Input/output error"),
+              std::string::npos)
+        << wipe.WipeBoxes().back();
+    EXPECT_EQ(Report(), "");
+    EXPECT_TRUE(NoDummyFileLeft());
+    EXPECT_EQ(wipe.Drives().ReadFile("D:\\x.dat"), "x");
+}
+
+// Copy-on-write: an overwrite in place needs free space, so the dummy
+// files go before the run, and a fill after it reaches the old copies.
+TEST_F(DiskWipe, OnCopyOnWriteTheDummyFilesGoBeforeTheRunAndTheFreeSpaceIsFilledAgainAfterIt) {
+    wipe.Sizes().fileSystems['D'] = "btrfs";
+    wipe.Drives().WriteFile("D:\\x.dat", "x");
+    wipe.Exclude({}, false);
+    wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    wipe.Reserve().freeAfterwards = 1 << 20;
+    run_testing::FakeLibrary library;
+    std::vector<std::string> purged;
+    library.onCall = [&](const std::string& name) { purged.push_back(name); };
+    wipe.Run().SetPurgeType(0, 1);
+    wipe.Wipe();
+    EXPECT_EQ(purged, std::vector<std::string>{"x.dat"});
+    EXPECT_EQ(wipe.Counting()->created, (std::vector<std::string>{"dummy1", "dummy1"}));
+    EXPECT_EQ(wipe.Counting()->steps,
+              (std::vector<std::string>{"sync", "delete dummy1", "sync", "sync", "delete dummy1"}));
+    EXPECT_NE(Report().find("The dummy files were deleted without being overwritten"),
+              std::string::npos)
+        << Report();
+    EXPECT_NE(Report().find("The free space was filled once more after the run"),
+              std::string::npos);
+    EXPECT_TRUE(NoDummyFileLeft());
+
+    // A fill after the run that fails says so.
+    wipe.Counting()->capacity = UINT64_MAX;
+    wipe.Drives().WriteFile("D:\\y.dat", "y");
+    wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    library.onCall = [&](const std::string&) { wipe.Counting()->failAfter = 0; };
+    wipe.Wipe();
+    EXPECT_NE(Report().find("could not be filled once more after the run: Input/output error"),
+              std::string::npos)
+        << Report();
+    EXPECT_TRUE(NoDummyFileLeft());
+}
+
 TEST_F(DiskWipe, ACancelAfterTheFillLeavesNoDummyFile) {
     wipe.Drives().WriteFile("D:\\x.dat", "x");
     wipe.Exclude({}, false);

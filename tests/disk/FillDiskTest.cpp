@@ -157,14 +157,55 @@ TEST_F(FillDiskTest, AnAbandonedFillDeletesEveryFileItWrote) {
     EXPECT_EQ(Record().find("dummy"), std::string::npos);
 }
 
-TEST_F(FillDiskTest, AnyOtherErrorIsShownAndTheFilesStay) {
+TEST_F(FillDiskTest, AnyOtherErrorEndsTheFillWithItsReasonForTheCallerAndTheFilesStay) {
     files.failAfter = 3 * kMiB;
     RunFill(8.0 * kMiB);
+    EXPECT_EQ(Fill().strFailure, "Input/output error");
+    EXPECT_TRUE(run.Ui().Boxes().empty()) << "the wipe says it, with what it means";
+    EXPECT_TRUE(run.Drives().Exists("C:\\dummy1"));
+    EXPECT_FALSE(Fill().Visible());
+
+    // The speed test's file: the window says it itself.
+    files.failAfter = files.written;
+    RunFill(8.0 * kMiB, false, 1048576);
     EXPECT_EQ(run.Ui().LastBox().text, "Error: Input/output error");
     EXPECT_EQ(run.Ui().LastBox().title, "Error");
     EXPECT_EQ(run.Ui().LastBox().icon, ui::Icon::Exclamation);
-    EXPECT_TRUE(run.Drives().Exists("C:\\dummy1"));
-    EXPECT_FALSE(Fill().Visible());
+
+    RunFill(1.0 * kMiB);
+    EXPECT_EQ(Fill().strFailure, "Input/output error");
+    files.failAfter = UINT64_MAX;
+    RunFill(1.0 * kMiB);
+    EXPECT_EQ(Fill().strFailure, "") << "each fill starts afresh";
+}
+
+TEST_F(FillDiskTest, ARecordThatCannotBeWrittenWritesNothingAndLowersNoReserve) {
+    // A folder where the record belongs: nothing may be written unrecorded.
+    std::filesystem::remove(FillRecordPath());
+    std::filesystem::create_directory(FillRecordPath());
+    reserve.bytes = kMiB;
+    RunFill(8.0 * kMiB);
+    EXPECT_NE(Fill().strFailure.find("cannot be recorded"), std::string::npos)
+        << Fill().strFailure;
+    EXPECT_FALSE(run.Drives().Exists("C:\\dummy1"));
+    EXPECT_TRUE(reserve.log.empty()) << reserve.log.front();
+    std::filesystem::remove(FillRecordPath());
+}
+
+TEST_F(FillDiskTest, TheFileSystemIsSyncedBeforeAnyDummyFileIsDeleted) {
+    RunFill(2.0 * kLimit + kMiB);
+    ASSERT_EQ(files.steps, std::vector<std::string>{"sync"});
+    Fill().DeleteDummyFilesLeft();
+    EXPECT_EQ(files.steps, (std::vector<std::string>{"sync", "delete dummy1", "delete dummy2",
+                                                     "delete dummy3"}));
+
+    files.steps.clear();
+    run.Ui().OnDoEvents = [this] {
+        if (files.created.size() == 5) Fill().AbandonFill();
+    };
+    RunFill(3.0 * kLimit);
+    ASSERT_FALSE(files.steps.empty());
+    EXPECT_EQ(files.steps.front(), "sync");
 }
 
 TEST_F(FillDiskTest, TheReserveIsRecordedLoweredForTheFillAndRestoredHoweverItEnds) {
@@ -234,6 +275,61 @@ TEST(FillLeftovers, DummyFilesOfAFillThatDidNotFinishAreOfferedAtTheNextStart) {
     ASSERT_TRUE(program.Restart());
     EXPECT_TRUE(program.Ui().Boxes().empty()) << "the question is put once";
     SetNumberStyleForTesting(std::nullopt);
+}
+
+// The record lies in the user's folder, where other programs of the user,
+// or of others when its folder lets them, can write: an entry names the
+// file to delete, so only a dummy file of a fill is ever acted on.
+TEST(FillLeftovers, ARecordNamingAnythingButADummyFileStillAsWrittenDeletesNothing) {
+    disk_testing::FakeReserve reserve;
+    testing_support::ProgramHarness program;
+    ASSERT_TRUE(program.Start());
+    auto& drives = program.Drives();
+    drives.WriteFile("C:\\victim\\important.doc", "mine");
+    drives.WriteFile("C:\\dummy4", "not a fill's: it was never recorded as this file");
+    drives.WriteFile("C:\\dummy5", std::string(600, 'x'));
+    auto identity = [](const std::string& path) {
+        auto entry = platform::Files().Look(path);
+        return std::to_string(entry->identity.device) + "\t" +
+               std::to_string(entry->identity.inode);
+    };
+    auto forge = [&](const std::string& text) {
+        ASSERT_TRUE(native_files::ReplacePrivateFile(FillRecordPath(), text));
+    };
+    const std::string victim = identity("C:\\victim\\important.doc");
+    forge("file\tc:\\victim\\important.doc\t" + victim + "\n" +  // not a dummy file
+          "file\tc:\\dummy4\t" + victim + "\n" +                     // another file's identity
+          "file\tc:\\victim\\dummy1\t" + victim + "\n");             // not at the top
+    program.Ui().AnswerNextBox(ui::Answer::Yes);
+    ASSERT_TRUE(program.Restart());
+    EXPECT_TRUE(program.Ui().Boxes().empty()) << program.Ui().LastBox().text;
+    EXPECT_EQ(drives.ReadFile("C:\\victim\\important.doc"), "mine");
+    EXPECT_TRUE(drives.Exists("C:\\dummy4"));
+
+#ifndef _WIN32
+    // A record others could have written is ignored whole, with a warning.
+    forge("file\tc:\\dummy5\t" + identity("C:\\dummy5") + "\n");
+    std::filesystem::permissions(FillRecordPath(), std::filesystem::perms::group_read,
+                                 std::filesystem::perm_options::add);
+    program.Ui().ClearBoxes();
+    program.Ui().AnswerNextBox(ui::Answer::Yes);
+    ASSERT_TRUE(program.Restart());
+    ASSERT_EQ(program.Ui().Boxes().size(), 1u);
+    EXPECT_NE(program.Ui().LastBox().text.find("is ignored: it is not a regular file of yours"),
+              std::string::npos)
+        << program.Ui().LastBox().text;
+    EXPECT_TRUE(drives.Exists("C:\\dummy5"));
+
+#endif
+    // Written as the user's own, the same entry is a leftover to offer.
+    forge("file\tc:\\dummy5\t" + identity("C:\\dummy5") + "\n");
+    std::filesystem::permissions(FillRecordPath(), std::filesystem::perms::owner_read |
+                                                       std::filesystem::perms::owner_write);
+    program.Ui().ClearBoxes();
+    program.Ui().AnswerNextBox(ui::Answer::Yes);
+    ASSERT_TRUE(program.Restart());
+    EXPECT_EQ(program.Ui().LastBox().title, "Dummy files");
+    EXPECT_FALSE(drives.Exists("C:\\dummy5"));
 }
 
 }  // namespace

@@ -101,6 +101,7 @@ class WipeProgram {
     // "Wipe disk" in the main window.
     void Wipe() { Main().cmdWipeDisk.RaiseMouseUp(); }
     SizedDrives& Sizes() { return drives_; }
+    FakeReserve& Reserve() { return *reserve_; }
     // The texts of the boxes titled "Wipe disk", in order.
     std::vector<std::string> WipeBoxes() const {
         std::vector<std::string> texts;
