@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev                    # tests
   xvfb xauth x11-apps xdg-utils                # a display when there is none; the web launch
   coreutils util-linux mount e2fsprogs dosfstools  # dd and shred for benchmarks; loop images for forensic tests
+  xfsprogs btrfs-progs                         # more file systems for the raw-image wipe tests
   python3 tmux                                 # terminal-driven tests of veldran
   desktop-file-utils appstream man-db groff-base lintian  # checks of the installation and the package
   openbox xdotool x11-utils netpbm                # scripts/screenshots.sh: a window manager, input, PNG files
