@@ -167,7 +167,11 @@ TEST_F(DiskWipe, AFillThatFailsEndsTheWipeBeforeItsRunWithNothingPurged) {
 // Copy-on-write: an overwrite in place needs free space, so the dummy
 // files go before the run, and a fill after it reaches the old copies.
 TEST_F(DiskWipe, OnCopyOnWriteTheDummyFilesGoBeforeTheRunAndTheFreeSpaceIsFilledAgainAfterIt) {
+#ifdef _WIN32
+    wipe.Sizes().fileSystems['D'] = "ReFS";
+#else
     wipe.Sizes().fileSystems['D'] = "btrfs";
+#endif
     wipe.Drives().WriteFile("D:\\x.dat", "x");
     wipe.Exclude({}, false);
     wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
