@@ -364,10 +364,9 @@ void Wipe::FillAgainAfterRun(frmReport& report) {
     if (free <= 0) {
         text += "No free space was left after the run to fill once more." + kCrLf;
     } else if (!oldDataLeft_) {
-        text += "The free space was filled once more after the run and that fill deleted," +
-                kCrLf + "so the space the run freed (earlier copies of purged files, the " +
-                "clusters" + kCrLf + "of the dummy files' own records) is overwritten too." +
-                kCrLf;
+        text += "The free space was filled once more after the run and that fill deleted," + kCrLf +
+                "so the space the run freed (earlier copies of purged files, the clusters" + kCrLf +
+                "of the dummy files' own records) is overwritten too." + kCrLf;
     } else {
         text += "The free space could not be filled once more after the run" +
                 (fill_.strFailure.empty() ? std::string(" (stopped)")

@@ -334,8 +334,8 @@ void frmFillDisk::SyncBeforeDeleting() {
     if (written_.empty()) return;
     platform::FileFailure failure;
     if (!platform::TheNewFiles().SyncFileSystem(*folder_, failure) && strFailure.empty()) {
-        ShowError("the file system of Drive " + UpperCase(strDrive) + " cannot be synced: " +
-                  failure.why);
+        ShowError("the file system of Drive " + UpperCase(strDrive) +
+                  " cannot be synced: " + failure.why);
     }
 }
 

@@ -44,8 +44,8 @@ bool OutOfSpace(int error) {
 
 // Writes the next bytes of the overwrite over [from, to); a failed write's
 // error number goes to *error.
-int32_t WriteRange(FileLayer& layer, Handle file, OverwriteBytes& bytes, uint64_t from,
-                   uint64_t to, int* error = nullptr) {
+int32_t WriteRange(FileLayer& layer, Handle file, OverwriteBytes& bytes, uint64_t from, uint64_t to,
+                   int* error = nullptr) {
     for (uint64_t offset = from; offset < to;) {
         const unsigned char* data = nullptr;
         std::size_t size = 0;

@@ -13,8 +13,8 @@ namespace torvix {
 enum PurgeCode : int32_t {
     kPurgeDone = 0,
     kPurgeSlackNotReached = 1,  // done, but no space to write the slack behind the data
-    kPurgeOtherFailure = -1,  // no path, passes below 1, no memory, random generator failed
-    kPurgeCannotOpen = -2,    // missing, not a regular file, a symbolic link, not writable
+    kPurgeOtherFailure = -1,    // no path, passes below 1, no memory, random generator failed
+    kPurgeCannotOpen = -2,      // missing, not a regular file, a symbolic link, not writable
     kPurgeWriteFailed =
         -3,  // a write failed (also: disk full), or the length could not be restored
     kPurgeTruncateFailed = -4,  // delete: truncating to zero (or flushing that) failed

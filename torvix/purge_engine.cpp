@@ -50,7 +50,8 @@ int32_t PurgeOpenFile(Handle folder, const std::string& name, Handle file, const
         if (!restored && result == kPurgeDone) result = kPurgeWriteFailed;
     }
     if (result != kPurgeDone) return result;
-    if (request.deleteWhenDone) result = HideNameAndDelete(layer, folder, name, file, facts, random);
+    if (request.deleteWhenDone)
+        result = HideNameAndDelete(layer, folder, name, file, facts, random);
     if (result == kPurgeDone && !extent.slackReached()) result = kPurgeSlackNotReached;
     return result;
 }

@@ -39,13 +39,12 @@ std::string DeviceName(dev_t device) {
 std::uint64_t Ext4ClusterFromSuperblock(dev_t device) {
     const std::string name = DeviceName(device);
     if (name.empty() || name.find("..") != std::string::npos) return 0;
-    const int fd = ::open(("/dev/" + name).c_str(),
-                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd =
+        ::open(("/dev/" + name).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return 0;
     struct stat node {};
     unsigned char block[1024];
-    const bool read = ::fstat(fd, &node) == 0 && S_ISBLK(node.st_mode) &&
-                      node.st_rdev == device &&
+    const bool read = ::fstat(fd, &node) == 0 && S_ISBLK(node.st_mode) && node.st_rdev == device &&
                       ::pread(fd, block, sizeof block, kSuperblockOffset) == ssize_t(sizeof block);
     ::close(fd);
     if (!read || (block[0x38] | block[0x39] << 8) != kExt4Magic) return 0;

@@ -2,10 +2,10 @@
 // file system that holds the drive's root folder: the mount table for its
 // type, the device database and sysfs for its device, statvfs for its
 // space, and the file system's allocation unit for its cluster size.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
-#include <fcntl.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 

@@ -138,9 +138,9 @@ class PosixReservedSpace final : public ReservedSpace {
         std::ostringstream record;
         // The reserve counts clusters, which bigalloc makes many blocks.
         const std::uint64_t unit = AllocationUnitAt(fd);
+        const std::uint64_t block = space.f_frsize ? space.f_frsize : space.f_bsize;
         record << "ext4 " << major << ':' << minor << ' ' << folder.Identity().mount << ' '
-               << BootId() << ' ' << clusters << ' '
-               << (unit ? unit : space.f_frsize ? space.f_frsize : space.f_bsize);
+               << BootId() << ' ' << clusters << ' ' << (unit ? unit : block);
         return record.str();
     }
 

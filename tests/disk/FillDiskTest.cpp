@@ -185,8 +185,7 @@ TEST_F(FillDiskTest, ARecordThatCannotBeWrittenWritesNothingAndLowersNoReserve) 
     std::filesystem::create_directory(FillRecordPath());
     reserve.bytes = kMiB;
     RunFill(8.0 * kMiB);
-    EXPECT_NE(Fill().strFailure.find("cannot be recorded"), std::string::npos)
-        << Fill().strFailure;
+    EXPECT_NE(Fill().strFailure.find("cannot be recorded"), std::string::npos) << Fill().strFailure;
     EXPECT_FALSE(run.Drives().Exists("C:\\dummy1"));
     EXPECT_TRUE(reserve.log.empty()) << reserve.log.front();
     std::filesystem::remove(FillRecordPath());
@@ -298,8 +297,8 @@ TEST(FillLeftovers, ARecordNamingAnythingButADummyFileStillAsWrittenDeletesNothi
     };
     const std::string victim = identity("C:\\victim\\important.doc");
     forge("file\tc:\\victim\\important.doc\t" + victim + "\n" +  // not a dummy file
-          "file\tc:\\dummy4\t" + victim + "\n" +                     // another file's identity
-          "file\tc:\\victim\\dummy1\t" + victim + "\n");             // not at the top
+          "file\tc:\\dummy4\t" + victim + "\n" +                 // another file's identity
+          "file\tc:\\victim\\dummy1\t" + victim + "\n");         // not at the top
     program.Ui().AnswerNextBox(ui::Answer::Yes);
     ASSERT_TRUE(program.Restart());
     EXPECT_TRUE(program.Ui().Boxes().empty()) << program.Ui().LastBox().text;
@@ -323,8 +322,8 @@ TEST(FillLeftovers, ARecordNamingAnythingButADummyFileStillAsWrittenDeletesNothi
 #endif
     // Written as the user's own, the same entry is a leftover to offer.
     forge("file\tc:\\dummy5\t" + identity("C:\\dummy5") + "\n");
-    std::filesystem::permissions(FillRecordPath(), std::filesystem::perms::owner_read |
-                                                       std::filesystem::perms::owner_write);
+    std::filesystem::permissions(
+        FillRecordPath(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     program.Ui().ClearBoxes();
     program.Ui().AnswerNextBox(ui::Answer::Yes);
     ASSERT_TRUE(program.Restart());
