@@ -13,6 +13,22 @@ std::unique_ptr<HardLinkCensus>& Current() {
     return census;
 }
 
+// Goes down into the next subfolder of the current folder that the run
+// would enter too; false when there is none left.
+bool EnterNextSubfolder(FolderTrail& trail) {
+    FolderTrail::Level& level = trail.Current();
+    while (level.next < level.entries.size()) {
+        const platform::FolderEntry& entry = level.entries[level.next++];
+        if (entry.kind != platform::EntryKind::Folder) continue;
+        if (WhySubfolderIsLeft(entry, level.dir->Identity())) continue;
+        if (auto sub = level.dir->OpenSubfolder(entry.name, entry.identity)) {
+            trail.Enter(std::move(sub), entry.name);
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void HardLinkCensus::CountTree(platform::FolderHandle& root,
@@ -20,16 +36,26 @@ void HardLinkCensus::CountTree(platform::FolderHandle& root,
                                bool (*takeAtRoot)(const std::string& name)) {
     excluded_ = excluded;
     takeAtRoot_ = takeAtRoot;
-    CountFolder(root, true);
+    // The names of the folders are not needed here, only their handles.
+    FolderTrail trail(root, std::string());
+    bool justEntered = true;
+    while (!trail.Empty()) {
+        const bool goOn = justEntered ? CountFolder(trail.Current(), trail.Depth() == 1)
+                                      : trail.Current().dir != nullptr;
+        justEntered = goOn && EnterNextSubfolder(trail);
+        if (!justEntered) trail.Leave();
+    }
 }
 
-void HardLinkCensus::CountFolder(platform::FolderHandle& folder, bool atRoot) {
+bool HardLinkCensus::CountFolder(FolderTrail::Level& level, bool atRoot) {
+    platform::FolderHandle& folder = *level.dir;
     for (const auto& excluded : excluded_) {
-        if (excluded.SameObjectAs(folder.Identity())) return;
+        if (excluded.SameObjectAs(folder.Identity())) return false;
     }
     auto entries = folder.Read();
-    if (!entries) return;
-    for (const auto& entry : *entries) {
+    if (!entries) return false;
+    level.entries = std::move(*entries);
+    for (const auto& entry : level.entries) {
         if (entry.kind == platform::EntryKind::Folder) continue;
         if (entry.links < 2 || (atRoot && takeAtRoot_ && !takeAtRoot_(entry.name))) continue;
         // Only the files the run itself would take count as met.
@@ -37,11 +63,7 @@ void HardLinkCensus::CountFolder(platform::FolderHandle& folder, bool atRoot) {
         if (reason && *reason != kOtherHardLinks) continue;
         ++namesInWipe_[Key(entry.identity)];
     }
-    for (const auto& entry : *entries) {
-        if (entry.kind != platform::EntryKind::Folder) continue;
-        if (WhySubfolderIsLeft(entry, folder.Identity())) continue;
-        if (auto sub = folder.OpenSubfolder(entry.name, entry.identity)) CountFolder(*sub, false);
-    }
+    return true;
 }
 
 HardLinkCensus::Step HardLinkCensus::StepFor(const platform::FileIdentity& file,

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/FolderHandle.h"
+#include "purge/FolderTrail.h"
 
 class HardLinkCensus {
   public:
@@ -36,7 +37,9 @@ class HardLinkCensus {
     void NameRemoved(const platform::FileIdentity& file);
 
   private:
-    void CountFolder(platform::FolderHandle& folder, bool atRoot);
+    // Counts the names in the folder just entered, whose entries it keeps
+    // in its level; false when the run would not enter it.
+    bool CountFolder(FolderTrail::Level& level, bool atRoot);
 
     std::vector<platform::FileIdentity> excluded_;
     bool (*takeAtRoot_)(const std::string&) = nullptr;

@@ -17,4 +17,10 @@ std::unique_ptr<FolderHandle> FolderHandle::KeptIfStill(std::unique_ptr<FolderHa
     return sub;
 }
 
+std::unique_ptr<FolderHandle> FolderHandle::OpenParent(const FileIdentity& /*expected*/,
+                                                       std::string* why) {
+    SetWhy(why, "a folder cannot be opened from its subfolder here");
+    return nullptr;
+}
+
 }  // namespace platform

@@ -75,6 +75,16 @@ class FolderHandle {
     // Removes the empty subfolder `name` if it is still `expected`.
     virtual bool RemoveSubfolder(const std::string& name, const FileIdentity& expected) = 0;
 
+    // The folder holding this one, opened only when it is still `expected`
+    // (the folder this one was opened from, wherever the two now are); null
+    // otherwise, with the reason. Only where CanOpenParent().
+    virtual std::unique_ptr<FolderHandle> OpenParent(const FileIdentity& expected,
+                                                     std::string* why = nullptr);
+    // Whether OpenParent works here. Where it does not (Windows, whose
+    // processes may hold millions of handles), a walk keeps every folder
+    // above the one it is in open.
+    virtual bool CanOpenParent() const { return false; }
+
     // The system's handle of the folder, for the purge library. It stays
     // owned by this object.
     virtual std::intptr_t NativeHandle() const = 0;

@@ -1,6 +1,7 @@
-// A run holds one open folder for every level of the tree it is in, so the
-// depth it can reach is the number of handles a process may hold. The
-// program asks for as many as the system allows it at start-up.
+// A run holds open the folders of the levels of the tree it is in (up to a
+// few hundred on POSIX, where the levels above are opened again on the way
+// back; every level on Windows), besides the files it purges. The program
+// asks for as many handles as the system allows it at start-up.
 #pragma once
 
 namespace platform {

@@ -14,13 +14,15 @@
 // report.
 //
 // The walk (ListFolder, PurgeFolder) takes a folder's own files before its
-// subfolders, each in the order the file system returns them. It holds each
-// folder open and acts only through it: a subfolder is opened from its
-// parent by its one name, and only while it is still the folder that was
-// listed, and a file is purged only while it is still the file that was
+// subfolders, each in the order the file system returns them. It holds the
+// folder it is in open and acts only through it: a subfolder is opened from
+// its parent by its one name, and only while it is still the folder that
+// was listed, and a file is purged only while it is still the file that was
 // looked at, so nothing renamed, linked or mounted in the tree while the
-// run goes on can lead it outside. What the walk leaves (WalkRules.h) is
-// written in the report as not listed or not purged, and counted in
+// run goes on can lead it outside. Its levels are a FolderTrail, never the
+// call stack, so no depth of tree ends a run. What the walk leaves
+// (WalkRules.h) is written in the report as not listed or not purged, and
+// counted in
 // NumEntriesSkipped(). Names are shown in lower case with control
 // characters escaped; every file operation uses the name as the file system
 // spells it, so "Secret.txt" never stands for "secret.txt".
@@ -33,6 +35,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "purge/FolderTrail.h"
 #include "purge/ReportText.h"
 #include "ui/Form.h"
 
@@ -137,9 +140,29 @@ class frmReport : public ui::Form {
     void WritePurgeHeader();
     void WritePurgeSummary();
     // The walks from an open folder; `folder` is its drive path, for people.
+    // Each keeps its levels in a FolderTrail, never on the call stack.
     void ListFolderAt(platform::FolderHandle& dir, std::string folder, const std::string& fileSpec);
     void PurgeFolderAt(platform::FolderHandle& dir, std::string folder, std::string fileSpec,
                        bool purgeSlack);
+    // The files of the folder just entered, which are read into its level;
+    // false when the walk is done with the folder (excluded, unreadable,
+    // stopped) and enters none of its subfolders.
+    bool ListFilesOf(FolderTrail::Level& level, const std::string& folder,
+                     const std::string& fileSpec);
+    bool PurgeFilesOf(FolderTrail::Level& level, const std::string& folder, std::string fileSpec,
+                      bool purgeSlack, double bytesPerSecond);
+    // Goes down into the next subfolder of the current folder that can be
+    // entered; each one left on the way gets its line, saying it is not
+    // `notDone` ("listed", "purged"). False when there is none left.
+    bool EnterNextSubfolder(FolderTrail& trail, const std::string& notDone);
+    // Back in a folder that could not be opened again (FolderTrail): says
+    // so and gives true; the walk is then done with it.
+    bool CameBackToLostFolder(FolderTrail& trail, const std::string& notDone);
+    // What a line about a folder that is not entered starts with.
+    std::string StartOfSkippedFolderLine() const;
+    // Back in the current folder from its subfolder `sub`: removes it when
+    // the purge emptied it. False when the run was stopped in it.
+    bool FinishSubfolder(FolderTrail& trail, std::unique_ptr<platform::FolderHandle> sub);
     // False when the run must end at once (Cancel in the purge query, or
     // the purge cancelled from the advice).
     bool PurgeOneFile(platform::FolderHandle& dir, const std::string& folder,

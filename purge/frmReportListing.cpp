@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "platform/FileSystem.h"
+#include "purge/FolderTrail.h"
 #include "purge/NumberFormat.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
@@ -77,18 +78,38 @@ void frmReport::ListFolder(std::string folder, const std::string& fileSpec) {
 // be read: each is written in the report and the listing goes on. Only a
 // report that can take no more text ends it (ReportText::Full, caught by
 // ListFolder).
-void frmReport::ListFolderAt(platform::FolderHandle& dir, std::string folder,
+void frmReport::ListFolderAt(platform::FolderHandle& start, std::string folder,
                              const std::string& fileSpec) {
+    const bool subdirectories = Forms().Main().blnSubdirectories;
+    FolderTrail trail(start, std::move(folder));
+    bool justEntered = true;
+    while (!trail.Empty()) {
+        bool done;
+        if (justEntered) {
+            done = !ListFilesOf(trail.Current(), trail.Path(), fileSpec) || !subdirectories;
+        } else {
+            // Back from a subfolder.
+            CheckPauseAndStop();
+            done = blnStop || CameBackToLostFolder(trail, "listed");
+        }
+        justEntered = !done && EnterNextSubfolder(trail, "listed");
+        if (!justEntered) trail.Leave();
+    }
+}
+
+bool frmReport::ListFilesOf(FolderTrail::Level& level, const std::string& folder,
+                            const std::string& fileSpec) {
     frmMain& main = Forms().Main();
-    auto entries = dir.Read();
+    auto entries = level.dir->Read();
     if (!entries) {
         ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
                            "Cannot read folder " + VisibleText(folder) +
                                "; its files are not listed.");
-        return;
+        return false;
     }
+    level.entries = std::move(*entries);
 
-    const MatchCount count = CountMatching(*entries, fileSpec);
+    const MatchCount count = CountMatching(level.entries, fileSpec);
     main.intNumFiles = count.files;
     if (count.matching > 0) {
         if (blnDisplayFolderNames) {
@@ -100,10 +121,10 @@ void frmReport::ListFolderAt(platform::FolderHandle& dir, std::string folder,
     }
 
     const bool showFiles = blnListFiles && blnDisplayFileNames;
-    for (const auto& entry : *entries) {
+    for (const auto& entry : level.entries) {
         if (entry.kind == platform::EntryKind::Folder) continue;
         if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
-        if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
+        if (auto why = WhyFileIsLeft(entry, level.dir->Identity())) {
             ReportSkippedEntry(ShownName(entry.name), showFiles ? ": " + *why + ", not listed." : "");
         } else {
             ++lngNumFilesProcessed;
@@ -115,27 +136,47 @@ void frmReport::ListFolderAt(platform::FolderHandle& dir, std::string folder,
             dblTotalFileBytes += static_cast<double>(entry.size);
         }
         CheckPauseAndStop();
-        if (blnStop) return;
+        if (blnStop) return false;
     }
+    return true;
+}
 
-    if (!main.blnSubdirectories) return;
-    for (const auto& entry : *entries) {
+bool frmReport::EnterNextSubfolder(FolderTrail& trail, const std::string& notDone) {
+    FolderTrail::Level& level = trail.Current();
+    while (level.next < level.entries.size()) {
+        const platform::FolderEntry& entry = level.entries[level.next++];
         if (entry.kind != platform::EntryKind::Folder) continue;
-        const std::string subfolder = folder + entry.name + "\\";
-        auto left = WhySubfolderIsLeft(entry, dir.Identity());
-        auto opened = left ? nullptr : dir.OpenSubfolder(entry.name, entry.identity);
-        if (!opened) {
-            ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
-                               left ? VisibleText(subfolder) + " " + *left + "; not listed."
-                                    : "Cannot read folder " + VisibleText(subfolder) +
-                                          "; its files are not listed.");
+        const std::string subfolder = trail.SubfolderPath(entry.name);
+        auto left = WhySubfolderIsLeft(entry, level.dir->Identity());
+        auto sub = left ? nullptr : level.dir->OpenSubfolder(entry.name, entry.identity);
+        if (!sub) {
+            // Also where the handles a process may hold have run out: the
+            // folders below this one are not reached, and the run goes on.
+            ReportSkippedEntry(StartOfSkippedFolderLine(),
+                               left
+                                   ? VisibleText(subfolder) + " " + *left + "; not " + notDone + "."
+                                   : "Cannot read folder " + VisibleText(subfolder) +
+                                         "; its files are not " + notDone + ".");
             continue;
         }
         strNextDirPath = subfolder;
-        ListFolderAt(*opened, subfolder, fileSpec);
-        CheckPauseAndStop();
-        if (blnStop) break;
+        trail.Enter(std::move(sub), entry.name);
+        return true;
     }
+    return false;
+}
+
+bool frmReport::CameBackToLostFolder(FolderTrail& trail, const std::string& notDone) {
+    if (trail.Current().dir != nullptr) return false;
+    ReportSkippedEntry(StartOfSkippedFolderLine(),
+                       "Cannot read folder " + VisibleText(trail.Path()) +
+                           " again; the rest of it is not " + notDone + ".");
+    return true;
+}
+
+std::string frmReport::StartOfSkippedFolderLine() const {
+    if (!blnPurgeFiles) return blnDisplayFolderNames ? "" : kCrLf;
+    return "";
 }
 
 void frmReport::WriteListingSummary() {

@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/NewFiles.h"
 #include "purge/FileProc.h"
+#include "purge/FolderTrail.h"
 #include "purge/NumberFormat.h"
 #include "purge/RunDate.h"
 #include "purge/StrProc.h"
@@ -35,6 +36,14 @@ constexpr double kBytesPerGB = 1073741824.0;
 std::string WithBackslash(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     return folder;
+}
+
+// A drive's top folder: a drive letter, a colon and a backslash. A longer
+// text cannot be one, whatever it decodes to, so a deep folder's path is
+// never decoded for nothing.
+bool IsDriveRoot(const std::string& folder) {
+    constexpr std::size_t kMostBytesOfThreeCharacters = 12;
+    return folder.size() <= kMostBytesOfThreeCharacters && DecodeUtf8(folder).size() == 3;
 }
 
 // Index of the drive a path starts with in the per-drive tables; -1 if none.
@@ -195,10 +204,60 @@ bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir, const std::s
     return false;
 }
 
-void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, std::string fileSpec,
-                              bool purgeSlack) {
+void frmReport::PurgeFolderAt(platform::FolderHandle& start, std::string folder,
+                              std::string fileSpec, bool purgeSlack) {
     frmMain& main = Forms().Main();
     const double bytesPerSecond = BytesPerSecondFor(main.strFolderPath[0]);
+    // A wipe's subfolders are purged whole; the start folder may keep its
+    // top-level files.
+    const std::string subfolderSpec = main.blnWipeDisk ? "*.*" : fileSpec;
+    FolderTrail trail(start, std::move(folder));
+    std::unique_ptr<platform::FolderHandle> walked;  // the subfolder just come back from
+    bool justEntered = true;
+    while (!trail.Empty()) {
+        bool done;
+        if (justEntered) {
+            done = !PurgeFilesOf(trail.Current(), trail.Path(),
+                                 trail.Depth() == 1 ? fileSpec : subfolderSpec, purgeSlack,
+                                 bytesPerSecond) ||
+                   !main.blnSubdirectories;
+        } else {
+            done = !FinishSubfolder(trail, std::move(walked));
+        }
+        justEntered = !done && EnterNextSubfolder(trail, "purged");
+        if (!justEntered) walked = trail.Leave();
+    }
+}
+
+bool frmReport::FinishSubfolder(FolderTrail& trail, std::unique_ptr<platform::FolderHandle> sub) {
+    if (blnStop) {
+        Append(kCrLf);
+        ++intReportLines;
+        return false;
+    }
+    if (CameBackToLostFolder(trail, "purged")) return false;
+    if (!Forms().PurgeConfirmation().blnDeleteEmptyFolders || !sub) return true;
+    FolderTrail::Level& level = trail.Current();
+    const std::string name = level.entries[level.next - 1].name;
+    auto rest = sub->Read();
+    const platform::FileIdentity emptied = sub->Identity();
+    // Closed first: a folder removed while still open lingers until its
+    // last handle goes.
+    sub.reset();
+    // The file system's own lost+found is emptied but kept: its checker
+    // needs it where it is.
+    const bool lostAndFound =
+        Forms().Main().blnWipeDisk && name == "lost+found" && IsDriveRoot(trail.Path());
+    if (rest && rest->empty() && !lostAndFound) {
+        RemoveEmptiedFolder(*level.dir, name, emptied, trail.Path() + name);
+    }
+    return true;
+}
+
+bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folder,
+                             std::string fileSpec, bool purgeSlack, double bytesPerSecond) {
+    frmMain& main = Forms().Main();
+    platform::FolderHandle& dir = *level.dir;
 
     // A wipe reports folder names only, yet what it leaves is always said.
     const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;
@@ -212,7 +271,7 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, s
 
     if (IsExcludedFolder(dir, folder)) {
         sayLeft(kCrLf + VisibleText(folder) + " is an excluded folder.");
-        return;
+        return false;
     }
 
     auto entries = dir.Read();
@@ -220,114 +279,77 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& dir, std::string folder, s
         ++lngNumEntriesSkipped;
         Append("Cannot read folder " + VisibleText(folder) + "; its files are not purged." + kCrLf);
         ++intReportLines;
-        return;
+        return false;
     }
+    level.entries = std::move(*entries);
 
     const bool keepingTopFiles = main.blnWipeDisk &&
                                  Forms().ExcludedFolders().chkKeepTopFiles.Value() != 0 &&
-                                 DecodeUtf8(folder).size() == 3;
+                                 IsDriveRoot(folder);
     if (keepingTopFiles) {
         // Only the fill files are purged at the root: the files this wipe's
         // fill wrote, not a user's file that happens to be named alike.
         fileSpec = "dummy*";
     }
 
-    const MatchCount count = CountMatching(*entries, fileSpec);
+    const MatchCount count = CountMatching(level.entries, fileSpec);
     main.intNumFiles = count.files;
+    if (count.matching == 0) return true;
 
-    if (count.matching > 0) {
-        if (!blnReportSuspended) {
-            if (!main.blnWipeDisk) {
-                Append(VisibleText(folder) + kCrLf);
-            } else {
-                std::string line = kCrLf;
-                if (DriveIndexOf(folder) >= 2) {
-                    const double gigabytes = dblTotalFileBytes / kBytesPerGB;
-                    if (gigabytes < 10) line += " ";
-                    line += FormatNumber(gigabytes, 3) + " GB ";
-                    const double share =
-                        dblDiskTotalBytes > 0 ? dblTotalFileBytes * 100 / dblDiskTotalBytes : 0;
-                    if (share < 10) line += " ";
-                    line += "(" + FormatNumber(share, 2) + "%) ";
-                }
-                Append(line + VisibleText(folder));
+    if (!blnReportSuspended) {
+        if (!main.blnWipeDisk) {
+            Append(VisibleText(folder) + kCrLf);
+        } else {
+            std::string line = kCrLf;
+            if (DriveIndexOf(folder) >= 2) {
+                const double gigabytes = dblTotalFileBytes / kBytesPerGB;
+                if (gigabytes < 10) line += " ";
+                line += FormatNumber(gigabytes, 3) + " GB ";
+                const double share =
+                    dblDiskTotalBytes > 0 ? dblTotalFileBytes * 100 / dblDiskTotalBytes : 0;
+                if (share < 10) line += " ";
+                line += "(" + FormatNumber(share, 2) + "%) ";
             }
-            ++intReportLines;
+            Append(line + VisibleText(folder));
         }
-
-        const bool oneNamedFile = !HasWildcards(fileSpec);
-        for (const auto& entry : *entries) {
-            if (entry.kind == platform::EntryKind::Folder) continue;
-            ui::TheUi().DoEvents();
-            if (!NameMatchesSpec(entry.name, fileSpec, false) ||
-                (keepingTopFiles && !Forms().FillDisk().Wrote(entry.identity))) {
-                CheckPauseAndStop();
-                if (blnStop) return;
-                continue;
-            }
-            const WipeLinkStep step = main.blnWipeDisk && entry.links > 1
-                                          ? RemoveWipedHardLink(dir, entry)
-                                          : WipeLinkStep::NotAMatter;
-            if (step == WipeLinkStep::NameRemoved) {
-                AddReportText(ShownName(entry.name) +
-                              ": another name of a file purged under its last name; removed.");
-            } else if (step == WipeLinkStep::LastName) {
-                platform::FolderEntry last = entry;
-                last.links = 1;
-                if (!PurgeOneFile(dir, folder, last, purgeSlack, bytesPerSecond)) return;
-            } else if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
-                ++lngNumEntriesSkipped;
-                sayLeft(ShownName(entry.name) + ": " + *why + ", not purged.");
-            } else if (!PurgeOneFile(dir, folder, entry, purgeSlack, bytesPerSecond)) {
-                return;
-            }
-            AddReportText(kCrLf);
-            ++intReportLines;
-            CheckPauseAndStop();
-            if (blnStop) return;
-            if (oneNamedFile) break;
-        }
-        AddReportText(kCrLf);
         ++intReportLines;
     }
 
-    if (main.blnWipeDisk) fileSpec = "*.*";
-    if (!main.blnSubdirectories) return;
-    for (const auto& entry : *entries) {
-        if (entry.kind != platform::EntryKind::Folder) continue;
-        const std::string subfolder = folder + entry.name + "\\";
-        auto left = WhySubfolderIsLeft(entry, dir.Identity());
-        auto sub = left ? nullptr : dir.OpenSubfolder(entry.name, entry.identity);
-        if (!sub) {
-            ++lngNumEntriesSkipped;
-            Append((left ? VisibleText(subfolder) + " " + *left + "; not purged."
-                         : "Cannot read folder " + VisibleText(subfolder) +
-                               "; its files are not purged.") +
-                   kCrLf);
-            ++intReportLines;
+    const bool oneNamedFile = !HasWildcards(fileSpec);
+    for (const auto& entry : level.entries) {
+        if (entry.kind == platform::EntryKind::Folder) continue;
+        ui::TheUi().DoEvents();
+        if (!NameMatchesSpec(entry.name, fileSpec, false) ||
+            (keepingTopFiles && !Forms().FillDisk().Wrote(entry.identity))) {
+            CheckPauseAndStop();
+            if (blnStop) return false;
             continue;
         }
-        strNextDirPath = subfolder;
-        PurgeFolderAt(*sub, subfolder, fileSpec, purgeSlack);
-        if (blnStop) {
-            Append(kCrLf);
-            ++intReportLines;
-            return;
+        const WipeLinkStep step = main.blnWipeDisk && entry.links > 1
+                                      ? RemoveWipedHardLink(dir, entry)
+                                      : WipeLinkStep::NotAMatter;
+        if (step == WipeLinkStep::NameRemoved) {
+            AddReportText(ShownName(entry.name) +
+                          ": another name of a file purged under its last name; removed.");
+        } else if (step == WipeLinkStep::LastName) {
+            platform::FolderEntry last = entry;
+            last.links = 1;
+            if (!PurgeOneFile(dir, folder, last, purgeSlack, bytesPerSecond)) return false;
+        } else if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
+            ++lngNumEntriesSkipped;
+            sayLeft(ShownName(entry.name) + ": " + *why + ", not purged.");
+        } else if (!PurgeOneFile(dir, folder, entry, purgeSlack, bytesPerSecond)) {
+            return false;
         }
-        if (!Forms().PurgeConfirmation().blnDeleteEmptyFolders) continue;
-        auto rest = sub->Read();
-        const platform::FileIdentity emptied = sub->Identity();
-        // Closed first: a folder removed while still open lingers until its
-        // last handle goes.
-        sub.reset();
-        // The file system's own lost+found is emptied but kept: its checker
-        // needs it where it is.
-        const bool lostAndFound =
-            main.blnWipeDisk && entry.name == "lost+found" && DecodeUtf8(folder).size() == 3;
-        if (rest && rest->empty() && !lostAndFound) {
-            RemoveEmptiedFolder(dir, entry.name, emptied, folder + entry.name);
-        }
+        AddReportText(kCrLf);
+        ++intReportLines;
+        CheckPauseAndStop();
+        if (blnStop) return false;
+        if (oneNamedFile) break;
     }
+    AddReportText(kCrLf);
+    ++intReportLines;
+    return true;
 }
 
 void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, const std::string& name,

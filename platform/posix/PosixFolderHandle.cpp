@@ -135,6 +135,24 @@ std::unique_ptr<FolderHandle> PosixFolderHandle::OpenSubfolder(const std::string
     return KeptIfStill(Adopt(fd, why), expected, why);
 }
 
+std::unique_ptr<FolderHandle> PosixFolderHandle::OpenParent(const FileIdentity& expected,
+                                                            std::string* why) {
+    // ".." is the folder that holds this one now; only when that is the
+    // folder expected is it the one this was opened from.
+    int fd =
+        ::openat(descriptor_, "..", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        SetWhy(why, SystemErrorText(errno));
+        return nullptr;
+    }
+    auto parent = Adopt(fd, why);
+    if (parent && !(parent->Identity() == expected)) {
+        SetWhy(why, "it was moved while the run went on");
+        return nullptr;
+    }
+    return parent;
+}
+
 bool PosixFolderHandle::SetReadOnly(const std::string& name, const FileIdentity& expected,
                                     bool readOnly) {
     if (!IsSingleName(name)) return false;

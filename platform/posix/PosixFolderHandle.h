@@ -32,6 +32,9 @@ class PosixFolderHandle final : public FolderHandle {
     bool SetReadOnly(const std::string& name, const FileIdentity& expected,
                      bool readOnly) override;
     bool RemoveSubfolder(const std::string& name, const FileIdentity& expected) override;
+    std::unique_ptr<FolderHandle> OpenParent(const FileIdentity& expected,
+                                             std::string* why) override;
+    bool CanOpenParent() const override { return true; }
     std::intptr_t NativeHandle() const override { return descriptor_; }
 
   private:

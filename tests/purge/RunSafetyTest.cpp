@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,9 +35,9 @@ bool Has(const std::string& text, const std::string& part) {
 }
 
 // Creates `depth` nested folders named "d" below `native` with a file in the
-// deepest one and every 1,000th, relative to open descriptors, since the
+// deepest one and every `every`th, relative to open descriptors, since the
 // whole path is far longer than any path the system accepts.
-void MakeDeepTree(const std::string& native, int depth) {
+void MakeDeepTree(const std::string& native, int depth, int every = 1000) {
     int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(fd, 0);
     for (int level = 1; level <= depth; ++level) {
@@ -44,7 +46,7 @@ void MakeDeepTree(const std::string& native, int depth) {
         ::close(fd);
         ASSERT_GE(next, 0);
         fd = next;
-        if (level % 1000 == 0 || level == depth) {
+        if (level % every == 0 || level == depth) {
             int file = ::openat(fd, "deep.txt", O_WRONLY | O_CREAT, 0644);
             ASSERT_EQ(::write(file, "deep", 4), 4);
             ::close(file);
@@ -52,6 +54,75 @@ void MakeDeepTree(const std::string& native, int depth) {
     }
     ::close(fd);
 }
+
+// Removes a tree MakeDeepTree made, two descriptors at a time, where no
+// path could name its lower folders.
+void RemoveDeepTree(const std::string& native) {
+    int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    int depth = 0;
+    for (int next; (next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY)) >= 0; ++depth) {
+        ::unlinkat(next, "deep.txt", 0);
+        ::close(fd);
+        fd = next;
+    }
+    for (; depth > 0 && fd >= 0; --depth) {
+        int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        if (parent >= 0) ::unlinkat(parent, "d", AT_REMOVEDIR);
+        fd = parent;
+    }
+    if (fd >= 0) ::close(fd);
+}
+
+// Where the test may mount (root), a deep tree is made in memory: on a busy
+// disk its 20,000 removals alone take a minute.
+class MemoryFolder {
+  public:
+    explicit MemoryFolder(std::string native) : native_(std::move(native)) {
+        mounted_ =
+            ::geteuid() == 0 && ::mount("tmpfs", native_.c_str(), "tmpfs", 0, "size=256m") == 0;
+    }
+    ~MemoryFolder() {
+        if (mounted_) ::umount2(native_.c_str(), MNT_DETACH);
+    }
+
+  private:
+    std::string native_;
+    bool mounted_ = false;
+};
+
+struct DeepTreeRemover {
+    std::string native;
+    ~DeepTreeRemover() { RemoveDeepTree(native); }
+};
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// The handles this process holds now.
+std::size_t OpenHandles() {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator{}));
+}
+
+// Lowers the process's limit of open handles for a while.
+class HandleLimit {
+  public:
+    explicit HandleLimit(rlim_t most) {
+        ::getrlimit(RLIMIT_NOFILE, &saved_);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = most;
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~HandleLimit() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+
+  private:
+    rlimit saved_{};
+};
 
 }  // namespace
 
@@ -198,6 +269,120 @@ TEST(RunSafety, ATreeDeeperThanAnyPathIsPurgedCompletely) {
     EXPECT_EQ(run.Report().lngNumFilesPurged, kDepth / 1000);
     EXPECT_EQ(run.Report().NumEntriesSkipped(), 0);
     EXPECT_TRUE(fs::is_empty(run.Drives().Native("C:\\deep")));
+}
+
+// Deeper than many systems let a process hold handles, and than the call
+// stack of a Debug build would take a walk that recursed once per level.
+TEST(RunSafety, ATreeDeeperThanAnyPathByTwentyThousandLevelsIsListedAndPurgedWithItsReport) {
+    constexpr int kDepth = 20000;
+    constexpr int kFiles = kDepth / 1000;
+    RunProgram run;
+    run.Drives().MakeFolder("C:\\deep");
+    const DeepTreeRemover remover{run.Drives().Native("C:\\deep")};
+    const MemoryFolder inMemory(remover.native);
+    MakeDeepTree(remover.native, kDepth);
+    run.Select("C:\\deep\\", "*.*", true);
+
+    run.Ui().AnswerNextBox(ui::Answer::No);  // "Display folder names?"
+    const std::string listing = run.List();
+    EXPECT_EQ(run.Report().NumFilesProcessed(), kFiles);
+    EXPECT_TRUE(
+        Has(listing, std::string(kFiles, '.') + kCrLf + kCrLf + "Number of files: 20" + kCrLf));
+
+    const std::string report = run.Purge();
+    EXPECT_EQ(run.Report().lngNumFilesPurged, kFiles);
+    EXPECT_EQ(Occurrences(report, std::string("\\d\\") + kCrLf + "deep.txt (4 bytes) purged." +
+                                      kCrLf + kCrLf),
+              static_cast<std::size_t>(kFiles));
+    EXPECT_TRUE(Has(report, std::string("Number of files purged: 20") + kCrLf));
+    EXPECT_EQ(run.Report().NumEntriesSkipped(), 0);
+
+    run.Select("C:\\deep\\", "*.*", true);
+    run.Ui().AnswerNextBox(ui::Answer::No);
+    run.List();
+    EXPECT_EQ(run.Report().NumFilesProcessed(), 0);
+}
+
+// Where a process may hold no more handles, the folder the walk cannot open
+// gets its line and the run goes on: it ends with its summary, and what it
+// could not reach is still there for the next run.
+TEST(RunSafety, RunningOutOfHandlesLeavesTheDeeperFoldersWithALineAndTheRunGoesOn) {
+    constexpr int kDepth = 300;
+    constexpr int kFiles = kDepth / 10;
+    RunProgram run;
+    run.Drives().MakeFolder("C:\\deep");
+    const DeepTreeRemover remover{run.Drives().Native("C:\\deep")};
+    MakeDeepTree(remover.native, kDepth, 10);
+    run.Select("C:\\deep\\", "*.*", true);
+    run.Options().chkDeleteEmptyFolders.SetValue(1);
+
+    std::string report;
+    std::int32_t purgedFirst = 0;
+    {
+        const HandleLimit limit(OpenHandles() + 100);
+        run.Ui().AnswerNextBox(ui::Answer::Yes);  // "Display folder names?"
+        const std::string listing = run.List();
+        EXPECT_TRUE(Has(listing, "; its files are not listed." + std::string(kCrLf)));
+        EXPECT_GT(run.Report().NumFilesProcessed(), 0);
+        EXPECT_LT(run.Report().NumFilesProcessed(), kFiles);
+        EXPECT_TRUE(Has(listing, "Number of files: "));
+
+        report = run.Purge();
+        purgedFirst = run.Report().lngNumFilesPurged;
+    }
+    EXPECT_GT(purgedFirst, 0);
+    EXPECT_LT(purgedFirst, kFiles);
+    EXPECT_EQ(Occurrences(report, "Cannot read folder C:\\deep\\d\\"), 1u);
+    EXPECT_TRUE(Has(report, "; its files are not purged." + std::string(kCrLf)));
+    EXPECT_TRUE(Has(report, "Number of files purged: " + std::to_string(purgedFirst) + kCrLf));
+    EXPECT_FALSE(Has(report, "Purge operation was stopped."));
+
+    // The rest, with handles enough.
+    run.Select("C:\\deep\\", "*.*", true);
+    run.Purge();
+    EXPECT_EQ(purgedFirst + run.Report().lngNumFilesPurged, kFiles);
+    EXPECT_TRUE(fs::is_empty(remover.native));
+}
+
+// Only the deepest levels of a walk hold their folders open; one further up
+// is opened again, on the way back, from the subfolder just left, and only
+// while it is still that folder's parent. Here another user moves a
+// subtree out of the tree from under a closed level while the purge is
+// deep inside it: the subtree, held open, is finished, and each level above
+// that can no longer be reached gets its line instead of the walk going on
+// wherever the subtree now lies.
+TEST(RunSafety, ASubtreeMovedFromUnderAClosedLevelEndsTheWalkAboveItWithALineEach) {
+    constexpr int kDepth = 400;
+    constexpr int kMovedLevel = 101;
+    RunProgram run;
+    FakeLibrary library;
+    run.Drives().WriteFile("C:\\keep.txt", "beside the tree");
+    run.Drives().MakeFolder("C:\\deep");
+    const DeepTreeRemover remover{run.Drives().Native("C:\\deep")};
+    const DeepTreeRemover movedRemover{run.Drives().Native("C:\\moved")};
+    MakeDeepTree(remover.native, kDepth, 100);
+    std::string above;  // native path of the level the subtree is moved from
+    for (int level = 1; level < kMovedLevel; ++level) above += "/d";
+    library.onCall = [&](const std::string&) {
+        if (library.calls.size() != 2) return;
+        fs::rename(remover.native + above + "/d", run.Drives().Native("C:\\moved"));
+    };
+    run.Select("C:\\deep\\", "*.*", true);
+    run.SetPurgeType(0, 1);
+    run.Options().chkDeleteEmptyFolders.SetValue(1);
+
+    const std::string& report = run.Purge();
+
+    EXPECT_EQ(run.Report().lngNumFilesPurged, kDepth / 100);
+    std::string lost = "C:\\deep\\";
+    for (int level = 1; level < kMovedLevel; ++level) lost += "d\\";
+    EXPECT_TRUE(Has(report, std::string(kCrLf) + "Cannot read folder " + lost +
+                                " again; the rest of it is not purged." + kCrLf));
+    EXPECT_EQ(Occurrences(report, " again; the rest of it is not purged."),
+              static_cast<std::size_t>(kMovedLevel - 1));
+    EXPECT_TRUE(fs::is_directory(remover.native + above));
+    EXPECT_TRUE(fs::is_empty(run.Drives().Native("C:\\moved")));
+    EXPECT_EQ(run.Drives().ReadFile("C:\\keep.txt"), "beside the tree");
 }
 
 // Another user swaps a subfolder of the tree and a link to a victim folder,
