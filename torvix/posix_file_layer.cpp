@@ -7,13 +7,20 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 
 #include "torvix/posix_folder_path.h"
 
 namespace torvix {
 namespace {
 
-int Fd(Handle handle) { return static_cast<int>(handle); }
+// A handle that cannot be a descriptor (negative, or beyond an int, whose
+// low half would name another descriptor) becomes -1, which every call
+// refuses: AT_FDCWD and its kin are no folder a caller opened.
+int Fd(Handle handle) {
+    if (handle < 0 || handle > std::numeric_limits<int>::max()) return -1;
+    return static_cast<int>(handle);
+}
 
 FileKind KindOf(mode_t mode) {
     if (S_ISREG(mode)) return FileKind::kRegular;

@@ -91,7 +91,9 @@ TORVIX_API int32_t kz_purge_file(const char* path, int32_t purge_type, int32_t p
 // redirect it.
 //
 // Results, beside those of kz_purge_file (with -1 also for a null name and
-// -2 also for a name that is not one entry or an invalid folder):
+// -2 also for a name that is not one entry, or a folder that is not an
+// open folder of this process: not a folder, closed, negative, or on POSIX
+// beyond the range of a descriptor (an int)):
 // -10 the file kept growing while it was overwritten: its new bytes could not
 //     all be overwritten, so it is not purged (and not deleted; with slack
 //     it keeps its grown length);

@@ -14,7 +14,10 @@
 namespace torvix {
 namespace {
 
-HANDLE Win(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
+// A negative value is one of the system's pseudo-handles (the process, the
+// thread), never a folder or file the caller opened: it becomes null, which
+// every call refuses.
+HANDLE Win(Handle handle) { return handle < 0 ? nullptr : reinterpret_cast<HANDLE>(handle); }
 Handle Ours(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
 
 int LastErrno() { return ErrnoFromWin32Error(GetLastError()); }

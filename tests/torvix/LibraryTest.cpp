@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <limits>
 #include <memory>
 #include <set>
 
@@ -187,6 +188,31 @@ TEST_F(PurgeAtTest, TheFileSeenIsPurgedAndTheCallersFolderStaysOpen) {
     EXPECT_EQ(ReadFile(kept), "kept");
     EXPECT_EQ(ReadFile(folder.path() + "/other"), "other");
     EXPECT_EQ(purgeAt(fd, nullptr, 0, 0, 2, 1, 1, 1, 0, -1, &seconds), -1);
+}
+
+// The folder is one of the caller's open folders, all of the handle: a
+// value whose low half is that descriptor, a negative one (AT_FDCWD, the
+// folder the process is in, among them), a file's or a closed descriptor
+// names no folder the caller opened, and nothing is touched.
+TEST_F(PurgeAtTest, AHandleThatIsNoOpenFolderOfThisProcessIsRefused) {
+    std::string victim = folder.File("victim", "victim data");
+    struct stat seen {};
+    ASSERT_EQ(fstatat(fd, "victim", &seen, AT_SYMLINK_NOFOLLOW), 0);
+    const int file = open(victim.c_str(), O_RDONLY | O_CLOEXEC);
+    const int closed = dup(fd);
+    close(closed);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    for (intptr_t handle : {(intptr_t{1} << 32) | fd, std::numeric_limits<intptr_t>::min() | fd,
+                            intptr_t{AT_FDCWD}, intptr_t{-1}, intptr_t{file}, intptr_t{closed}}) {
+        EXPECT_EQ(purgeAt(handle, "victim", seen.st_dev, seen.st_ino, 2, 1, 1, 1, 0, -1, &seconds),
+                  -2)
+            << handle;
+    }
+    std::filesystem::current_path(before);
+    close(file);
+    EXPECT_EQ(ReadFile(victim), "victim data");
+    EXPECT_EQ(PurgeAt("victim", 1), 0);
 }
 
 TEST_F(LibraryTest, APathThroughASymbolicLinkedFolderIsRefused) {

@@ -153,6 +153,20 @@ TEST_F(Win32LibraryTest, PurgeAtActsOnTheFileSeenThroughTheCallersFolderHandle) 
     EXPECT_EQ(purgeAt(folderHandle, "..\\other", otherVolume, otherId, 1, 1, 1, 1, 0, -1, &seconds),
               -2);
     EXPECT_EQ(ReadFile(other), "other");
+    // No open folder of the caller's: the pseudo-handles of the process and
+    // the thread, none, and a file.
+    HANDLE file = CreateFileW(PathOf(other).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    for (intptr_t notAFolder :
+         {intptr_t{-1}, intptr_t{-2}, intptr_t{0}, reinterpret_cast<intptr_t>(file)}) {
+        EXPECT_EQ(purgeAt(notAFolder, "other", otherVolume, otherId, 1, 1, 1, 1, 0, -1, &seconds),
+                  -2)
+            << notAFolder;
+    }
+    CloseHandle(file);
+    EXPECT_EQ(ReadFile(other), "other");
     BY_HANDLE_FILE_INFORMATION stillOpen;
     EXPECT_TRUE(GetFileInformationByHandle(handle, &stillOpen)) << "the caller's folder was closed";
     CloseHandle(handle);
