@@ -131,6 +131,11 @@ class frmReport : public ui::Form {
     void Append(const std::string& text);
     // The report's last lines, appended even when it is full.
     void AppendAnyway(const std::string& text);
+    // Appends `text` as a line of its own: on a new line (a line end is
+    // added first when the report does not end with one) and ending with
+    // one, so that no two messages of a run share a line.
+    void AppendOwnLine(const std::string& text);
+    bool AtLineStart() const;
 
     // Listing.
     void WriteListingSummary();

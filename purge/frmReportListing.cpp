@@ -176,7 +176,7 @@ bool frmReport::CameBackToLostFolder(FolderTrail& trail, const std::string& notD
 
 std::string frmReport::StartOfSkippedFolderLine() const {
     if (!blnPurgeFiles) return blnDisplayFolderNames ? "" : kCrLf;
-    return "";
+    return AtLineStart() ? "" : kCrLf;
 }
 
 void frmReport::WriteListingSummary() {

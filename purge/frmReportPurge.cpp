@@ -263,21 +263,21 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
     const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;
     auto sayLeft = [&](const std::string& text) {
         if (namesOnly) {
-            Append(kCrLf + text);
+            AppendOwnLine(text);
         } else {
             AddReportText(text);
         }
     };
 
     if (IsExcludedFolder(dir, folder)) {
-        sayLeft(kCrLf + VisibleText(folder) + " is an excluded folder.");
+        AppendOwnLine(kCrLf + VisibleText(folder) + " is an excluded folder.");
         return false;
     }
 
     auto entries = dir.Read();
     if (!entries) {
         ++lngNumEntriesSkipped;
-        Append("Cannot read folder " + VisibleText(folder) + "; its files are not purged." + kCrLf);
+        AppendOwnLine("Cannot read folder " + VisibleText(folder) + "; its files are not purged.");
         ++intReportLines;
         return false;
     }
@@ -378,6 +378,15 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
 
     ++lngNumFilesProcessed;
     AddReportText(ShownName(file.name));
+    // A report of folder names only still names each file left unpurged,
+    // with its reason, on a line of its own.
+    auto sayNotPurged = [&](const std::string& text) {
+        if (options.blnFolderNamesOnly) {
+            AppendOwnLine(ShownName(file.name) + text);
+        } else {
+            AddReportText(text);
+        }
+    };
 
     std::int16_t code = fileOps.ExcludedFile(path, dir.Identity(), file.identity);
     if (options.blnOKToPurgeSensitiveFiles && code == frmFileOps::kSensitiveNotAllowed) code = 0;
@@ -416,12 +425,12 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
         auto now = dir.Look(file.name);
         if (!now || now->kind != platform::EntryKind::File) {
             ++lngNumEntriesSkipped;
-            AddReportText(": file not found, not purged.");
+            sayNotPurged(": file not found, not purged.");
             return true;
         }
         if (!(now->identity == file.identity)) {
             ++lngNumEntriesSkipped;
-            AddReportText(ResultText(kPurgeFileReplaced, extension));
+            sayNotPurged(ResultText(kPurgeFileReplaced, extension));
             return true;
         }
         length = static_cast<double>(now->size);
@@ -522,7 +531,10 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
         ++lngNumFilesPurged;
         dblTotalFileBytes += length;
     } else {
-        AddReportText(ResultText(code, extension));
+        sayNotPurged((overwritten && options.blnFolderNamesOnly
+                          ? " (" + FormatNumber(length, 0) + " bytes)"
+                          : std::string()) +
+                     ResultText(code, extension));
     }
     return true;
 }

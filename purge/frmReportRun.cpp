@@ -158,6 +158,14 @@ void frmReport::AppendAnyway(const std::string& text) {
     textBoxStale_ = true;
 }
 
+void frmReport::AppendOwnLine(const std::string& text) {
+    Append(std::string(AtLineStart() ? "" : kCrLf) + text + kCrLf);
+}
+
+bool frmReport::AtLineStart() const {
+    return report_.Empty() || report_.Text().back() == '\n';
+}
+
 void frmReport::AddReportText(const std::string& text, bool /*scroll*/) {
     // The caret goes to the end at the next refresh of the text box, which
     // the Clock does once a second; see the header.

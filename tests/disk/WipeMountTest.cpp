@@ -1,10 +1,13 @@
 // Whole wipes of small real file systems mounted as drive D (needs root):
 // a tmpfs with another file system mounted inside, a wipe cancelled after
-// its fill, and ext4 (1 KiB blocks, 4 KiB blocks, bigalloc) and btrfs
-// images whose raw bytes must hold none of the data deleted or truncated
-// before the wipe and all of the excluded folder's.
+// its fill, ext4 (1 KiB blocks, 4 KiB blocks, bigalloc) and btrfs images
+// whose raw bytes must hold none of the data deleted or truncated before
+// the wipe and all of the excluded folder's, and the report of a wipe that
+// meets files it cannot purge.
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -38,6 +41,18 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Sets or clears an inode flag of the file (immutable, append-only); false
+// where the file system does not keep it.
+bool SetInodeFlag(const std::string& native, int flag, bool on) {
+    const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int flags = 0;
+    bool done = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | flag : flags & ~flag;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0) ::close(fd);
+    return done;
 }
 
 class WipeMount : public ::testing::Test {
@@ -172,5 +187,51 @@ INSTANTIATE_TEST_SUITE_P(
                                65536},
                       RawImage{"Btrfs", "mkfs.btrfs -q -f", 128, 4096, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A wipe's report shows folder names only, yet each file it could not purge
+// is named with its reason, and no two of its messages share a line. The
+// fill is counted here, not written.
+TEST(WipeReport, EveryFileNotPurgedIsNamedOnALineOfItsOwn) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to mount file systems";
+    disk_testing::WipeProgram wipe;
+    auto& drives = wipe.Drives();
+    Mount drive("tmpfs", "-t tmpfs -o size=4m", drives.Root('D'));
+    ASSERT_TRUE(drive.Mounted());
+    wipe.Sizes().sizes['D'] = {3 << 20, 8 << 20};
+    wipe.ChooseDrive('D');
+    drives.WriteFile("D:\\mine\\immutable.dat", "cannot be changed");
+    drives.WriteFile("D:\\mine\\appendonly.dat", "can only grow");
+    drives.WriteFile("D:\\mine\\plain.dat", "purged");
+    ASSERT_TRUE(std::filesystem::create_directory(drives.Native("D:\\mine") + "/bad\\name"));
+    drives.WriteFile("D:\\keep\\k.dat", "kept");
+    drives.MakeFolder("D:\\m");
+    Mount other("tmpfs", "-t tmpfs -o size=1m", drives.Native("D:\\m"));
+    ASSERT_TRUE(other.Mounted());
+    if (!SetInodeFlag(drives.Native("D:\\mine\\immutable.dat"), FS_IMMUTABLE_FL, true) ||
+        !SetInodeFlag(drives.Native("D:\\mine\\appendonly.dat"), FS_APPEND_FL, true)) {
+        GTEST_SKIP() << "no immutable and append-only files on this tmpfs";
+    }
+    wipe.Exclude({"D:\\keep"}, false);
+    wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    wipe.Wipe();
+    const std::string report = wipe.Run().Report().ReportText();
+
+    EXPECT_FALSE(drives.Exists("D:\\mine\\plain.dat"));
+    for (const std::string line :
+         {"immutable.dat (17 bytes): unable to open file for writing.",
+          "appendonly.dat (13 bytes): unable to open file for writing.",
+          "D:\\mine\\bad\\name\\ has a backslash in its name, which no drive path can hold; "
+          "not purged.",
+          "\r\nD:\\keep\\ is an excluded folder.",
+          "D:\\m\\ is on another file system; not purged."}) {
+        EXPECT_NE(report.find("\n" + line + "\r\n"), std::string::npos) << line << "\n" << report;
+    }
+    // The fill's dummy file and plain.dat.
+    EXPECT_NE(report.find("Number of files: 4\r\nNumber of files purged: 2\r\n"),
+              std::string::npos)
+        << report;
+    SetInodeFlag(drives.Native("D:\\mine\\immutable.dat"), FS_IMMUTABLE_FL, false);
+    SetInodeFlag(drives.Native("D:\\mine\\appendonly.dat"), FS_APPEND_FL, false);
+}
 
 }  // namespace

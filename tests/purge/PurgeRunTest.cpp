@@ -92,6 +92,37 @@ TEST(PurgeRun, EveryResultHasItsText) {
         report, std::string("Number of files: 17") + kCrLf + "Number of files purged: 1" + kCrLf));
 }
 
+// With folder names only, a file that is not purged is still named, with
+// its reason, and every message and folder line has a line of its own.
+TEST(PurgeRun, FolderNamesOnlyStillNamesEachFileNotPurgedOnALineOfItsOwn) {
+    RunProgram run;
+    FakeLibrary library;
+    library.codes = {{"op.txt", -2}};
+    run.Drives().WriteFile("C:\\n\\a\\op.txt", "x");
+    run.Drives().WriteFile("C:\\n\\b\\target.txt", "t");
+    run.MakeLink("C:\\n\\b\\link.txt", run.Drives().Native("C:\\n\\b\\target.txt"));
+    run.Drives().WriteFile("C:\\n\\c\\ro.txt", "read-only");
+    ::chmod(run.Drives().Native("C:\\n\\c\\ro.txt").c_str(), 0444);
+    run.Drives().WriteFile("C:\\n\\e\\ok.txt", "gone soon");
+    run.Select("C:\\n\\", "*.*", true);
+    run.Options().chkFolderNamesOnly.SetValue(1);
+    run.Options().chkDeleteEmptyFolders.SetValue(1);
+
+    const std::string& report = run.Purge();
+
+    for (const char* lines : {
+             "\nC:\\n\\a\\\r\nop.txt (1 bytes): unable to open file for writing.\r\n",
+             "\nC:\\n\\b\\\r\nlink.txt: a symbolic link, not purged.\r\n",
+             "\nC:\\n\\c\\\r\nro.txt (9 bytes): file is read-only, not purged.\r\n"
+             "(Perhaps file is in use by another program.)\r\n",
+             "\nFolder C:\\n\\e removed.\r\n",
+         }) {
+        EXPECT_TRUE(Has(report, lines)) << lines << "\n" << report;
+    }
+    EXPECT_FALSE(Has(report, "ok.txt")) << "a purged file is not named";
+    EXPECT_FALSE(Has(report, "target.txt"));
+}
+
 TEST(PurgeRun, FilesOfTheProgramsOwnFolderAreNeverPurged) {
     RunProgram run;
     FakeLibrary library;
