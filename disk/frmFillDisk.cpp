@@ -157,6 +157,7 @@ void frmFillDisk::WriteDummyFiles() {
     }
     std::optional<LoweredReserve> reserve;
     if (blnFillDisk) reserve.emplace(*folder_);
+    writeThrough_ = reserve && reserve->Bytes() > 0;
     const double target = dblFreeSpace + (reserve ? double(reserve->Bytes()) : 0);
 
     double total = 0;
@@ -187,7 +188,9 @@ std::unique_ptr<platform::NewFile> frmFillDisk::CreateNextFile(Ending& ending) {
         // is never written through.
         if (folder_->Look(name)) continue;
         platform::FileFailure failure;
-        auto file = platform::TheNewFiles().Create(*folder_, name, failure);
+        auto file = writeThrough_
+                        ? platform::TheNewFiles().CreateWrittenThrough(*folder_, name, failure)
+                        : platform::TheNewFiles().Create(*folder_, name, failure);
         if (!file && failure.nameTaken) continue;  // it appeared meanwhile
         strDummyFile = LowerCase(strDrive + "\\" + name);
         if (!file) {

@@ -108,6 +108,9 @@ class frmFillDisk : public ui::Form {
     std::uint64_t bytes_ = 0;  // of the current file
     bool abandoned_ = false;
     bool partialKept_ = false;  // "Delete dummy file?" was answered No
+    // The file system's reserve is lowered: writes must find their space
+    // while they are made, or the system may lose them later for want of it.
+    bool writeThrough_ = false;
     std::shared_ptr<platform::FolderHandle> folder_;
     char heldLetter_ = 0;
     std::shared_ptr<platform::FolderHandle> held_;

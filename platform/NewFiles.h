@@ -49,6 +49,16 @@ class NewFiles {
     // failure.nameTaken when any entry of that name exists, links included.
     virtual std::unique_ptr<NewFile> Create(FolderHandle& folder, const std::string& name,
                                             FileFailure& failure) = 0;
+    // As Create, for a file whose writes should take their space on the disk
+    // as they are made, not later when the system writes its cache out: on
+    // a disk whose reserve is lowered, a late write can find no room for the
+    // metadata it needs and fail after the program was told it succeeded.
+    // Where the system cannot write so, a plain new file.
+    virtual std::unique_ptr<NewFile> CreateWrittenThrough(FolderHandle& folder,
+                                                          const std::string& name,
+                                                          FileFailure& failure) {
+        return Create(folder, name, failure);
+    }
     // Deletes the regular file `name` of `folder` if it is still `expected`.
     virtual bool DeleteIfStill(FolderHandle& folder, const std::string& name,
                                const FileIdentity& expected) = 0;

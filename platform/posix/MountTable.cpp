@@ -40,6 +40,7 @@ std::optional<MountEntry> ParseLine(const std::string& line) {
     std::size_t colon = dev.find(':');
     if (colon == std::string::npos) return std::nullopt;
     try {
+        entry.id = std::stoull(fields[0]);
         entry.major = static_cast<unsigned>(std::stoul(dev.substr(0, colon)));
         entry.minor = static_cast<unsigned>(std::stoul(dev.substr(colon + 1)));
     } catch (const std::exception&) {

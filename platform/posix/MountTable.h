@@ -2,6 +2,7 @@
 // and the one that holds a given folder.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +11,8 @@
 namespace platform {
 
 struct MountEntry {
-    unsigned major = 0;  // device numbers of the file system
+    std::uint64_t id = 0;  // the mount's own id (statx's mount id)
+    unsigned major = 0;    // device numbers of the file system
     unsigned minor = 0;
     std::string mountPoint;  // unescaped ("\040" is a blank)
     std::string type;        // "ext4", "vfat", "fuseblk", "fuse.sshfs", ...

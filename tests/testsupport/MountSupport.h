@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -19,6 +20,17 @@ namespace testing_support {
 
 inline bool Shell(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// What a shell command writes to its standard output; "" when it cannot run.
+inline std::string ShellOutput(const std::string& command) {
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) return "";
+    std::string out;
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) out.append(chunk, n);
+    ::pclose(pipe);
+    return out;
 }
 
 // A block of text of about `bytes` that no other file holds, to look for
