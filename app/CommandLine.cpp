@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "app/CommandLinePaths.h"
 #include "app/CommandLineUi.h"
 #include "app/CommandLineWipe.h"
 #include "app/Forms.h"
@@ -17,7 +18,9 @@
 #include "disk/frmSpecifyDrive.h"
 #include "platform/DrivePaths.h"
 #include "platform/StopSignals.h"
+#include "purge/SharedLibrary.h"
 #include "purge/StrProc.h"
+#include "purge/TorvixLibrary.h"
 #include "purge/UnicodeText.h"
 #include "purge/frmReport.h"
 #include "support/NativeFiles.h"
@@ -31,7 +34,13 @@ const char* const kHelp =
     "       purge --test-speed DRIVE [--list FILE.kzs]\n"
     "       purge --wipe DRIVE [--exclude FOLDER]... [--keep-top-files]\n"
     "             [--type 1|2|3] [--passes N] [--yes]\n"
-    "       purge --help\n"
+    "       purge --list-files PATH... [--subfolders] [--spec PATTERN]\n"
+    "       purge --purge-files PATH... [--subfolders] [--spec PATTERN]\n"
+    "             [--type 1|2|3] [--passes N] [--slack] [--cluster BYTES]\n"
+    "             [--keep-files] [--read-only] [--sensitive]\n"
+    "             [--delete-empty-folders] [--folder-names-only] [--yes]\n"
+    "       purge --save FILE.kzs PATH [the options of --purge-files]\n"
+    "       purge --help | --version\n"
     "\n"
     "Without arguments purge opens its window. With these it runs an operation\n"
     "file, saved from the window with \"Save setup as operation file\", without\n"
@@ -54,6 +63,36 @@ const char* const kHelp =
     "  --keep-top-files  leave the files at the top level of the drive alone\n"
     "  --type, --passes  the purge type (1, 2, 3) and its passes; without them\n"
     "                    those of the next-run setup, as the window starts with\n"
+    "\n"
+    "Files and folders named on the command line, without an operation file:\n"
+    "\n"
+    "  --list-files PATH...   list them as --list does\n"
+    "  --purge-files PATH...  purge them as --purge does; each PATH is one run with\n"
+    "                    its own report, in the order given (after --, every\n"
+    "                    argument is a PATH, also one that starts with -)\n"
+    "  --save FILE.kzs PATH   write the operation file the window would save for\n"
+    "                    this selection and these options (replaces an existing\n"
+    "                    file only with --yes); nothing is purged\n"
+    "  PATH              a file (exactly that file) or a folder (its files that\n"
+    "                    match the pattern); a path of this system or a drive path\n"
+    "  --subfolders      with a folder: also the files in all its subfolders\n"
+    "  --spec PATTERN    with a folder: the files to select, such as '*.doc' or\n"
+    "                    'a*.d*' (default *.*)\n"
+    "  --type 1|2|3      the purge type: 1 random bytes, 2 alternate bit patterns,\n"
+    "                    3 both (default 3)\n"
+    "  --passes N        its passes: 1 to 9 (type 3: 1 to 6); default 9, 6 or 3\n"
+    "  --slack           also purge the slack behind each file's end\n"
+    "  --cluster BYTES   the cluster size for --slack: 512, 1024, ... 65536\n"
+    "                    (default: the drive's)\n"
+    "  --keep-files      do not delete the purged files\n"
+    "  --read-only       also purge read-only files\n"
+    "  --sensitive       also purge sensitive files (exe, dll, doc, ...)\n"
+    "  --delete-empty-folders  with --subfolders: remove the folders emptied\n"
+    "  --folder-names-only     with --subfolders: only folder names in the report\n"
+    "A PATH that is missing, a symbolic link, a FIFO or a device, that lies behind\n"
+    "a link or on no drive is refused with exit status 2 before anything is done.\n"
+    "\n"
+    "  --version         show the version of purge and of its purge library\n"
     "  --help            show this text\n"
     "\n"
     "FILE.kzs is a path of this system, or a drive path such as C:\\ops\\a.kzs;\n"
@@ -81,22 +120,48 @@ const char* const kHelp =
     "Dummy files left by a disk fill that was killed are listed on standard error\n"
     "at every start; --yes deletes them.\n";
 
+// The purge library carries no version of its own: it is built and shipped
+// with the program, so its file and whether it loads are what tell one
+// installation from another.
+void PrintVersion(std::ostream& out) {
+    const std::string version = frmMain::ProgramVersion();
+    const std::string library = torvix_binding::LibraryPath();
+    std::string why;
+    out << "purge " << version << "\n"
+        << "purge library " << torvix_binding::kLibraryFileName << " " << version << ": "
+        << VisibleText(library);
+    if (torvix_binding::LoadSharedLibrary(library, why) == nullptr) {
+        out << " (cannot be loaded: " << VisibleText(why) << ")";
+    }
+    out << "\n";
+}
+
 struct Request {
-    enum class Mode { None, Help, List, Purge } mode = Mode::None;
+    enum class Mode { None, Help, Version, List, Purge } mode = Mode::None;
     std::string file;
     bool yes = false;
     std::string speedDrive;  // --test-speed
     WipeRequest wipe;        // --wipe and its options
+    PathsRequest paths;      // --list-files, --purge-files, --save and their options
 };
 
 // The request, or the reason it is not one.
 std::optional<Request> Parse(const std::vector<std::string>& args, std::string& problem) {
     Request request;
+    const bool pathsVerb = NamesPathsVerb(args);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             request.mode = Request::Mode::Help;
             return request;
+        }
+        if (arg == "--version") {
+            request.mode = Request::Mode::Version;
+            return request;
+        }
+        if (pathsVerb && ParsePathsOption(args, i, request.paths, problem)) {
+            if (!problem.empty()) return std::nullopt;
+            continue;
         }
         if (arg == "--yes") {
             request.yes = true;
@@ -123,6 +188,16 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::string& 
             problem = "unknown argument " + arg;
             return std::nullopt;
         }
+    }
+    if (pathsVerb) {
+        if (request.mode != Request::Mode::None || !request.speedDrive.empty() ||
+            !request.wipe.drive.empty()) {
+            problem = "--list-files, --purge-files and --save go without --list, --purge, "
+                      "--test-speed and --wipe";
+            return std::nullopt;
+        }
+        if (!CheckPathsRequest(request.paths, problem)) return std::nullopt;
+        return request;
     }
     const bool wipeOptions = request.wipe.keepTopFiles || !request.wipe.excluded.empty() ||
                              request.wipe.type != 0 || request.wipe.passes != 0;
@@ -220,6 +295,9 @@ int TestSpeed(const std::string& drive, Session& session, std::ostream& out, std
     return kExitDone;
 }
 
+int RunSetup(const Request& request, bool purge, const std::string& label, Session& session,
+             std::ostream& out, std::ostream& err, std::istream& in, bool terminal);
+
 int Run(const Request& request, Session& session, std::ostream& out, std::ostream& err,
         std::istream& in, bool terminal) {
     frmMain& main = session.Windows().Main();
@@ -228,10 +306,21 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
     // folder play no part, since the operation file is the whole setup.
     main.strProductName = GetProgramText(1);
     main.strNotSpecified = GetProgramText(4);
+    main.strVersion = frmMain::ProgramVersion();
     main.intCharWidth = 123;
     session.Windows().TypeOfPurge().Initialization();
     main.blnStartupCompleted = true;
     DealWithFillLeftovers(request.yes, err);
+    if (request.paths.verb != PathsRequest::Verb::None) {
+        const bool purge = request.paths.verb == PathsRequest::Verb::Purge;
+        const std::string saveFile =
+            request.paths.saveFile.empty() ? "" : OperationFilePath(request.paths.saveFile);
+        return RunPaths(request.paths, saveFile, request.yes, session.Windows(), err,
+                        [&](const std::string& label) {
+                            return RunSetup(request, purge, label, session, out, err, in,
+                                            terminal);
+                        });
+    }
     if (!request.wipe.drive.empty()) {
         return RunWipe(request.wipe, request.yes, terminal, session.Ui(), session.Windows(), out,
                        err, in);
@@ -254,14 +343,22 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
     }
     main.ToggleSubfoldersAndConfirmation();
     main.RefreshSelection();
+    return RunSetup(request, request.mode == Request::Mode::Purge, request.file, session, out, err,
+                    in, terminal);
+}
+
+// Lists or purges the setup in force in the main window, as loaded from an
+// operation file or made for a PATH; `label` names it in messages.
+int RunSetup(const Request& request, bool purge, const std::string& label, Session& session,
+             std::ostream& out, std::ostream& err, std::istream& in, bool terminal) {
+    frmMain& main = session.Windows().Main();
     if (!main.FilesSpecified()) {
         err << "purge: the operation file selects no files\n";
         return kExitBadRequest;
     }
 
-    const bool purge = request.mode == Request::Mode::Purge;
     if (purge && main.blnConfirmFiles) {
-        err << "purge: " << request.file
+        err << "purge: " << label
             << " asks to confirm each file, which cannot be done unattended;\n"
                "save it from the window with \"Confirm files?\" set to No\n";
         return kExitBadRequest;
@@ -304,7 +401,8 @@ bool IsCommandLineRequest(const std::vector<std::string>& args) {
     if (!args.empty() && args[0].rfind("--", 0) == 0) return true;
     for (const auto& arg : args) {
         if (arg == "--list" || arg == "--purge" || arg == "--yes" || arg == "--help" ||
-            arg == "-h" || arg == "--test-speed" || arg == "--wipe") {
+            arg == "-h" || arg == "--test-speed" || arg == "--wipe" || arg == "--version" ||
+            arg == "--list-files" || arg == "--purge-files" || arg == "--save") {
             return true;
         }
     }
@@ -321,6 +419,10 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
     if (request->mode == Request::Mode::Help) {
         out << kHelp;
+        return kExitDone;
+    }
+    if (request->mode == Request::Mode::Version) {
+        PrintVersion(out);
         return kExitDone;
     }
     Session session(err);

@@ -119,11 +119,15 @@ void frmMain::WireFocusFollowsMouse() {
     }
 }
 
+std::string frmMain::ProgramVersion() {
+    return std::to_string(kMajorVersion) + "." + std::to_string(kMinorVersion) + kBuildDigit;
+}
+
 void frmMain::Form_Load() {
     blnStartupCompleted = false;
     LoadProgramText("kz_text.dat");
     strProductName = GetProgramText(1);
-    strVersion = std::to_string(kMajorVersion) + "." + std::to_string(kMinorVersion) + kBuildDigit;
+    strVersion = ProgramVersion();
     SetCaption(strProductName + " " + strVersion);
     InitializeMainWindow();
     ClearBoldFonts();

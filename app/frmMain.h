@@ -13,6 +13,8 @@
 
 #include "ui/Form.h"
 
+struct SetupRecord;
+
 class frmMain : public ui::Form {
   public:
     frmMain();
@@ -45,6 +47,9 @@ class frmMain : public ui::Form {
     // The drive last chosen for a speed test or a disk wipe ("C:"), or "".
     std::string strLastDrive;
 
+    // "8.27": the version the caption shows and setup files record.
+    static std::string ProgramVersion();
+
     void InitializeMainWindow();
     void ToggleSubfoldersAndConfirmation();
     bool FilesSpecified() const;
@@ -69,6 +74,9 @@ class frmMain : public ui::Form {
     // when the whole file was read; SaveSetupFile is true when the file was
     // written completely (a failed save leaves the old file as it was).
     bool LoadSetupFile(const std::string& path);
+    // Applies a setup as a load does: the flags are taken as their opposites
+    // until ToggleSubfoldersAndConfirmation turns them back.
+    void ApplySetup(const SetupRecord& record);
     bool LoadNextRunSetup();
     bool SaveSetupFile(const std::string& path);
     void KeepSetupSnapshot();

@@ -165,7 +165,11 @@ bool frmMain::LoadSetupFile(const std::string& path) {
                         ? native_files::ReadWholeFile(path, kMaxSetupFileBytes)
                         : platform::Files().ReadWholeFile(path, kMaxSetupFileBytes);
     SetupRead read = contents ? ReadSetup(*contents) : SetupRead{};
-    const SetupRecord& r = read.record;
+    ApplySetup(read.record);
+    return read.complete;
+}
+
+void frmMain::ApplySetup(const SetupRecord& r) {
     auto boxes = OptionBoxes();
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) {
         if (r.options[i]) boxes[i]->SetValue(*r.options[i]);
@@ -178,7 +182,6 @@ bool frmMain::LoadSetupFile(const std::string& path) {
     strFileSpec[0] = r.fileSpec;
     Forms().TypeOfPurge().SelectTypeAndPasses(r.purgeType, r.passes);
     ShowTypeOfPurge();
-    return read.complete;
 }
 
 bool frmMain::LoadNextRunSetup() { return LoadSetupFile(strNextRunSetupPath); }
