@@ -74,6 +74,12 @@ if(TARGET purge)
 endif()
 install(FILES ${KESTRANE_MAN_DIR}/veldran.8.gz DESTINATION ${KESTRANE_INSTALL_DATA_DIR}/man/man8)
 
+# Bash completion, where bash-completion loads it on first use of purge.
+if(TARGET purge)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/bash-completion/purge
+    DESTINATION ${KESTRANE_INSTALL_DATA_DIR}/bash-completion/completions)
+endif()
+
 # Copyright and change log, where Debian looks for them.
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${KESTRANE_CHANGELOG_GZ}
   DESTINATION ${KESTRANE_INSTALL_DOC_DIR})

@@ -37,6 +37,7 @@ for file in share/applications/org.kestrane.Kestrane.desktop \
     share/metainfo/org.kestrane.Kestrane.metainfo.xml \
     share/icons/hicolor/scalable/apps/org.kestrane.Kestrane.svg \
     share/man/man1/purge.1.gz share/man/man8/veldran.8.gz \
+    share/bash-completion/completions/purge \
     share/kestrane/manual/kz.htm share/doc/kestrane/copyright; do
     [[ -f $root/$file ]] || fail "$file is missing"
 done
