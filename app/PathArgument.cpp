@@ -13,6 +13,12 @@ bool IsDrivePath(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' && platform::DriveLetterOf(path) != 0;
 }
 
+// On Windows a path of the system starts with a drive letter too; it is a
+// drive path of the program only when the table maps that letter.
+bool IsMappedDrivePath(const std::string& path) {
+    return IsDrivePath(path) && platform::Drives().IsMapped(platform::DriveLetterOf(path));
+}
+
 std::string DriveTableName() {
     const char* spec = std::getenv("KESTRANE_DRIVES");
     return spec ? "the drive table KESTRANE_DRIVES=\"" + std::string(spec) + "\""
@@ -47,7 +53,12 @@ std::string DrivePathOfNative(const std::string& path, std::string& problem) {
 }  // namespace
 
 std::optional<PathArgument> ResolvePathArgument(const std::string& path, std::string& problem) {
-    std::string drivePath = IsDrivePath(path) ? path : DrivePathOfNative(path, problem);
+    if (IsDrivePath(path) && !IsMappedDrivePath(path) && platform::kNativeSeparator != '\\') {
+        problem = std::string("drive ") + platform::DriveLetterOf(path) + ": is not in " +
+                  DriveTableName();
+        return std::nullopt;
+    }
+    std::string drivePath = IsMappedDrivePath(path) ? path : DrivePathOfNative(path, problem);
     if (drivePath.empty()) return std::nullopt;
     auto parts = platform::SplitDrivePath(drivePath);
     if (!parts) {
