@@ -191,9 +191,10 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::string& 
     }
     if (pathsVerb) {
         if (request.mode != Request::Mode::None || !request.speedDrive.empty() ||
-            !request.wipe.drive.empty()) {
+            !request.wipe.drive.empty() || request.wipe.keepTopFiles ||
+            !request.wipe.excluded.empty()) {
             problem = "--list-files, --purge-files and --save go without --list, --purge, "
-                      "--test-speed and --wipe";
+                      "--test-speed, --wipe and its options";
             return std::nullopt;
         }
         if (!CheckPathsRequest(request.paths, problem)) return std::nullopt;

@@ -184,6 +184,7 @@ TEST_F(CommandLinePaths, BadPathsAndOptionsAreRefusedBeforeAnythingIsTouched) {
         {"--list-files", "C:\\tree", "--keep-files"},
         {"--save", "C:\\ops\\x.kzs", "C:\\tree", "C:\\odd"},
         {"--purge-files", "C:\\tree", "--list", "C:\\ops\\x.kzs"},
+        {"--purge-files", "C:\\tree", "--exclude", "C:\\tree\\sub"},
         {"--purge-files", "C:\\tree", "D:\\elsewhere"},
         {"--purge-files", "C:\\tree\\a.doc", "/no/such/drive/file"},
     };
