@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ProtectedFiles.h"
 #include "platform/posix/PosixFolderHandle.h"
+#include "platform/posix/SwapFileNames.h"
 
 namespace platform {
 namespace {
@@ -41,18 +42,25 @@ std::optional<FileIdentity> ProgramFolderIdentity() {
     return IdentityOfNative(ProgramFolderNative());
 }
 
-std::vector<FileIdentity> SwapFileIdentities() {
-    std::vector<FileIdentity> identities;
-    std::ifstream swaps("/proc/swaps");
+std::vector<std::string> SwapFileNamesIn(std::istream& procSwaps) {
+    std::vector<std::string> names;
     std::string line;
-    std::getline(swaps, line);  // the heading
-    while (std::getline(swaps, line)) {
+    std::getline(procSwaps, line);  // the heading
+    while (std::getline(procSwaps, line)) {
         std::istringstream fields(line);
         std::string name;
         std::string type;
         fields >> name >> type;
-        if (type != "file") continue;
-        if (auto identity = IdentityOfNative(Unescaped(name))) identities.push_back(*identity);
+        if (type == "file") names.push_back(Unescaped(name));
+    }
+    return names;
+}
+
+std::vector<FileIdentity> SwapFileIdentities() {
+    std::vector<FileIdentity> identities;
+    std::ifstream swaps("/proc/swaps");
+    for (const std::string& name : SwapFileNamesIn(swaps)) {
+        if (auto identity = IdentityOfNative(name)) identities.push_back(*identity);
     }
     return identities;
 }
