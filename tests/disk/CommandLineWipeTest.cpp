@@ -108,6 +108,36 @@ TEST_F(WipeCommandLine, RefusesTheProgramsDriveAMissingExclusionAndStrayOptions)
     EXPECT_TRUE(Untouched());
 }
 
+TEST_F(WipeCommandLine, BadNumbersAndDrivesOfTheWipeAndTheSpeedTestAreBadRequests) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"--wipe", "D:", "--passes", "0", "--yes"},
+        {"--wipe", "D:", "--passes", "-1", "--yes"},
+        {"--wipe", "D:", "--passes", "2x", "--yes"},
+        {"--wipe", "D:", "--passes", "1000", "--yes"},
+        {"--wipe", "D:", "--passes", "", "--yes"},
+        {"--wipe", "D:", "--type", "0", "--yes"},
+        {"--wipe", "D:", "--type", "1", "--passes"},
+        {"--wipe", "D:", "--wipe", "D:", "--yes"},
+        {"--wipe", "", "--yes"},
+        {"--wipe", "Q:", "--yes"},
+        {"--wipe", "D:", "--test-speed", "D:", "--yes"},
+        {"--test-speed"},
+        {"--test-speed", "D:", "--test-speed", "D:"},
+        {"--test-speed", "D:\\sub"},
+        {"--test-speed", "Q:"},
+    };
+    for (const auto& args : refused) {
+        Result result = Run(args);
+        std::string line;
+        for (const auto& arg : args) line += "'" + arg + "' ";
+        EXPECT_EQ(result.status, kExitBadRequest) << line << result.err;
+        EXPECT_NE(result.err.find("purge: "), std::string::npos) << line << result.err;
+    }
+    EXPECT_NE(Run({"--wipe", "D:", "--passes", "0", "--yes"}).err.find("--passes needs a number"),
+              std::string::npos);
+    EXPECT_TRUE(Untouched());
+}
+
 TEST_F(WipeCommandLine, EveryRefusedFolderToKeepEndsTheWipeBeforeAnythingIsWritten) {
     // The root in any spelling, the same folder twice in two spellings,
     // another drive, and one folder too many: all end with 2.

@@ -15,6 +15,7 @@
 
 #include "tests/disk/WipeTestSupport.h"
 #include "tests/testsupport/MountSupport.h"
+#include "tests/testsupport/ProgramHarness.h"
 
 using testing_support::Mount;
 using ui::Answer;
@@ -186,6 +187,31 @@ TEST_F(WipeHeldDrive, ADriveOnTheRunningSystemsFileSystemIsRefused) {
               0u)
         << boxes[0];
     EXPECT_EQ(wipe.Drives().ReadFile("D:\\x.dat"), "x");
+    EXPECT_TRUE(wipe.Counting()->created.empty());
+}
+
+TEST_F(WipeHeldDrive, ADriveThatIsASystemFolderOrTheProgramsFolderIsRefused) {
+    auto& drives = wipe.Drives();
+    drives.WriteFile("C:\\usr\\bin.dat", "the system's");
+    const std::string usr = drives.Native("C:\\usr");
+    const std::string program = drives.Native(testing_support::ProgramFiles::kProgramFolder);
+    fs::remove(D());
+    PointAt(D(), usr);
+    {
+        SystemFolders system(std::vector<std::string>{usr});
+        wipe.ChooseDrive('D');
+        wipe.Wipe();
+    }
+    PointAt(D(), program);
+    wipe.ChooseDrive('D');
+    wipe.Wipe();
+    auto boxes = wipe.WipeBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].rfind("Drive D: holds " + usr + ", so it cannot be wiped", 0), 0u)
+        << boxes[0];
+    EXPECT_EQ(boxes[1].rfind("Drive D: holds " + program + ", so it cannot be wiped", 0), 0u)
+        << boxes[1];
+    EXPECT_EQ(ReadNative(usr + "/bin.dat"), "the system's");
     EXPECT_TRUE(wipe.Counting()->created.empty());
 }
 
