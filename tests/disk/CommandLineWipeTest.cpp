@@ -84,6 +84,10 @@ TEST_F(WipeCommandLine, AsksOnATerminalAndRefusesWithoutOne) {
     EXPECT_NE(result.err.find("add --yes"), std::string::npos);
     EXPECT_TRUE(Untouched());
 
+    // Anything but yes on the terminal, or nothing at all, keeps the drive.
+    for (const char* typed : {"", "\n", "maybe\n", "yess\n"}) {
+        EXPECT_EQ(Run({"--wipe", "D:"}, typed, true).status, kExitStopped) << typed;
+    }
     result = Run({"--wipe", "D:", "--keep-top-files"}, "n\n", true);
     EXPECT_EQ(result.status, kExitStopped);
     EXPECT_NE(result.out.find("Wipe drive D: fill its free space and purge every file on it "
@@ -125,6 +129,7 @@ TEST_F(WipeCommandLine, BadNumbersAndDrivesOfTheWipeAndTheSpeedTestAreBadRequest
         {"--test-speed", "D:", "--test-speed", "D:"},
         {"--test-speed", "D:\\sub"},
         {"--test-speed", "Q:"},
+        {"--test-speed", "D:", "--passes", "1"},
     };
     for (const auto& args : refused) {
         Result result = Run(args);

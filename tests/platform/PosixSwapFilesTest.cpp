@@ -15,9 +15,10 @@ TEST(PosixSwapFiles, NamesAreUnescapedAndOnlyFilesCount) {
         "/swap\\040file                           file\t\t1048572\t\t0\t\t-3\n"
         "/var/a\\011tab\\134b                     file\t\t1024\t\t0\t\t-4\n"
         "/plain                                  file\t\t1024\t\t0\t\t-5\n"
-        "/odd\\09x                                file\t\t1024\t\t0\t\t-6\n");
+        "/odd\\09x                                file\t\t1024\t\t0\t\t-6\n"
+        "/ends\\040                               file\t\t1024\t\t0\t\t-7\n");
     const std::vector<std::string> expected = {"/swap file", "/var/a\ttab\\b", "/plain",
-                                               "/odd\\09x"};
+                                               "/odd\\09x", "/ends "};
     EXPECT_EQ(platform::SwapFileNamesIn(swaps), expected);
 }
 
