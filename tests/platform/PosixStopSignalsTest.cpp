@@ -31,7 +31,9 @@ TEST(PosixStopSignals, EachSignalEndsAWaitForInputAndIsNoted) {
                 std::this_thread::sleep_for(50ms);
                 if (!readEnded) ::pthread_kill(reader, signal);
             }
-            if (!readEnded) EXPECT_EQ(::write(pipeEnds[1], "x", 1), 1);
+            if (!readEnded) {
+                EXPECT_EQ(::write(pipeEnds[1], "x", 1), 1);
+            }
         });
         char byte = 0;
         const ssize_t got = ::read(pipeEnds[0], &byte, 1);
