@@ -70,6 +70,9 @@ TEST_F(WipeRunRules, WithTopLevelFilesKeptOnlyTheTopIsSparedAndItsNamesKeepTheir
     drives.WriteFile("D:\\sub\\other.dat", "wiped");
     drives.WriteFile("D:\\sub\\dummy5", "wiped, though named like a dummy file");
     Link("D:\\top.dat", "D:\\sub\\linked.dat");
+    drives.WriteFile("D:\\p\\one.dat", "both names below the top, wiped");
+    drives.MakeFolder("D:\\q");
+    Link("D:\\p\\one.dat", "D:\\q\\two.dat");
     WipeD({}, true);
     EXPECT_EQ(drives.ReadFile("D:\\top.dat"), "kept, and also named below");
     EXPECT_EQ(drives.ReadFile("D:\\sub\\linked.dat"), "kept, and also named below");
@@ -78,6 +81,8 @@ TEST_F(WipeRunRules, WithTopLevelFilesKeptOnlyTheTopIsSparedAndItsNamesKeepTheir
         << Report();
     EXPECT_FALSE(drives.Exists("D:\\sub\\other.dat"));
     EXPECT_FALSE(drives.Exists("D:\\sub\\dummy5"));
+    EXPECT_FALSE(drives.Exists("D:\\p"));
+    EXPECT_FALSE(drives.Exists("D:\\q"));
     EXPECT_FALSE(drives.Exists("D:\\dummy1"));
 }
 

@@ -1,6 +1,6 @@
-// Deleting a dummy file and changing the read-only mark act on a name only
-// while it still holds the file that was looked at: someone who swaps the
-// entry between the look and the act loses nothing.
+// Deleting a dummy file or an emptied folder and changing the read-only
+// mark act on a name only while it still holds what was looked at: someone
+// who swaps the entry between the look and the act loses nothing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -46,6 +46,21 @@ TEST(ActOnlyOnWhatWasSeen, SetReadOnlyLeavesAFileSwappedInUnderTheName) {
     EXPECT_TRUE(platform::Files().Attributes("C:\\moved.txt")->readOnly);
     EXPECT_TRUE(root->SetReadOnly("moved.txt", seen, false));
     EXPECT_FALSE(platform::Files().Attributes("C:\\moved.txt")->readOnly);
+}
+
+TEST(ActOnlyOnWhatWasSeen, RemoveSubfolderLeavesAFolderSwappedInUnderTheName) {
+    testing_support::TempDrives drives("C");
+    drives.MakeFolder("C:\\d");
+    auto root = platform::Files().OpenFolder("C:\\");
+    ASSERT_NE(root, nullptr);
+    auto seen = root->Look("d");
+    ASSERT_TRUE(seen.has_value());
+    std::filesystem::rename(drives.Native("C:\\d"), drives.Native("C:\\moved"));
+    drives.MakeFolder("C:\\d");
+    EXPECT_FALSE(root->RemoveSubfolder("d", seen->identity));
+    EXPECT_TRUE(drives.Exists("C:\\d"));
+    EXPECT_TRUE(root->RemoveSubfolder("moved", seen->identity));
+    EXPECT_FALSE(drives.Exists("C:\\moved"));
 }
 
 }  // namespace
