@@ -114,8 +114,8 @@ FAULTS = [
     # The purge run and its summary.
     ("purge/frmReportPurge.cpp", "if (lngTotalPurgeSeconds > 1) {", "if (lngTotalPurgeSeconds > 0) {",
      [PURGE]),
-    ("purge/frmReportPurge.cpp", "if (code == 0 || code == -4 || code == -5 || code == -6) {",
-     "if (code == 0) {", [PURGE]),
+    ("purge/frmReportPurge.cpp", "if (code >= 0 || code == -4 || code == -5 || code == -6) {",
+     "if (code >= 0) {", [PURGE]),
     ("purge/frmReportPurge.cpp", "if (!(lngNumFilesProcessed == 1 && lngNumFilesPurged == 1)) {",
      "if (!(lngNumFilesProcessed == 1)) {", [PURGE]),
     ("purge/frmReportPurge.cpp", "if (options.blnPurgeSlack || lngNumFilesPurged > 1) {",
@@ -150,7 +150,7 @@ FAULTS = [
     ("platform/DrivePaths.cpp", "if (below && (best == 0 || root.size() > bestLength)) {",
      "if (below && (best == 0 || root.size() < bestLength)) {", [PLATFORM, PURGE]),
     ("purge/StrProcPath.cpp", "    chars[0] = UpperCaseOf(chars[0]);\n", "", [PURGE]),
-    ("platform/posix/PosixFolderHandle.cpp", "    if (!(sub->Identity() == expected)) {",
+    ("platform/FolderHandle.cpp", "    if (!(sub->Identity() == expected)) {",
      "    if (false) {", [PLATFORM, PURGE]),
 
     # The report.
@@ -272,4 +272,54 @@ FAULTS += [
     ("veldran/posix/PosixFileSystem.cpp",
      "            !SameFile(named, identity_)) {\n            return false;",
      "            false) {\n            return false;", [VELDRAN]),
+]
+
+FAULTS += [
+    # The wipe's branches of the run.
+    ("disk/DiskWipe.cpp", "return !(options_.unattended && excluded.intRefusals > 0);",
+     "return true;", [DISK]),
+    ("disk/DiskWipe.cpp", "    options.blnDoNotDeletePurgedFiles = false;\n", "", [DISK]),
+    ("disk/DiskWipe.cpp", "excluded.chkKeepTopFiles.Value() != 0 ? IsDummyName : nullptr);",
+     "nullptr);", [DISK]),
+    ("disk/DiskWipe.cpp", "    if (filled_) fill_.DeleteDummyFilesLeft();\n", "", [DISK]),
+    ("purge/frmReportPurge.cpp",
+     "chkKeepTopFiles.Value() != 0 &&\n                                 IsDriveRoot(folder);",
+     "chkKeepTopFiles.Value() != 0;", [DISK]),
+    ("purge/frmReportPurge.cpp",
+     "(keepingTopFiles && !Forms().FillDisk().Wrote(entry.identity))) {",
+     "(keepingTopFiles && false)) {", [DISK]),
+    ("purge/frmReportPurge.cpp", "    census->NameRemoved(entry.identity);\n", "", [DISK]),
+
+    # The census of hard links.
+    ("disk/WipeHardLinks.cpp",
+     "if (entry.links < 2 || (atRoot && takeAtRoot_ && !takeAtRoot_(entry.name))) continue;",
+     "if (entry.links < 2 || (takeAtRoot_ && !takeAtRoot_(entry.name))) continue;", [DISK]),
+    ("disk/WipeHardLinks.cpp", "if (excluded.SameObjectAs(folder.Identity())) return false;", "",
+     [DISK]),
+    ("disk/WipeHardLinks.cpp", "return links > 1 ? Step::RemoveThisName : Step::PurgeLastName;",
+     "return Step::PurgeLastName;", [DISK]),
+
+    # The fill, its reserve and the leftovers record.
+    ("disk/frmFillDisk.cpp", "        if (partialKept_ && i + 1 == written_.size()) continue;\n",
+     "", [DISK]),
+    ("disk/frmFillDisk.cpp", "        if (!record || !RecordReserve(*record)) return;",
+     "        if (!record) return;\n        RecordReserve(*record);", [DISK]),
+    ("disk/frmFillDisk.cpp",
+     "if (!record_.empty() && platform::Reserves().Restore(record_)) ForgetReserve(record_);",
+     "if (!record_.empty()) ForgetReserve(record_);", [DISK]),
+    ("disk/frmFillDisk.cpp",
+     "const double target = dblFreeSpace + (reserve ? double(reserve->Bytes()) : 0);",
+     "const double target = dblFreeSpace;", [DISK]),
+    ("platform/posix/PosixReservedSpace.cpp", "return record->oldClusters * record->blockBytes;",
+     "return record->oldClusters;", [DISK]),
+    ("disk/FillLeftovers.cpp",
+     "    std::erase_if(record.reserves,\n"
+     "                  [](const std::string& reserve) { return platform::Reserves().Restore(reserve); });\n",
+     "", [DISK, APP]),
+    ("disk/FillLeftovers.cpp",
+     "!now->identity.SameObjectAs(file.identity) || now->size > frmFillDisk::kDummyFileBytes) {",
+     "now->size > frmFillDisk::kDummyFileBytes) {", [DISK, APP]),
+    ("disk/FillLeftovers.cpp",
+     'return path.find_first_not_of("0123456789", 2 + prefix.size()) == std::string::npos;',
+     "return true;", [DISK, APP]),
 ]
