@@ -279,6 +279,17 @@ TEST(FillLeftovers, DummyFilesOfAFillThatDidNotFinishAreOfferedAtTheNextStart) {
 // The record lies in the user's folder, where other programs of the user,
 // or of others when its folder lets them, can write: an entry names the
 // file to delete, so only a dummy file of a fill is ever acted on.
+TEST(FillLeftovers, AReserveAKilledFillLeftLoweredIsRestoredAtTheNextLook) {
+    disk_testing::FakeReserve reserve;
+    testing_support::ProgramHarness program;
+    ASSERT_TRUE(program.Start());
+    reserve.log.clear();
+    ASSERT_TRUE(RecordReserve("fake 4096"));
+    EXPECT_TRUE(FindFillLeftovers().empty());
+    EXPECT_EQ(reserve.log, std::vector<std::string>{"restore fake 4096"});
+    EXPECT_EQ(native_files::ReadWholeFile(FillRecordPath(), 1 << 20).value_or("?"), "");
+}
+
 TEST(FillLeftovers, ARecordNamingAnythingButADummyFileStillAsWrittenDeletesNothing) {
     disk_testing::FakeReserve reserve;
     testing_support::ProgramHarness program;
