@@ -123,6 +123,13 @@ TEST_F(FillMount, AnExt4ImageIsFilledPastItsReserveWhichIsThenRestored) {
     ASSERT_TRUE(Shell("echo 0 > " + control));
     EXPECT_TRUE(reserves->Restore(*record));
     EXPECT_EQ(FirstLine(control), before);
+
+    // Lowered, the reserve is given in bytes: its clusters are 1 KiB blocks
+    // on a file system this small.
+    EXPECT_EQ(reserves->Lower(*record), std::stoull(before) * 1024u);
+    EXPECT_EQ(FirstLine(control), "0");
+    EXPECT_TRUE(reserves->Restore(*record));
+    EXPECT_EQ(FirstLine(control), before);
 }
 
 // The size of an XFS mount's reserve pool as xfs_io shows it; "" when it
