@@ -39,6 +39,28 @@ bool FullToTheLastBlock(const std::string& folder) {
     return refused;
 }
 
+// A reserve's record is six words; the fifth is the reserve it restores.
+constexpr std::size_t kReserveField = 4;
+
+std::vector<std::string> RecordFields(const std::string& record) {
+    std::istringstream fields(record);
+    return {std::istream_iterator<std::string>(fields), {}};
+}
+
+std::string RecordField(const std::string& record, std::size_t i) {
+    const auto parts = RecordFields(record);
+    return parts.size() == 6 ? parts[i] : "(not a record: " + record + ")";
+}
+
+// The record as someone else might have altered it: another reserve.
+std::string WithReserve(const std::string& record, const std::string& reserve) {
+    auto parts = RecordFields(record);
+    parts.at(kReserveField) = reserve;
+    std::string altered;
+    for (const auto& part : parts) altered += (altered.empty() ? "" : " ") + part;
+    return altered;
+}
+
 std::string FirstLine(const std::string& path) {
     std::ifstream in(path);
     std::string line;
@@ -111,14 +133,8 @@ TEST_F(FillMount, AnExt4ImageIsFilledPastItsReserveWhichIsThenRestored) {
     ASSERT_TRUE(folder);
     auto record = reserves->Describe(*folder);
     ASSERT_TRUE(record);
-    std::istringstream fields(*record);
-    std::vector<std::string> parts{std::istream_iterator<std::string>(fields), {}};
-    ASSERT_EQ(parts.size(), 6u);
-    ASSERT_EQ(parts[4], before);
-    parts[4] = "0";
-    std::string lowered;
-    for (const auto& part : parts) lowered += (lowered.empty() ? "" : " ") + part;
-    EXPECT_TRUE(reserves->Restore(lowered));
+    ASSERT_EQ(RecordField(*record, kReserveField), before);
+    EXPECT_TRUE(reserves->Restore(WithReserve(*record, "0")));
     EXPECT_EQ(FirstLine(control), before);
     ASSERT_TRUE(Shell("echo 0 > " + control));
     EXPECT_TRUE(reserves->Restore(*record));
@@ -168,15 +184,9 @@ TEST_F(FillMount, AnXfsImageIsFilledPastItsPoolWhichIsThenRestored) {
         ASSERT_TRUE(folder);
         auto record = reserves->Describe(*folder);
         ASSERT_TRUE(record);
-        std::istringstream fields(*record);
-        std::vector<std::string> parts{std::istream_iterator<std::string>(fields), {}};
-        ASSERT_EQ(parts.size(), 6u);
-        ASSERT_EQ(parts[0], "xfs");
-        ASSERT_EQ(parts[4], before);
-        parts[4] = "0";
-        std::string lowered;
-        for (const auto& part : parts) lowered += (lowered.empty() ? "" : " ") + part;
-        EXPECT_TRUE(reserves->Restore(lowered));
+        ASSERT_EQ(RecordField(*record, 0), "xfs");
+        ASSERT_EQ(RecordField(*record, kReserveField), before);
+        EXPECT_TRUE(reserves->Restore(WithReserve(*record, "0")));
         EXPECT_EQ(XfsPool(D), before);
         ASSERT_TRUE(Shell("xfs_io -x -c 'resblks 0' '" + D + "' >/dev/null"));
         ASSERT_EQ(XfsPool(D), "0");
