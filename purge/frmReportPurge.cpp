@@ -196,7 +196,7 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
 
 // A kept folder is known by what it is: one renamed since it was chosen is
 // still kept, and a folder made under its old name is not.
-bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir, const std::string& /*folder*/) {
+bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir) {
     if (!Forms().Main().blnWipeDisk) return false;
     for (const auto& identity : excludedFolders_) {
         if (identity.SameObjectAs(dir.Identity())) return true;
@@ -269,7 +269,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
         }
     };
 
-    if (IsExcludedFolder(dir, folder)) {
+    if (IsExcludedFolder(dir)) {
         AppendOwnLine(kCrLf + VisibleText(folder) + " is an excluded folder.");
         return false;
     }
