@@ -50,26 +50,42 @@ int RenameToRandom(FileLayer& layer, Handle folder, std::string* current, std::s
 
 }  // namespace
 
-int32_t HideNameAndDelete(FileLayer& layer, Handle folder, const std::string& name, Handle file,
-                          const FileFacts& identity, RandomSource& random) {
+int32_t EmptyFile(FileLayer& layer, Handle file) {
     if (layer.Truncate(file, 0) != 0 || layer.SyncData(file) != 0) return kPurgeTruncateFailed;
+    return kPurgeDone;
+}
 
-    std::string current = name;
-    if (!StillThisFile(layer, folder, current, identity)) return kPurgeRenameFailed;
-    int error = RenameToRandom(layer, folder, &current, name.size(), random);
+int32_t HideName(FileLayer& layer, Handle folder, const std::string& name,
+                 const FileFacts& identity, RandomSource& random, std::string* current) {
+    *current = name;
+    if (!StillThisFile(layer, folder, *current, identity)) return kPurgeRenameFailed;
+    int error = RenameToRandom(layer, folder, current, name.size(), random);
     // A name of the same length in ASCII may be too long where the old one
     // was counted in wider characters; the fixed-length rename still follows.
     if (error != 0 && error != ENAMETOOLONG) return kPurgeRenameFailed;
 
     std::size_t hiddenLength =
         name.size() == kHiddenNameLength ? kHiddenNameLength + 1 : kHiddenNameLength;
-    if (!StillThisFile(layer, folder, current, identity)) return kPurgeRenameFailed;
-    if (RenameToRandom(layer, folder, &current, hiddenLength, random) != 0)
+    if (!StillThisFile(layer, folder, *current, identity)) return kPurgeRenameFailed;
+    if (RenameToRandom(layer, folder, current, hiddenLength, random) != 0)
         return kPurgeRenameFailed;
-    if (layer.SyncFolder(folder) != 0) return kPurgeRenameFailed;
+    return kPurgeDone;
+}
 
+int32_t RemoveHiddenName(FileLayer& layer, Handle folder, const std::string& current,
+                         const FileFacts& identity) {
     if (!StillThisFile(layer, folder, current, identity)) return kPurgeRemoveFailed;
     if (layer.UnlinkAt(folder, current) != 0) return kPurgeRemoveFailed;
+    return kPurgeDone;
+}
+
+int32_t HideNameAndDelete(FileLayer& layer, Handle folder, const std::string& name, Handle file,
+                          const FileFacts& identity, RandomSource& random) {
+    if (int32_t result = EmptyFile(layer, file)) return result;
+    std::string current;
+    if (int32_t result = HideName(layer, folder, name, identity, random, &current)) return result;
+    if (layer.SyncFolder(folder) != 0) return kPurgeRenameFailed;
+    if (int32_t result = RemoveHiddenName(layer, folder, current, identity)) return result;
     if (layer.SyncFolder(folder) != 0) return kPurgeRemoveFailed;
     return kPurgeDone;
 }

@@ -29,4 +29,17 @@ inline constexpr std::size_t kHiddenNameLength = 12;
 int32_t HideNameAndDelete(FileLayer& layer, Handle folder, const std::string& name, Handle file,
                           const FileFacts& identity, RandomSource& random);
 
+// The steps of HideNameAndDelete one by one, for callers that delete many
+// files of one folder and flush the folder once for all of them: each
+// folder flush must come between the steps it separates here.
+// Truncates the file to zero and flushes that; 0 or -4.
+int32_t EmptyFile(FileLayer& layer, Handle file);
+// The two renames; *current receives the last name (also after a failure,
+// the name the file then has). 0 or -5.
+int32_t HideName(FileLayer& layer, Handle folder, const std::string& name,
+                 const FileFacts& identity, RandomSource& random, std::string* current);
+// Removes the hidden name if it still is this file; 0 or -6.
+int32_t RemoveHiddenName(FileLayer& layer, Handle folder, const std::string& current,
+                         const FileFacts& identity);
+
 }  // namespace torvix

@@ -28,6 +28,15 @@ struct PurgeRequest {
 // True for the cluster sizes a slack purge accepts: 512..65536 in steps of 512.
 bool IsValidClusterSize(int32_t clusterSize);
 
+// 0 when the request can be carried out, else its code (-1, -8, -9).
+int32_t CheckArguments(const PurgeRequest& request);
+
+// The passes over a file that OpenPurgeTarget opened, and its length given
+// back after slack was written behind it; nothing is deleted. 0; 1 when the
+// slack could not be reached; else the failure of the passes.
+int32_t OverwriteOpenFile(Handle file, const FileFacts& facts, const PurgeRequest& request,
+                          FileLayer& layer, RandomSource& random);
+
 // The file at a native path, whose folder is reached with no symbolic link
 // in any component; the file found at the name is the one purged. The
 // arguments are checked before anything is opened. Result codes:

@@ -107,6 +107,39 @@ TORVIX_API int32_t kz_purge_file_at(intptr_t folder, const char* name, uint64_t 
                                     int32_t delete_when_done, int32_t run_flag, int32_t purge_slack,
                                     int32_t cluster_size, int32_t* seconds);
 
+// One file of a kz_purge_files_at call: `name` (an entry of the folder),
+// `device` and `inode` as for kz_purge_file_at; `result` receives what
+// kz_purge_file_at would return for the file.
+typedef struct kz_file_entry {
+    const char* name;
+    uint64_t device;
+    uint64_t inode;
+    int32_t result;
+} kz_file_entry;
+
+// Purges the `count` files of `files` (1 to 4096), all entries of the open
+// folder `folder`, as kz_purge_file_at purges each one with the same
+// arguments, with the same checks and the same results, but faster where
+// many small files make the flushes the cost: several files are overwritten
+// at once from a few threads of the library, so that their flushes reach the
+// device together. What a single purge promises holds for each file: each
+// overwrite is on the device before the file is overwritten again,
+// shortened, renamed or removed; with delete_when_done every file is emptied
+// (and that flushed) before any name is hidden, and the folder is flushed
+// once after the renames of all of them and once after their removals, so
+// no name is removed before its hidden name is on the device. At most 16
+// files are open at a time. The library's threads block every signal, so a
+// signal reaches only the caller's threads. *seconds (if not null) receives
+// the duration of the whole call, rounded to whole seconds.
+//
+// Returns 0 when every entry has its result, or -1 (and no file is touched,
+// no result written) for a null list, a null name, or a count outside
+// 1..4096.
+TORVIX_API int32_t kz_purge_files_at(intptr_t folder, kz_file_entry* files, int32_t count,
+                                     int32_t purge_type, int32_t passes, int32_t delete_when_done,
+                                     int32_t run_flag, int32_t purge_slack, int32_t cluster_size,
+                                     int32_t* seconds);
+
 // Loads the program text file at path. Only a regular file is read, opened
 // without following a link and without blocking. Returns the number of
 // texts loaded (1 or more), or: 0 no text read; -1 cannot open (also: a

@@ -1,0 +1,49 @@
+// Purging many files of one folder together.
+//
+// A file's overwrite must be on the device before the file is shortened,
+// renamed or removed, and a flush is a round trip to the device: one file
+// after another, the flushes, not the bytes, set the pace. Here several
+// files are overwritten at once, each by the very steps of a single purge
+// (its own flushes included) on a worker thread of its own, so that their
+// flushes reach the device together and it serves them as one. The folder
+// is then flushed once for the renames of all the files and once for their
+// removals, in the order a single purge keeps: every file's overwrite and
+// emptying on the device before any name is hidden, every hidden name on
+// the device before any is removed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "torvix/file_layer.h"
+#include "torvix/purge_engine.h"
+#include "torvix/purge_target.h"
+#include "torvix/random_source.h"
+
+namespace torvix {
+
+// Files one call may take: a batch holds no more open files than workers,
+// but every name is checked and renamed in one go.
+inline constexpr int32_t kMaxBatchFiles = 4096;
+// Files overwritten at the same time.
+inline constexpr int kBatchWorkers = 16;
+
+struct BatchFile {
+    std::string name;   // an entry of the folder
+    FileIdentity seen;  // the file the caller looked at
+    int32_t result = 0;  // as kz_purge_file_at's result for this file
+};
+
+// Makes the random source of one worker: sources are used by one thread only.
+using RandomSourceMaker = std::function<std::unique_ptr<RandomSource>()>;
+
+// Purges every file of `files` in the caller's open folder as PurgeOneFileAt
+// would, each getting its own result. The file layer must take calls from
+// several threads at once. workers: at least 1.
+void PurgeBatchAt(Handle folder, std::span<BatchFile> files, const PurgeRequest& request,
+                  FileLayer& layer, const RandomSourceMaker& makeRandom, int workers);
+
+}  // namespace torvix
