@@ -1,5 +1,7 @@
 #include "purge/FileProc.h"
 
+#include <optional>
+
 #include "disk/DiskProc.h"
 #include "platform/FileSystem.h"
 #include "purge/TorvixLibrary.h"
@@ -19,9 +21,28 @@ std::int16_t Low16Bits(std::int32_t value) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
 }
 
+PurgeLibraryBatchCall& LibraryBatchOverride() {
+    static PurgeLibraryBatchCall call;
+    return call;
+}
+
+// The cluster size the library is given for a slack purge; nullopt when
+// none usable can be had.
+std::optional<std::int32_t> SlackClusterSize(const std::string& strPath,
+                                             std::int32_t lngClusterSize) {
+    if (lngClusterSize >= 512) return lngClusterSize;
+    std::int32_t estimate = EstimateClusterSize(strPath.substr(0, 3));
+    if (!UsableClusterSize(estimate)) return std::nullopt;
+    return estimate;
+}
+
 }  // namespace
 
 void SetPurgeLibraryForTesting(PurgeLibraryCall call) { LibraryOverride() = std::move(call); }
+void SetPurgeLibraryBatchForTesting(PurgeLibraryBatchCall call) {
+    LibraryBatchOverride() = std::move(call);
+}
+bool CanPurgeFilesTogether() { return LibraryBatchOverride() || !LibraryOverride(); }
 
 std::int32_t CallPurgeLibrary(const PurgeLibraryRequest& r, std::int32_t& seconds) {
     return torvix_binding::kz_purge_file_at(r.folder, r.name, r.device, r.inode, r.purgeType,
@@ -48,14 +69,12 @@ bool PurgeFile(platform::FolderHandle& folder, const platform::FolderEntry& file
 
     std::int32_t clusterSize = -1;
     if (blnPurgeSlack) {
-        clusterSize = lngClusterSize;
-        if (clusterSize < 512) {
-            clusterSize = EstimateClusterSize(strPath.substr(0, 3));
-            if (!UsableClusterSize(clusterSize)) {
-                intResultCode = kPurgeNoClusterSize;
-                return false;
-            }
+        auto usable = SlackClusterSize(strPath, lngClusterSize);
+        if (!usable) {
+            intResultCode = kPurgeNoClusterSize;
+            return false;
         }
+        clusterSize = *usable;
     }
 
     PurgeLibraryRequest request;
@@ -81,6 +100,68 @@ bool PurgeFile(platform::FolderHandle& folder, const platform::FolderEntry& file
     if (lngSeconds != nullptr) *lngSeconds = seconds;
     intResultCode = Low16Bits(result);
     return result >= 0;
+}
+
+void CallPurgeLibrary(const PurgeLibraryBatch& batch, std::vector<std::int32_t>& results,
+                      std::int32_t& seconds) {
+    std::vector<torvix_binding::FileEntry> entries;
+    for (const PurgeLibraryRequest& file : batch.files)
+        entries.push_back({file.name.c_str(), file.device, file.inode, -1});
+    const PurgeLibraryRequest& c = batch.common;
+    std::int32_t called =
+        torvix_binding::kz_purge_files_at(c.folder, entries, c.purgeType, c.passes,
+                                          c.deleteWhenDone, c.runFlag, c.purgeSlack,
+                                          c.clusterSize, seconds);
+    results.clear();
+    for (const auto& entry : entries) results.push_back(called == 0 ? entry.result : -1);
+}
+
+void PurgeFiles(platform::FolderHandle& folder, const std::vector<platform::FolderEntry>& files,
+                const std::string& strFolderPath, std::int16_t intPurgeType,
+                std::int16_t intPasses, bool blnDelete, bool blnRunFlag, bool blnPurgeSlack,
+                std::int32_t lngClusterSize, std::vector<std::int16_t>& codes,
+                std::int32_t* lngSeconds) {
+    if (lngSeconds != nullptr) *lngSeconds = 0;
+    PurgeLibraryBatch batch;
+    PurgeLibraryRequest& common = batch.common;
+    common.folder = folder.NativeHandle();
+    common.purgeType = intPurgeType;
+    common.passes = intPasses;
+    common.deleteWhenDone = blnDelete ? 1 : 0;
+    common.runFlag = blnRunFlag ? 1 : 0;
+    common.purgeSlack = blnPurgeSlack ? 1 : 0;
+    if (blnPurgeSlack) {
+        auto usable = SlackClusterSize(strFolderPath, lngClusterSize);
+        if (!usable) {
+            codes.assign(files.size(), kPurgeNoClusterSize);
+            return;
+        }
+        common.clusterSize = *usable;
+    }
+    for (const platform::FolderEntry& file : files) {
+        PurgeLibraryRequest one;
+        one.name = file.name;
+        one.device = file.identity.device;
+        one.inode = file.identity.inode;
+        batch.files.push_back(std::move(one));
+    }
+
+    std::int32_t seconds = 0;
+    std::vector<std::int32_t> results;
+    try {
+        const PurgeLibraryBatchCall& call = LibraryBatchOverride();
+        if (call) {
+            call(batch, results, seconds);
+        } else {
+            CallPurgeLibrary(batch, results, seconds);
+        }
+    } catch (const torvix_binding::LibraryUnavailable&) {
+        results.clear();
+    }
+    results.resize(files.size(), -1);
+    if (lngSeconds != nullptr) *lngSeconds = seconds;
+    codes.clear();
+    for (std::int32_t result : results) codes.push_back(Low16Bits(result));
 }
 
 bool PurgeFile(const std::string& strPath, std::int16_t intPurgeType, std::int16_t intPasses,

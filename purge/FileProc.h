@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/FolderHandle.h"
 
@@ -76,3 +77,31 @@ std::int32_t CallPurgeLibrary(const PurgeLibraryRequest& request, std::int32_t& 
 using PurgeLibraryCall =
     std::function<std::int32_t(const PurgeLibraryRequest& request, std::int32_t& seconds)>;
 void SetPurgeLibraryForTesting(PurgeLibraryCall call);
+
+// Purges many files of the open `folder` in one call of the library, as
+// PurgeFile purges each for intPasses passes, with the library's own
+// checks of each file; codes[i] receives the result for files[i] as
+// intResultCode would. The caller has looked at each file just before: a
+// regular file, not read-only. strFolderPath is the folder's drive path.
+// *lngSeconds (when not null) receives the seconds of the whole call.
+void PurgeFiles(platform::FolderHandle& folder, const std::vector<platform::FolderEntry>& files,
+                const std::string& strFolderPath, std::int16_t intPurgeType,
+                std::int16_t intPasses, bool blnDelete, bool blnRunFlag, bool blnPurgeSlack,
+                std::int32_t lngClusterSize, std::vector<std::int16_t>& codes,
+                std::int32_t* lngSeconds);
+
+// The arguments of one call of the library's kz_purge_files_at.
+struct PurgeLibraryBatch {
+    PurgeLibraryRequest common;  // name, device and inode unused
+    std::vector<PurgeLibraryRequest> files;  // name, device and inode of each
+};
+// The real library's answer: results[i] for files[i].
+void CallPurgeLibrary(const PurgeLibraryBatch& batch, std::vector<std::int32_t>& results,
+                      std::int32_t& seconds);
+
+// False while a test sees every file through SetPurgeLibraryForTesting:
+// then files are purged one call each.
+bool CanPurgeFilesTogether();
+using PurgeLibraryBatchCall = std::function<void(
+    const PurgeLibraryBatch& batch, std::vector<std::int32_t>& results, std::int32_t& seconds)>;
+void SetPurgeLibraryBatchForTesting(PurgeLibraryBatchCall call);

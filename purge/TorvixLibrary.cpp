@@ -35,11 +35,16 @@ using PurgeFileAtFunction = std::int32_t (*)(std::intptr_t, const char*, std::ui
                                              std::uint64_t, std::int32_t, std::int32_t,
                                              std::int32_t, std::int32_t, std::int32_t,
                                              std::int32_t, std::int32_t*);
+using PurgeFilesAtFunction = std::int32_t (*)(std::intptr_t, FileEntry*, std::int32_t,
+                                              std::int32_t, std::int32_t, std::int32_t,
+                                              std::int32_t, std::int32_t, std::int32_t,
+                                              std::int32_t*);
 using LoadTextFunction = std::int32_t (*)(const char*, std::int32_t);
 using GetTextFunction = std::int32_t (*)(std::int32_t, std::int32_t, char*, std::int32_t,
                                          std::int32_t);
 
 PurgeFileAtFunction purgeFileAt = nullptr;
+PurgeFilesAtFunction purgeFilesAt = nullptr;
 LoadTextFunction loadText = nullptr;
 GetTextFunction getText = nullptr;
 
@@ -59,6 +64,16 @@ std::int32_t kz_purge_file_at(std::intptr_t folder, const std::string& name, std
     return Bind(purgeFileAt, "kz_purge_file_at")(folder, name.c_str(), device, inode, purgeType,
                                                  passes, deleteWhenDone, runFlag, purgeSlack,
                                                  clusterSize, &seconds);
+}
+
+std::int32_t kz_purge_files_at(std::intptr_t folder, std::vector<FileEntry>& files,
+                               std::int32_t purgeType, std::int32_t passes,
+                               std::int32_t deleteWhenDone, std::int32_t runFlag,
+                               std::int32_t purgeSlack, std::int32_t clusterSize,
+                               std::int32_t& seconds) {
+    return Bind(purgeFilesAt, "kz_purge_files_at")(
+        folder, files.data(), static_cast<std::int32_t>(files.size()), purgeType, passes,
+        deleteWhenDone, runFlag, purgeSlack, clusterSize, &seconds);
 }
 
 std::int32_t lt(const std::string& nativePath, std::int32_t reserved) {

@@ -36,6 +36,7 @@
 
 #include "platform/FileSystem.h"
 #include "purge/FolderTrail.h"
+#include "purge/PurgeBatch.h"
 #include "purge/ReportText.h"
 #include "ui/Form.h"
 
@@ -172,6 +173,20 @@ class frmReport : public ui::Form {
     // the purge cancelled from the advice).
     bool PurgeOneFile(platform::FolderHandle& dir, const std::string& folder,
                       const platform::FolderEntry& file, bool purgeSlack, double bytesPerSecond);
+    // The end of a file's line: purged, or why not.
+    void SayHowThePurgeEnded(const std::string& name, const std::string& path, bool overwritten,
+                             bool purged, bool slackNotReached, double length,
+                             std::int16_t code);
+    // The length of a file that can be purged with others of its folder,
+    // looked at now; nullopt for one that must go alone.
+    std::optional<double> LengthIfBatchable(platform::FolderHandle& dir,
+                                            const std::string& folder,
+                                            const platform::FolderEntry& file,
+                                            double bytesPerSecond);
+    // Purges and reports the files gathered, then pauses or stops as after
+    // each file; false when the run stops.
+    bool PurgeBatchedFiles(platform::FolderHandle& dir, const std::string& folder,
+                           bool purgeSlack);
     // The anti-virus query and advice before a watched file; true when the
     // user cancelled the purge from the advice shown now.
     bool ShowAntiVirusAdvice(const std::string& path);
@@ -195,6 +210,7 @@ class frmReport : public ui::Form {
     bool reportEnded_ = false;  // full, or suspended: no more run text
     bool textBoxStale_ = false;
     std::vector<platform::FileIdentity> excludedFolders_;  // those that could be opened
+    PurgeBatch purgeBatch_;  // small files gathered in the folder being purged
 
     // Run state, reset at the start of every run.
     bool blnPaused = false;

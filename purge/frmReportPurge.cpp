@@ -322,9 +322,24 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
         if (!NameMatchesSpec(entry.name, fileSpec, false) ||
             (keepingTopFiles && !Forms().FillDisk().Wrote(entry.identity))) {
             CheckPauseAndStop();
-            if (blnStop) return false;
+            if (blnStop) {
+                // Files gathered and not yet purged are left as a stop
+                // before them would leave them.
+                purgeBatch_.Clear();
+                return false;
+            }
             continue;
         }
+        if (!oneNamedFile) {
+            if (auto length = LengthIfBatchable(dir, folder, entry, bytesPerSecond)) {
+                purgeBatch_.Add(entry, *length);
+                if ((purgeBatch_.Full() || blnStop) && !PurgeBatchedFiles(dir, folder, purgeSlack))
+                    return false;
+                continue;
+            }
+        }
+        // What is said next comes after every file gathered before it.
+        if (!PurgeBatchedFiles(dir, folder, purgeSlack)) return false;
         const WipeLinkStep step = main.blnWipeDisk && entry.links > 1
                                       ? RemoveWipedHardLink(dir, entry)
                                       : WipeLinkStep::NotAMatter;
@@ -347,6 +362,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
         if (blnStop) return false;
         if (oneNamedFile) break;
     }
+    if (!PurgeBatchedFiles(dir, folder, purgeSlack)) return false;
     AddReportText(kCrLf);
     ++intReportLines;
     return true;
@@ -512,10 +528,18 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
         }
     }
 
+    SayHowThePurgeEnded(file.name, path, overwritten, purged, slackNotReached, length, code);
+    return true;
+}
+
+void frmReport::SayHowThePurgeEnded(const std::string& name, const std::string& path,
+                                    bool overwritten, bool purged, bool slackNotReached,
+                                    double length, std::int16_t code) {
+    const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;
     if (overwritten) {
-        if (main.blnWipeDisk) {
+        if (Forms().Main().blnWipeDisk) {
             AddReportText(".");
-        } else if (!options.blnFolderNamesOnly && !blnReportSuspended) {
+        } else if (!namesOnly && !blnReportSuspended) {
             report_.CutAfterLast("bytes)");
             textBoxStale_ = true;
         }
@@ -524,19 +548,96 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
         AddReportText(slackNotReached ? " purged; its slack was not reached (disk full)."
                                       : " purged.");
         // A report of folder names only still says where old data may stay.
-        if (slackNotReached && options.blnFolderNamesOnly && !blnReportSuspended) {
+        if (slackNotReached && namesOnly && !blnReportSuspended) {
             Append(kCrLf + VisibleText(path) + ": purged; its slack was not reached (disk full).");
             ++intReportLines;
         }
         ++lngNumFilesPurged;
         dblTotalFileBytes += length;
-    } else {
-        sayNotPurged((overwritten && options.blnFolderNamesOnly
-                          ? " (" + FormatNumber(length, 0) + " bytes)"
-                          : std::string()) +
-                     ResultText(code, extension));
+        return;
     }
-    return true;
+    // A report of folder names only still names each file left unpurged,
+    // with its reason, on a line of its own.
+    const std::string text =
+        (overwritten && namesOnly ? " (" + FormatNumber(length, 0) + " bytes)" : std::string()) +
+        ResultText(code, FileExtension(path, true));
+    if (namesOnly) {
+        AppendOwnLine(ShownName(name) + text);
+    } else {
+        AddReportText(text);
+    }
+}
+
+std::optional<double> frmReport::LengthIfBatchable(platform::FolderHandle& dir,
+                                                   const std::string& folder,
+                                                   const platform::FolderEntry& file,
+                                                   double bytesPerSecond) {
+    frmMain& main = Forms().Main();
+    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
+    // Whatever may ask the user, or say more than the file's line, goes
+    // the way of one file at a time.
+    if (!CanPurgeFilesTogether() || (main.blnConfirmFiles && !blnPurgeRemainingFiles) ||
+        (main.blnWipeDisk && file.links > 1) || WhyFileIsLeft(file, dir.Identity())) {
+        return std::nullopt;
+    }
+    const std::string path = folder + file.name;
+    std::int16_t code = Forms().FileOps().ExcludedFile(path, dir.Identity(), file.identity);
+    if (options.blnOKToPurgeSensitiveFiles && code == frmFileOps::kSensitiveNotAllowed) code = 0;
+    if (code != 0 || (IsMonitoredExtension(path) && Forms().PurgeWarning().blnShowPurgeWarning))
+        return std::nullopt;
+    auto now = dir.Look(file.name);
+    if (!now || now->kind != platform::EntryKind::File || !(now->identity == file.identity) ||
+        now->readOnly) {
+        return std::nullopt;
+    }
+    const double length = static_cast<double>(now->size);
+    frmTypeOfPurge& type = Forms().TypeOfPurge();
+    const bool marks = !options.blnFolderNamesOnly && type.GetNumberOfPasses() >= 2 &&
+                       length * type.GetNumOverwrites() > bytesPerSecond;
+    if (marks || length > PurgeBatch::kLargestFile) return std::nullopt;
+    return length;
+}
+
+bool frmReport::PurgeBatchedFiles(platform::FolderHandle& dir, const std::string& folder,
+                                  bool purgeSlack) {
+    if (purgeBatch_.Empty()) return !blnStop;
+    if (blnStop) {
+        purgeBatch_.Clear();
+        CheckPauseAndStop();
+        return false;
+    }
+    frmMain& main = Forms().Main();
+    frmTypeOfPurge& type = Forms().TypeOfPurge();
+    const int d = DriveIndexOf(folder);
+    const std::int32_t cluster = d >= 0 ? main.lngClusterSizeByDrive[d] : 0;
+    std::int32_t seconds = 0;
+    auto files = purgeBatch_.Purge([&](std::vector<PurgeBatch::File>& batch) {
+        std::vector<platform::FolderEntry> entries;
+        for (const auto& file : batch) entries.push_back(file.entry);
+        std::vector<std::int16_t> codes;
+        PurgeFiles(dir, entries, folder, static_cast<std::int16_t>(type.GetPurgeType()),
+                   static_cast<std::int16_t>(type.GetNumberOfPasses()),
+                   !Forms().PurgeConfirmation().blnDoNotDeletePurgedFiles, true, purgeSlack,
+                   cluster, codes, &seconds);
+        for (std::size_t i = 0; i < batch.size(); ++i) batch[i].code = codes[i];
+    });
+    lngSecondsElapsed = seconds;
+    bool timed = false;
+    // Each file's line as one purge of it would have written it.
+    for (const auto& file : files) {
+        const std::int16_t code = file.code;
+        ++lngNumFilesProcessed;
+        AddReportText(ShownName(file.entry.name));
+        AddReportText(" (" + FormatNumber(file.length, 0) + " bytes) purging");
+        if (code >= 0 || code == -4 || code == -5 || code == -6) timed = true;
+        SayHowThePurgeEnded(file.entry.name, folder + file.entry.name, true, code >= 0,
+                            code == kPurgeSlackNotReached, file.length, code);
+        AddReportText(kCrLf);
+        ++intReportLines;
+    }
+    if (timed) lngTotalPurgeSeconds += seconds;
+    CheckPauseAndStop();
+    return !blnStop;
 }
 
 bool frmReport::ShowAntiVirusAdvice(const std::string& path) {
