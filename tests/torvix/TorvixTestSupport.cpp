@@ -9,7 +9,16 @@
 
 namespace torvix_test {
 
+void RecordingFileLayer::Record(Event event, torvix::Handle file) {
+    torvix::FileFacts facts;
+    if (file != torvix::kNoHandle && torvix::SystemFileLayer::Stat(file, &facts) == 0)
+        event.inode = facts.inode;
+    std::lock_guard<std::mutex> lock(mutex_);
+    events.push_back(std::move(event));
+}
+
 int RecordingFileLayer::Fault(Op op) {
+    std::lock_guard<std::mutex> lock(mutex_);
     auto planned = faults_.find({op, ++calls_[op]});
     return planned == faults_.end() ? 0 : planned->second;
 }
@@ -26,23 +35,23 @@ int RecordingFileLayer::WriteAt(torvix::Handle file, const unsigned char* data, 
     if (maxWrite >= 0 && size > static_cast<uint64_t>(maxWrite)) size = maxWrite;
     if (pretendSize != 0) {
         // Only the first byte of a swallowed write is kept.
-        events.push_back({Op::kWrite, offset, size, {}, {data, data + (size ? 1 : 0)}});
+        Record({Op::kWrite, offset, size, {}, {data, data + (size ? 1 : 0)}}, file);
         *written = size;
         return 0;
     }
     int error = torvix::SystemFileLayer::WriteAt(file, data, size, offset, written);
-    if (error == 0) events.push_back({Op::kWrite, offset, *written, {}, {data, data + *written}});
+    if (error == 0) Record({Op::kWrite, offset, *written, {}, {data, data + *written}}, file);
     return error;
 }
 
 int RecordingFileLayer::SyncData(torvix::Handle file) {
-    events.push_back({Op::kSync});
+    Record({Op::kSync}, file);
     if (int error = Fault(Op::kSync)) return error;
     return torvix::SystemFileLayer::SyncData(file);
 }
 
 int RecordingFileLayer::Truncate(torvix::Handle file, uint64_t length) {
-    events.push_back({Op::kTruncate, length});
+    Record({Op::kTruncate, length}, file);
     if (int error = Fault(Op::kTruncate)) return error;
     return pretendSize != 0 ? 0 : torvix::SystemFileLayer::Truncate(file, length);
 }
@@ -51,18 +60,18 @@ int RecordingFileLayer::RenameAt(torvix::Handle folder, const std::string& from,
                                  const std::string& to) {
     if (int error = Fault(Op::kRename)) return error;
     int error = torvix::SystemFileLayer::RenameAt(folder, from, to);
-    if (error == 0) events.push_back({Op::kRename, 0, 0, to});
+    if (error == 0) Record({Op::kRename, 0, 0, to});
     return error;
 }
 
 int RecordingFileLayer::UnlinkAt(torvix::Handle folder, const std::string& name) {
-    events.push_back({Op::kUnlink, 0, 0, name});
+    Record({Op::kUnlink, 0, 0, name});
     if (int error = Fault(Op::kUnlink)) return error;
     return torvix::SystemFileLayer::UnlinkAt(folder, name);
 }
 
 int RecordingFileLayer::SyncFolder(torvix::Handle folder) {
-    events.push_back({Op::kSyncFolder});
+    Record({Op::kSyncFolder});
     if (int error = Fault(Op::kSyncFolder)) return error;
     return torvix::SystemFileLayer::SyncFolder(folder);
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,10 @@ struct Event {
     uint64_t size;
     std::string name;  // rename: the new name
     std::vector<unsigned char> data;
+    uint64_t inode = 0;  // write, flush, truncate: the file's
 };
 
+// Takes calls from several threads at once, as a batch makes them.
 class RecordingFileLayer : public torvix::SystemFileLayer {
   public:
     void FailAt(Op op, int nth, int error) { faults_[{op, nth}] = error; }
@@ -53,6 +56,8 @@ class RecordingFileLayer : public torvix::SystemFileLayer {
 
   private:
     int Fault(Op op);  // 0 or the planned error of this call
+    void Record(Event event, torvix::Handle file = torvix::kNoHandle);
+    std::mutex mutex_;
     std::map<std::pair<Op, int>, int> faults_;
     std::map<Op, int> calls_;
 };
