@@ -9,6 +9,7 @@
 
 #include "TorvixTestSupport.h"
 #include "torvix/posix_file_layer.h"
+#include "torvix/purge_batch.h"
 #include "torvix/purge_engine.h"
 
 using namespace torvix_test;
@@ -66,6 +67,36 @@ TEST_F(ForensicTest, PurgedContentsAreNowhereOnTheDevice) {
     raw = ReadFile(image_);
     for (char which : {'A', 'B'})
         EXPECT_EQ(raw.find(Marker(which).substr(0, 32)), std::string::npos) << which;
+}
+
+TEST_F(ForensicTest, FilesPurgedTogetherLeaveNothingOfTheirContents) {
+    // Small files of every size up to a few blocks, as batches take them.
+    std::vector<torvix::BatchFile> files;
+    for (int i = 0; i < 24; ++i) {
+        const std::string name = "note " + std::to_string(i) + ".txt";
+        std::ofstream(mountPoint_ + "/" + name) << Marker('C').substr(0, 40 + i * 700);
+        files.push_back({name});
+    }
+    Unmount();
+    ASSERT_NE(ReadFile(image_).find(Marker('C').substr(0, 32)), std::string::npos);
+    ASSERT_TRUE(Mount());
+
+    torvix::PosixFileLayer layer;
+    torvix::Handle folder = torvix::kNoHandle;
+    std::string name;
+    ASSERT_EQ(layer.OpenParentFolder(mountPoint_ + "/note 0.txt", &folder, &name), 0);
+    for (auto& file : files) {
+        torvix::FileFacts facts;
+        ASSERT_EQ(layer.StatAt(folder, file.name, &facts), 0);
+        file.seen = {facts.device, facts.inode};
+    }
+    torvix::PurgeBatchAt(folder, files, {.purgeType = 0, .deleteWhenDone = true}, layer,
+                         torvix::MakeCryptoRandomSource, torvix::kBatchWorkers);
+    layer.Close(folder);
+    for (const auto& file : files) EXPECT_EQ(file.result, 0) << file.name;
+    Unmount();
+    ASSERT_FALSE(mounted_);
+    EXPECT_EQ(ReadFile(image_).find(Marker('C').substr(0, 32)), std::string::npos);
 }
 
 }  // namespace
