@@ -75,6 +75,7 @@ class Wipe {
     void PrepareRun();
     void RunInReportWindow();
     void FillAgainAfterRun(frmReport& report);
+    void OverwriteNames(frmReport& report);
     DiskWipeEnding Stop();
 
     ui::Answer Ask(const std::string& text, ui::Buttons buttons, ui::Answer goOn) {
@@ -326,8 +327,19 @@ void Wipe::RunInReportWindow() {
     main_.fraMenu.SetEnabled(true);
     main_.fraSetup.SetEnabled(true);
     SetWipeLinkCensus(nullptr);
+    OverwriteNames(report);
     FillAgainAfterRun(report);
     Stop();
+}
+
+// The names of deleted files outlive their data in the file system's
+// journal and in free slots of its folders: the last step overwrites them
+// (before a fill after the run, which then also reaches the blocks it frees).
+void Wipe::OverwriteNames(frmReport& report) {
+    if (report.blnStop) return;
+    const NamesPassOutcome outcome = fill_.OverwriteFileNames();
+    report.AppendNote(kCrLf + NamesPassNote(D_, outcome, kCrLf));
+    if (!outcome.failure.empty() || outcome.stopped) oldDataLeft_ = true;
 }
 
 // The run freed space the fill could not reach. On a copy-on-write file

@@ -40,7 +40,8 @@ enum class DiskWipeEnding {
     Ran,      // the run in the report window took place
     // The run took place, but the fill after it (on a copy-on-write file
     // system, or one whose metadata takes whole clusters), which reaches
-    // the space the run freed, did not do its work (the report says why).
+    // the space the run freed, or the overwriting of deleted files' names
+    // did not do its work (the report says why).
     RanOldDataLeft,
 };
 

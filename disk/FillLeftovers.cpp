@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "disk/frmFillDisk.h"
+#include "platform/EntryChurn.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFiles.h"
 #include "platform/ReservedSpace.h"
@@ -54,9 +55,10 @@ Record ReadRecord() {
         if (!std::getline(fields, kind, '\t') || !std::getline(fields, first, '\t')) continue;
         if (kind == "reserve") {
             record.reserves.push_back(first);
-        } else if (kind == "file") {
+        } else if (kind == "file" || kind == "folder") {
             FillLeftover file;
             file.path = first;
+            file.folder = kind == "folder";
             if (fields >> file.identity.device >> file.identity.inode) {
                 record.files.push_back(file);
             }
@@ -69,7 +71,7 @@ bool WriteRecord(const Record& record) {
     std::ostringstream text;
     for (const auto& reserve : record.reserves) text << "reserve\t" << reserve << '\n';
     for (const auto& file : record.files) {
-        text << "file\t" << file.path << '\t' << file.identity.device << '\t' << file.identity.inode
+        text << (file.folder ? "folder\t" : "file\t") << file.path << '\t' << file.identity.device << '\t' << file.identity.inode
              << '\n';
     }
     return native_files::ReplacePrivateFile(FillRecordPath(), text.str());
@@ -92,12 +94,41 @@ bool IsDummyFilePath(const std::string& path) {
 bool StillTheDummyFile(FillLeftover& file) {
     if (!IsDummyFilePath(file.path)) return false;
     auto now = platform::Files().Look(file.path);
+    if (now && file.folder) return now->kind == platform::EntryKind::Folder &&
+                                   now->identity.SameObjectAs(file.identity);
     if (!now || now->kind != platform::EntryKind::File ||
         !now->identity.SameObjectAs(file.identity) || now->size > frmFillDisk::kDummyFileBytes) {
         return false;
     }
     file.size = now->size;
     return true;
+}
+
+// The names pass's folder holds empty files and folders of one empty file
+// each: only those are deleted, then the folder, if it is then empty.
+bool DeleteNamesFolder(platform::FolderHandle& parent, const std::string& name,
+                       const platform::FileIdentity& identity) {
+    auto folder = parent.OpenSubfolder(name, identity);
+    auto entries = folder ? folder->Read() : std::nullopt;
+    if (!entries) return false;
+    auto& files = platform::TheEntryChurn();
+    for (const auto& entry : *entries) {
+        if (entry.kind == platform::EntryKind::File && entry.links == 1) {
+            files.DeleteFile(*folder, entry.name, entry.identity);
+        } else if (entry.kind == platform::EntryKind::Folder) {
+            if (auto sub = folder->OpenSubfolder(entry.name, entry.identity)) {
+                auto inner = sub->Read();
+                for (const auto& file : inner ? *inner : std::vector<platform::FolderEntry>{}) {
+                    if (file.kind == platform::EntryKind::File && file.links == 1) {
+                        files.DeleteFile(*sub, file.name, file.identity);
+                    }
+                }
+            }
+            folder->RemoveSubfolder(entry.name, entry.identity);
+        }
+    }
+    folder.reset();
+    return parent.RemoveSubfolder(name, identity);
 }
 
 template <typename Change>
@@ -115,6 +146,13 @@ bool RecordDummyFile(const std::string& path, const platform::FileIdentity& iden
     return Update([&](Record& record) {
         std::erase_if(record.files, [&](const auto& f) { return f.path == path; });
         record.files.push_back({path, identity, 0});
+    });
+}
+
+bool RecordNamesFolder(const std::string& path, const platform::FileIdentity& identity) {
+    return Update([&](Record& record) {
+        std::erase_if(record.files, [&](const auto& f) { return f.path == path; });
+        record.files.push_back({path, identity, 0, true});
     });
 }
 
@@ -151,8 +189,10 @@ std::vector<std::string> DeleteFillLeftovers(const std::vector<FillLeftover>& le
     for (const auto& file : leftovers) {
         if (!IsDummyFilePath(file.path)) continue;
         auto parent = platform::Files().OpenParent(file.path);
-        bool deleted = parent && platform::TheNewFiles().DeleteIfStill(*parent->folder,
-                                                                       parent->name, file.identity);
+        bool deleted = parent && (file.folder ? DeleteNamesFolder(*parent->folder, parent->name,
+                                                                  file.identity)
+                                              : platform::TheNewFiles().DeleteIfStill(
+                                                    *parent->folder, parent->name, file.identity));
         if (!deleted && platform::Files().Look(file.path)) kept.push_back(file.path);
         ForgetDummyFile(file.path);
     }
@@ -164,7 +204,9 @@ std::string FillLeftoversList(const std::vector<FillLeftover>& leftovers,
     std::string text;
     double total = 0;
     for (const auto& file : leftovers) {
-        text += VisibleText(file.path) + " (" + FormatNumber(double(file.size), 0) + " bytes)" +
+        text += VisibleText(file.path) +
+                (file.folder ? std::string(" (a folder of empty files)")
+                             : " (" + FormatNumber(double(file.size), 0) + " bytes)") +
                 lineBreak;
         total += double(file.size);
     }

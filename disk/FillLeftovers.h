@@ -22,6 +22,8 @@ std::string FillRecordPath();
 
 // Each is true when the record was written (and made durable).
 bool RecordDummyFile(const std::string& path, const platform::FileIdentity& identity);
+// The names pass's folder, named as a dummy file is; forgotten as one is.
+bool RecordNamesFolder(const std::string& path, const platform::FileIdentity& identity);
 bool ForgetDummyFile(const std::string& path);
 bool RecordReserve(const std::string& reserve);
 bool ForgetReserve(const std::string& reserve);
@@ -30,6 +32,7 @@ struct FillLeftover {
     std::string path;  // drive path, as the fill named it
     platform::FileIdentity identity;
     std::uint64_t size = 0;
+    bool folder = false;  // the names pass's, with the entries it holds
 };
 
 // Puts every recorded reserve back (raising it, never lowering it), then
@@ -41,8 +44,9 @@ struct FillLeftover {
 // whole, and *warning (when not null) says so.
 std::vector<FillLeftover> FindFillLeftovers(std::string* warning = nullptr);
 
-// Deletes the leftovers (each only while it is still the file recorded)
-// and drops them from the record; the paths that could not be deleted.
+// Deletes the leftovers (each only while it is still the file recorded; a
+// folder with the files and empty folders it holds) and drops them from
+// the record; the paths that could not be deleted.
 std::vector<std::string> DeleteFillLeftovers(const std::vector<FillLeftover>& leftovers);
 
 // The leftovers as lines of "path (n bytes)" with their total, for the

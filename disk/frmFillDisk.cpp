@@ -109,6 +109,11 @@ frmFillDisk::frmFillDisk()
 frmFillDisk::~frmFillDisk() = default;
 
 void frmFillDisk::Form_Activate() {
+    if (namesPass_) {
+        RunNamesPass();
+        Hide();
+        return;
+    }
     if (!blnFillDisk) Hide();
     if (strDrive.empty()) {
         Hide();

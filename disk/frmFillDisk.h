@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "disk/NamesPass.h"
 #include "platform/FolderHandle.h"
 #include "ui/Form.h"
 
@@ -84,6 +85,11 @@ class frmFillDisk : public ui::Form {
     // partial file the user chose to keep in "Delete dummy file?" stays,
     // recorded for the next start.
     void DeleteDummyFilesLeft();
+    // The names pass (NamesPass.h) on the held drive, shown in this window
+    // as "Overwriting file names in Drive D:" with the count of entries.
+    // F10, the close box or AbandonFill stops it; it deletes its entries
+    // however it ends.
+    NamesPassOutcome OverwriteFileNames();
     // True when the last fill wrote this file (and has not yet forgotten it).
     bool Wrote(const platform::FileIdentity& file) const;
 
@@ -103,10 +109,13 @@ class frmFillDisk : public ui::Form {
     void ShowError(const std::string& why);
     void SyncBeforeDeleting();
     void ProgressUpdate();
+    void RunNamesPass();
 
     std::string baseText_;
     std::uint64_t bytes_ = 0;  // of the current file
     bool abandoned_ = false;
+    bool namesPass_ = false;  // the window shows the names pass, not a fill
+    NamesPassOutcome namesOutcome_;
     bool partialKept_ = false;  // "Delete dummy file?" was answered No
     // The file system's reserve is lowered: writes must find their space
     // while they are made, or the system may lose them later for want of it.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/DriveInfo.h"
+#include "tests/disk/ChurnTestSupport.h"
 #include "platform/DrivePaths.h"
 #include "platform/NewFiles.h"
 #include "platform/ReservedSpace.h"
@@ -152,6 +153,10 @@ class CountingFiles : public platform::NewFiles {
         return std::shared_ptr<NewFiles>(this, [](NewFiles*) {});
     }
     std::shared_ptr<NewFiles> real_ = platform::MakeSystemNewFiles();
+
+  public:
+    // The names pass after a wipe's run is counted too.
+    CountedChurn churn;
 };
 
 // A reserve of `bytes` that can be lowered; every step is logged.
