@@ -86,6 +86,7 @@ class Pass {
     std::unique_ptr<platform::FolderHandle> folder_;
     std::vector<Made> made_;
     std::uint64_t target_ = 0;
+    std::uint64_t nextAsk_ = 0;
     std::optional<std::uint64_t> writtenAtStart_;
 };
 
@@ -143,8 +144,11 @@ Pass::CycleEnd Pass::MakeEntries() {
                 return outcome_.failure.empty() && !outcome_.stopped ? CycleEnd::Full
                                                                      : CycleEnd::Enough;
             }
-            if (outcome_.entriesWritten % kAskEvery == 0 && !keepGoing_(outcome_.entriesWritten)) {
+            if (outcome_.entriesWritten < nextAsk_) continue;
+            nextAsk_ = outcome_.entriesWritten + kAskEvery;
+            if (!keepGoing_(outcome_.entriesWritten)) {
                 outcome_.stopped = true;
+                Sync();
                 return CycleEnd::Enough;
             }
         }
