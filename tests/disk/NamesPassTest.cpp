@@ -5,7 +5,9 @@
 // report, and a folder of its that a killed program left behind is found
 // and deleted at the next start.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -53,6 +55,7 @@ class NamesPass : public ::testing::Test {
     DiskWipeEnding ending = DiskWipeEnding::Ended;
 };
 
+#ifndef _WIN32
 // Eight files deleted before the wipe leave their names in the journal
 // (and their folder's blocks) of a small ext4; the fill and the run alone
 // do not reach the journal.
@@ -90,6 +93,7 @@ TEST_F(NamesPass, NoNameOfAFileDeletedBeforeTheWipeIsLeftOnAnExt4Image) {
     }
     EXPECT_GT(Occurrences(raw, "kept-" + secret + ".doc"), 0u);
 }
+#endif
 
 class NamesPassCounted : public ::testing::Test {
   protected:
