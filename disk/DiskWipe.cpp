@@ -347,13 +347,13 @@ void Wipe::OverwriteNames(frmReport& report) {
 // purged files were freed only as each file was deleted. Where metadata
 // takes whole clusters (ext4 bigalloc), the clusters of the dummy files'
 // own extent trees held old data behind their one block, and were freed
-// with the dummy files. A second fill, deleted at once, overwrites both.
+// with the dummy files. A second fill, deleted at once, overwrites both; its
+// own files there take no such cluster.
 void Wipe::FillAgainAfterRun(frmReport& report) {
     if (report.blnStop || fill_.DummyFolder() == nullptr) return;
-    if (!copyOnWrite_ &&
-        !platform::TheNewFiles().MetadataTakesWholeClusters(*fill_.DummyFolder())) {
-        return;
-    }
+    const bool wholeClusters =
+        platform::TheNewFiles().MetadataTakesWholeClusters(*fill_.DummyFolder());
+    if (!copyOnWrite_ && !wholeClusters) return;
     std::string text = kCrLf;
     if (dummiesDeleted_) {
         text += "The dummy files were deleted without being overwritten: they held only fill " +
@@ -369,7 +369,11 @@ void Wipe::FillAgainAfterRun(frmReport& report) {
         fill_.blnFillDisk = true;
         fill_.strDrive = D_.substr(0, 2);
         fill_.dblFreeSpace = free;
+        // This fill is the last to write: its own extent trees must not
+        // keep old data behind their one block.
+        fill_.blnOwnNoMetadata = wholeClusters;
         fill_.ShowModal();
+        fill_.blnOwnNoMetadata = false;
         fill_.DeleteDummyFilesLeft();
         oldDataLeft_ = !fill_.strFailure.empty() || fill_.blnStopp;
     }

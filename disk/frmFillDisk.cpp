@@ -193,9 +193,15 @@ std::unique_ptr<platform::NewFile> frmFillDisk::CreateNextFile(Ending& ending) {
         // is never written through.
         if (folder_->Look(name)) continue;
         platform::FileFailure failure;
-        auto file = writeThrough_
-                        ? platform::TheNewFiles().CreateWrittenThrough(*folder_, name, failure)
-                        : platform::TheNewFiles().Create(*folder_, name, failure);
+        auto& files = platform::TheNewFiles();
+        std::unique_ptr<platform::NewFile> file;
+        if (blnFillDisk && blnOwnNoMetadata) {
+            file = files.CreateOwningNoMetadata(*folder_, name, failure);
+        } else if (writeThrough_) {
+            file = files.CreateWrittenThrough(*folder_, name, failure);
+        } else {
+            file = files.Create(*folder_, name, failure);
+        }
         if (!file && failure.nameTaken) continue;  // it appeared meanwhile
         strDummyFile = LowerCase(strDrive + "\\" + name);
         if (!file) {
@@ -235,6 +241,8 @@ frmFillDisk::Ending frmFillDisk::WriteOneFile(platform::NewFile& file, double& t
         if (written < piece) {
             ProgressUpdate();
             if (failure.diskFull) return Ending::DiskFull;
+            // The fill goes on in a new file.
+            if (failure.fileFull && bytes_ > 0) return FinishFile(file);
             ShowError(failure.why);
             return Ending::Failed;
         }

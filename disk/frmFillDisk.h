@@ -49,6 +49,12 @@ class frmFillDisk : public ui::Form {
     std::string strDrive;            // letter and colon
     std::string strDummyFile;        // the file being (or last) written
 
+    // Fill mode: every dummy file owns no cluster of metadata, starting a
+    // new file where one would need it. Where metadata takes whole clusters,
+    // such a cluster is written in one block only and keeps old data in the
+    // rest; the fill after a wipe's run, which is deleted at once, must
+    // leave no such cluster behind.
+    bool blnOwnNoMetadata = false;
     // After a fill that ended on a full disk: the bytes its file system
     // still counted as free, which the fill could not reach.
     double dblUnreachedBytes = 0;

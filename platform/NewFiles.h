@@ -21,6 +21,9 @@ namespace platform {
 struct FileFailure {
     bool diskFull = false;   // no room left (also a user's quota used up)
     bool nameTaken = false;  // creating: the name names an entry already
+    // Appending: the file can take no more without a cluster of metadata of
+    // its own (see CreateOwningNoMetadata); a new file can.
+    bool fileFull = false;
     std::string why;         // the system's description, for the user
 };
 
@@ -58,6 +61,17 @@ class NewFiles {
                                                           const std::string& name,
                                                           FileFailure& failure) {
         return Create(folder, name, failure);
+    }
+    // As CreateWrittenThrough, for a file that must own no cluster of
+    // metadata where metadata takes whole clusters (MetadataTakesWholeClusters):
+    // its appends stop short, with failure.fileFull, of any write that could
+    // give it more data runs than its own record maps, and a write that gave
+    // it such a cluster all the same fails. A fill of such files writes every
+    // cluster it takes. Elsewhere the same as CreateWrittenThrough.
+    virtual std::unique_ptr<NewFile> CreateOwningNoMetadata(FolderHandle& folder,
+                                                            const std::string& name,
+                                                            FileFailure& failure) {
+        return CreateWrittenThrough(folder, name, failure);
     }
     // Deletes the regular file `name` of `folder` if it is still `expected`.
     virtual bool DeleteIfStill(FolderHandle& folder, const std::string& name,

@@ -1,19 +1,39 @@
 // New files on POSIX: created with O_CREAT | O_EXCL | O_NOFOLLOW relative
 // to the folder's descriptor, so that no existing entry, and no link planted
 // under the name, is ever opened; written with plain write(2), or with
-// O_DIRECT when written through.
+// O_DIRECT when written through. A file that must own no cluster of
+// metadata counts its extents before every write (see InodeExtents.h).
 #include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "platform/NewFiles.h"
 #include "platform/posix/AllocationUnit.h"
+#include "platform/posix/InodeExtents.h"
 #include "platform/posix/PosixFolderHandle.h"
 
 namespace platform {
 namespace {
+
+// A file system that gives each block of metadata a whole cluster: its
+// cluster and its block.
+struct WholeClusterMetadata {
+    std::uint64_t clusterBytes;
+    std::uint64_t blockBytes;
+};
+
+std::optional<WholeClusterMetadata> MetadataClustersAt(int fd) {
+    struct statvfs space {};
+    if (::fstatvfs(fd, &space) != 0) return std::nullopt;
+    const std::uint64_t block = space.f_frsize ? space.f_frsize : space.f_bsize;
+    const std::uint64_t cluster = AllocationUnitAt(fd);
+    if (cluster <= block) return std::nullopt;
+    return WholeClusterMetadata{cluster, block};
+}
 
 void Describe(int error, FileFailure& failure) {
     failure.diskFull = error == ENOSPC || error == EDQUOT;
@@ -28,10 +48,18 @@ class PosixNewFile final : public NewFile {
         if (fd_ >= 0) ::close(fd_);
     }
 
+    // From now on no write may give the file a cluster of its own metadata.
+    void OwnNoMetadata(const WholeClusterMetadata& layout) { noMetadata_ = layout; }
+
     std::size_t Append(const char* data, std::size_t bytes, FileFailure& failure) override {
+        if (noMetadata_) bytes = WithinItsInode(bytes, failure);
+        if (bytes == 0) return 0;
         for (;;) {
             ssize_t n = ::write(fd_, data, bytes);
-            if (n > 0) return static_cast<std::size_t>(n);
+            if (n > 0) {
+                size_ += static_cast<std::uint64_t>(n);
+                return static_cast<std::size_t>(n);
+            }
             // A stop signal may cut a write short; the write is simply repeated.
             if (n < 0 && errno == EINTR) continue;
             // A direct write must be aligned to the device's sectors; one that
@@ -59,6 +87,32 @@ class PosixNewFile final : public NewFile {
     }
 
   private:
+    // The part of `bytes` that no layout of the free space can spread over
+    // more extents than the inode holds: each new cluster may start an
+    // extent of its own. 0 with failure.fileFull when the inode's extents
+    // are used up, or failure.why when the file took metadata all the same.
+    std::size_t WithinItsInode(std::size_t bytes, FileFailure& failure) {
+        const int extents = ExtentsOfFile(fd_, noMetadata_->blockBytes);
+        if (extents < 0) {
+            Describe(errno, failure);
+            return 0;
+        }
+        if (HoldsClustersBeyondItsData(fd_, noMetadata_->clusterBytes)) {
+            failure.why = "a dummy file took a cluster for its own extent tree";
+            return 0;
+        }
+        if (extents >= kExtentsInInode) {
+            failure.fileFull = true;
+            failure.why = "no more of a file can be written without an extent tree of its own";
+            return 0;
+        }
+        const std::uint64_t cluster = noMetadata_->clusterBytes;
+        const std::uint64_t restOfCluster = (cluster - size_ % cluster) % cluster;
+        const std::uint64_t room =
+            restOfCluster + std::uint64_t(kExtentsInInode - extents) * cluster;
+        return static_cast<std::size_t>(std::min<std::uint64_t>(bytes, room));
+    }
+
     bool DropDirect() {
         const int flags = ::fcntl(fd_, F_GETFL);
         return flags >= 0 && (flags & O_DIRECT) != 0 &&
@@ -66,6 +120,8 @@ class PosixNewFile final : public NewFile {
     }
 
     int fd_;
+    std::uint64_t size_ = 0;
+    std::optional<WholeClusterMetadata> noMetadata_;
 };
 
 class PosixNewFiles final : public NewFiles {
@@ -78,6 +134,14 @@ class PosixNewFiles final : public NewFiles {
     std::unique_ptr<NewFile> CreateWrittenThrough(FolderHandle& folder, const std::string& name,
                                                   FileFailure& failure) override {
         return CreateWith(folder, name, true, failure);
+    }
+
+    std::unique_ptr<NewFile> CreateOwningNoMetadata(FolderHandle& folder, const std::string& name,
+                                                    FileFailure& failure) override {
+        auto file = CreateWith(folder, name, true, failure);
+        const auto layout = MetadataClustersAt(static_cast<int>(folder.NativeHandle()));
+        if (file && layout) file->OwnNoMetadata(*layout);
+        return file;
     }
 
     bool DeleteIfStill(FolderHandle& folder, const std::string& name,
@@ -96,16 +160,12 @@ class PosixNewFiles final : public NewFiles {
     }
 
     bool MetadataTakesWholeClusters(FolderHandle& folder) override {
-        const int fd = static_cast<int>(folder.NativeHandle());
-        struct statvfs space {};
-        if (::fstatvfs(fd, &space) != 0) return false;
-        const std::uint64_t block = space.f_frsize ? space.f_frsize : space.f_bsize;
-        return AllocationUnitAt(fd) > block;
+        return MetadataClustersAt(static_cast<int>(folder.NativeHandle())).has_value();
     }
 
   private:
-    std::unique_ptr<NewFile> CreateWith(FolderHandle& folder, const std::string& name,
-                                        bool writtenThrough, FileFailure& failure) {
+    std::unique_ptr<PosixNewFile> CreateWith(FolderHandle& folder, const std::string& name,
+                                             bool writtenThrough, FileFailure& failure) {
         if (!IsSingleName(name)) {
             Describe(EINVAL, failure);
             return nullptr;

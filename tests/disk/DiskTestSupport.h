@@ -90,6 +90,19 @@ class CountingFiles : public platform::NewFiles {
         sizes[name] = 0;
         return std::make_unique<Counted>(*this, name, std::move(file));
     }
+    // Each file made to own no metadata takes at most this many bytes, then
+    // reports itself full.
+    std::uint64_t bytesWithoutMetadata = UINT64_MAX;
+    std::vector<std::string> createdOwningNoMetadata;
+    std::unique_ptr<platform::NewFile> CreateOwningNoMetadata(
+        platform::FolderHandle& folder, const std::string& name,
+        platform::FileFailure& failure) override {
+        auto file = Create(folder, name, failure);
+        if (!file) return nullptr;
+        createdOwningNoMetadata.push_back(name);
+        static_cast<Counted&>(*file).limit = bytesWithoutMetadata;
+        return file;
+    }
     bool DeleteIfStill(platform::FolderHandle& folder, const std::string& name,
                        const platform::FileIdentity& expected) override {
         steps.push_back("delete " + name);
@@ -114,8 +127,17 @@ class CountingFiles : public platform::NewFiles {
             : owner_(owner), name_(std::move(name)), real_(std::move(real)) {
             identity_ = real_->Identity();
         }
+        std::uint64_t limit = UINT64_MAX;
+
         std::size_t Append(const char*, std::size_t bytes,
                            platform::FileFailure& failure) override {
+            const std::uint64_t room = limit - std::min(limit, owner_.sizes[name_]);
+            if (room == 0) {
+                failure.fileFull = true;
+                failure.why = "no room without metadata";
+                return 0;
+            }
+            bytes = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, room));
             std::size_t n = owner_.Take(bytes, failure);
             owner_.sizes[name_] += n;
             if (owner_.afterWrite) owner_.afterWrite();

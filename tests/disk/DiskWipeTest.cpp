@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "disk/FillLeftovers.h"
+#include "disk/frmFillDisk.h"
 #include "purge/frmAntiVirusQuery.h"
 #include "support/NativeFiles.h"
 #include "tests/disk/WipeTestSupport.h"
@@ -201,6 +202,23 @@ TEST_F(DiskWipe, OnCopyOnWriteTheDummyFilesGoBeforeTheRunAndTheFreeSpaceIsFilled
     EXPECT_NE(Report().find("could not be filled once more after the run: Input/output error"),
               std::string::npos)
         << Report();
+    EXPECT_TRUE(NoDummyFileLeft());
+}
+
+// Where metadata takes whole clusters, the fill after the run is the last to
+// write, so its files must own no cluster of extent tree of their own.
+TEST_F(DiskWipe, WhereMetadataTakesWholeClustersOnlyTheFillAfterTheRunOwnsNoMetadata) {
+    wipe.Counting()->metadataTakesWholeClusters = true;
+    wipe.Drives().WriteFile("D:\\x.dat", "x");
+    wipe.Exclude({}, false);
+    wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    wipe.Reserve().freeAfterwards = 1 << 20;
+    wipe.Wipe();
+    EXPECT_EQ(wipe.Counting()->created, (std::vector<std::string>{"dummy1", "dummy1"}));
+    EXPECT_EQ(wipe.Counting()->createdOwningNoMetadata, std::vector<std::string>{"dummy1"});
+    EXPECT_NE(Report().find("The free space was filled once more after the run"), std::string::npos)
+        << Report();
+    EXPECT_FALSE(wipe.Run().Windows().FillDisk().blnOwnNoMetadata);
     EXPECT_TRUE(NoDummyFileLeft());
 }
 

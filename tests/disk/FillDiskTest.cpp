@@ -235,6 +235,22 @@ TEST_F(FillDiskTest, SpaceTheFileSystemKeptOutOfReachIsReported) {
     EXPECT_NE(run.Ui().LastBox().text.find("keeps 8,192 bytes out of reach"), std::string::npos);
 }
 
+TEST_F(FillDiskTest, FilesOwningNoMetadataGoOnInANewFileAndOneThatTakesNothingEndsTheFill) {
+    files.bytesWithoutMetadata = 3 * kMiB + 512;
+    Fill().blnOwnNoMetadata = true;
+    RunFill(8.0 * kMiB);
+    EXPECT_EQ(files.created, (std::vector<std::string>{"dummy1", "dummy2", "dummy3"}));
+    EXPECT_EQ(files.sizes["dummy2"], 3 * kMiB + 512);
+    EXPECT_EQ(files.sizes["dummy3"], 2 * kMiB - 1024);
+    EXPECT_EQ(files.flushed.size(), 3u);
+    EXPECT_EQ(Fill().strFailure, "");
+
+    files.bytesWithoutMetadata = 0;
+    RunFill(8.0 * kMiB);
+    EXPECT_EQ(files.created.size(), 4u) << "one empty file, not one after another";
+    EXPECT_EQ(Fill().strFailure, "no room without metadata");
+}
+
 TEST_F(FillDiskTest, TestModeWritesOneFlushedFileOfTheGivenSize) {
     RunFill(10.0 * kMiB, false, 102400);
     EXPECT_TRUE(Fill().bln1MbFileWritten);

@@ -1,9 +1,11 @@
 // The fill on real, small file systems (needs root to mount them): a tmpfs
 // and an ext4 image end full to their last block, a link planted as a dummy
 // file's name is not followed, and the reserves of ext4 and XFS are lowered
-// for the fill and restored, and only ever raised by a record.
+// for the fill and restored, and only ever raised by a record; on bigalloc,
+// a fill whose files own no metadata leaves no cluster unwritten.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 
 #include "disk/DiskProc.h"
@@ -207,6 +210,71 @@ TEST_F(FillMount, AnXfsImageIsFilledPastItsPoolWhichIsThenRestored) {
     ASSERT_EQ(::statvfs(D.c_str(), &space), 0);
     EXPECT_GT(unreached, double(space.f_bfree * space.f_frsize));
     EXPECT_EQ(unreached, freeBlocks * 4096) << freesp;
+}
+
+// Clusters charged to the file beyond those its data fills: its metadata.
+std::uint64_t ClustersBeyondData(const std::string& native, std::uint64_t cluster) {
+    struct stat file {};
+    if (::stat(native.c_str(), &file) != 0) return 0;
+    const std::uint64_t charged = std::uint64_t(file.st_blocks) * 512 / cluster;
+    const std::uint64_t data = (std::uint64_t(file.st_size) + cluster - 1) / cluster;
+    return charged > data ? charged - data : 0;
+}
+
+// On bigalloc a block of metadata takes a whole cluster and nothing writes
+// the rest of it. Deleted data lies in holes of one cluster between kept
+// files, so a fill's file takes many runs: a plain fill gets an extent tree
+// whose cluster keeps old data, a fill whose files own no metadata gets none
+// and, deleted, leaves no deleted data anywhere.
+TEST_F(FillMount, OnBigallocAFillOwningNoMetadataWritesEveryClusterItTakes) {
+    constexpr std::uint64_t kCluster = 65536;
+    const std::string image = run.Drives().Native("C:\\disk.img");
+    run.WriteSparseFile("C:\\disk.img", 64u << 20);
+    if (!Shell("mkfs.ext4 -q -F -b 4096 -O bigalloc -C 65536 '" + image + "'")) {
+        GTEST_SKIP() << "no bigalloc here";
+    }
+    auto mount = std::make_unique<Mount>("'" + image + "'", "-o loop", run.Drives().Root('D'));
+    if (!mount->Mounted()) GTEST_SKIP() << "cannot mount a loop device here";
+    auto marker = [](int i) {
+        return testing_support::Marker("hole", i, kCluster).substr(0, kCluster);
+    };
+    for (int i = 0; i < 24; ++i) {
+        run.Drives().WriteFile((i % 2 ? "D:\\keep" : "D:\\gone") + std::to_string(i), marker(i));
+        ::sync();
+    }
+    for (int i = 0; i < 24; i += 2) {
+        ASSERT_EQ(::unlink(run.Drives().Native("D:\\gone" + std::to_string(i)).c_str()), 0);
+    }
+    ::sync();
+    auto& fill = run.Windows().FillDisk();
+    auto metadataOfDummies = [&] {
+        std::uint64_t clusters = 0;
+        for (int n = 1; run.Drives().Exists("D:\\dummy" + std::to_string(n)); ++n) {
+            clusters +=
+                ClustersBeyondData(run.Drives().Native("D:\\dummy" + std::to_string(n)), kCluster);
+        }
+        return clusters;
+    };
+
+    FillD();
+    EXPECT_GT(metadataOfDummies(), 0u) << "the holes did not make an extent tree";
+    fill.DeleteDummyFilesLeft();
+    fill.blnOwnNoMetadata = true;
+    FillD();
+    fill.blnOwnNoMetadata = false;
+    EXPECT_TRUE(fill.strFailure.empty()) << fill.strFailure;
+    EXPECT_TRUE(run.Drives().Exists("D:\\dummy2")) << "the fill went on in new files";
+    EXPECT_EQ(metadataOfDummies(), 0u);
+    EXPECT_TRUE(FullToTheLastBlock(run.Drives().Root('D')));
+    fill.DeleteDummyFilesLeft();
+    fill.LetGoOfDrive();
+    ASSERT_TRUE(mount->Unmount());
+
+    const std::string raw = testing_support::ReadNative(image);
+    for (int i = 0; i < 24; ++i) {
+        const bool found = raw.find(marker(i).substr(0, 64)) != std::string::npos;
+        EXPECT_EQ(found, i % 2 == 1) << "marker " << i;
+    }
 }
 
 }  // namespace
