@@ -218,7 +218,8 @@ void frmMain::cmdReportScreen_MouseUp() {
         return;
     }
     report.Show();
-    report.txbText.SetSelStart(0);
+    // The end in view: the summary is what the user comes back for.
+    report.txbText.SetSelStart(static_cast<int>(report.txbText.Caption().size()));
     report.Refresh();
     report.txbText.SetFocus();
 }

@@ -5,6 +5,7 @@
 #include "app/frmMain.h"
 #include "purge/StrProc.h"
 #include "purge/frmReport.h"
+#include "purge/frmReportLayout.h"
 #include "support/Folder.h"
 #include "ui/Ui.h"
 
@@ -29,6 +30,8 @@ void FocusAfterRun(frmMain& main, int index) {
 void ShowReportBesideMain(frmMain& main) {
     // Beside the main window, not over it.
     frmReport& report = Forms().Report();
+    // Its own width again after a wipe made it as wide as the main window.
+    report.Resize(report_layout::kWindowWidth, report.Height());
     report.MoveTo(main.Left() + main.Width(), main.Top());
     report.Show();
     report.Form_Activate();

@@ -5,7 +5,8 @@ namespace report_layout {
 
 constexpr int kMargin = 120;
 constexpr int kWindowWidth = 9300;
-constexpr int kTextWidth = kWindowWidth - 2 * kMargin - 160;
+constexpr int TextWidthIn(int windowWidth) { return windowWidth - 2 * kMargin - 160; }
+constexpr int kTextWidth = TextWidthIn(kWindowWidth);
 // The text box at its full height, and the window around it.
 constexpr int kFullTextHeight = 4635;
 constexpr int kWindowBelowText = 1030;

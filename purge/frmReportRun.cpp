@@ -99,14 +99,21 @@ void frmReport::EndRun() {
     cmdCopyToClipboard.Move(cmdStop.Left(), cmdClose.Top());
     cmdCopyToClipboard.SetVisible(true);
     ShowReportText();
+    // The copy empties the status as a click on it does, but the user must
+    // still see how the run ended: "Done" and "Stopped" stay.
+    const std::string status = lblPausedDone.Caption();
     cmdCopyToClipboard_Click();
+    if (status == "Done" || status == "Stopped") lblPausedDone.SetCaption(status);
     ShowReportText();
     Refresh();
 }
 
 void frmReport::RestoreFullLayout() {
-    txbText.Move(txbText.Left(), txbText.Top(), txbText.Width(), kFullTextHeight);
+    // The text box fills the window's width, whatever width the run gave it
+    // (a wipe's report is as wide as the main window): no empty strip.
+    txbText.Move(txbText.Left(), txbText.Top(), TextWidthIn(Width()), kFullTextHeight);
     Resize(Width(), kFullTextHeight + kWindowBelowText);
+    cmdClose.Move(Width() - kRightGap - cmdClose.Width(), cmdClose.Top());
     const int buttonsTop = Height() - kButtonsAboveBottom;
     for (ui::Control* button : {&cmdClose, &cmdPauseContinue, &cmdStop, &cmdCopyToClipboard}) {
         button->Move(button->Left(), buttonsTop);

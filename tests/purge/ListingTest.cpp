@@ -274,7 +274,7 @@ TEST(Listing, PauseWaitsAndStopWhilePausedEndsTheListing) {
 
     EXPECT_EQ(calls, 2) << "the run went no further after Stop";
     EXPECT_NE(text.find(std::string("File listing was stopped.") + kCrLf), std::string::npos);
-    EXPECT_EQ(report.lblPausedDone.Caption(), "") << "emptied by the copy at the end";
+    EXPECT_EQ(report.lblPausedDone.Caption(), "Stopped") << "kept through the copy at the end";
     EXPECT_TRUE(report.cmdClose.Visible());
     EXPECT_TRUE(report.cmdCopyToClipboard.Visible());
     EXPECT_FALSE(report.cmdPauseContinue.Visible());

@@ -130,3 +130,44 @@ TEST(ReportWindow, CopyTakesTheSelectionOrTheWholeReport) {
     report.Form_Activate();
     EXPECT_EQ(report.cmdCopyToClipboard.Caption(), "Copy to clipboard");
 }
+
+TEST(ReportWindow, APurgeEndsShowingDoneUntilTheUserCopies) {
+    RunProgram run;
+    run.Drives().WriteFile("C:\\d\\gone.txt", "x");
+    run.Select("C:\\d\\", "gone.txt", false);
+    frmReport& report = run.Report();
+    run.Purge();
+    EXPECT_EQ(run.Ui().clipboard, report.ReportText()) << "copied all the same";
+    EXPECT_EQ(report.lblPausedDone.Caption(), "Done");
+    EXPECT_EQ(report.lblPausedDone.Top(), report.cmdClose.Top() + 30);
+    report.cmdCopyToClipboard.RaiseClick();
+    EXPECT_EQ(report.lblPausedDone.Caption(), "") << "a click of the user's empties it";
+}
+
+TEST(ReportWindow, AWideReportIsFilledAndTheNextRunHasItsOwnWidthAgain) {
+    RunProgram run;
+    run.Drives().WriteFile("C:\\w\\a.txt", "x");
+    run.Select("C:\\w\\", "*.*", false);
+    frmReport& report = run.Report();
+    const int ownWidth = report.Width();
+    const int textGap = ownWidth - report.txbText.Width();
+    // A wipe's report is as wide as the main window.
+    report.Resize(run.Main().Width(), report.Height());
+    report.blnPurgeFiles = false;
+    report.blnListFiles = true;
+    report.strNextDirPath = "C:\\w\\";
+    report.strCurrentFileSpec = "*.*";
+    report.ProcessFiles();
+    EXPECT_EQ(report.Width() - report.txbText.Width(), textGap) << "no empty strip";
+    EXPECT_EQ(report.cmdClose.Left() + report.cmdClose.Width(), report.Width() - 200);
+
+    run.List();
+    EXPECT_EQ(report.Width(), ownWidth);
+    EXPECT_EQ(report.Width() - report.txbText.Width(), textGap);
+
+    // Brought back from the main window, the summary at the end is in view.
+    report.Hide();
+    report.txbText.SetSelection(0, 5);
+    run.Main().cmdReportScreen.RaiseMouseUp();
+    EXPECT_EQ(report.txbText.SelStart(), static_cast<int>(report.txbText.Caption().size()));
+}
