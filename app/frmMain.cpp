@@ -78,12 +78,10 @@ frmMain::frmMain()
     WireMenuButton(cmdHelp, &frmMain::cmdHelp_MouseUp);
     WireMenuButton(cmdQuit, &frmMain::cmdQuit_MouseUp);
     for (int index : {2, 1}) {
-        cmdProcessFiles(index).MouseUp = [this, index](ui::MouseButton) {
-            cmdProcessFiles_MouseUp(index);
-        };
+        WireMenuButton(cmdProcessFiles(index), [this, index] { cmdProcessFiles_MouseUp(index); });
     }
-    cmdSpecifyDirectory(0).MouseUp = [this](ui::MouseButton) { cmdSpecifyDirectory_MouseUp(0); };
-    cmdSpecifyFiles(0).MouseUp = [this](ui::MouseButton) { cmdSpecifyFiles_MouseUp(0); };
+    WireMenuButton(cmdSpecifyDirectory(0), [this] { cmdSpecifyDirectory_MouseUp(0); });
+    WireMenuButton(cmdSpecifyFiles(0), [this] { cmdSpecifyFiles_MouseUp(0); });
     WireFocusFollowsMouse();
     WireSetupPanels();
 
@@ -101,7 +99,13 @@ frmMain::frmMain()
 }
 
 void frmMain::WireMenuButton(ui::Control& button, void (frmMain::*action)()) {
-    button.MouseUp = [this, action](ui::MouseButton) { (this->*action)(); };
+    WireMenuButton(button, [this, action] { (this->*action)(); });
+}
+
+void frmMain::WireMenuButton(ui::Control& button, std::function<void()> action) {
+    button.MouseUp = [action](ui::MouseButton) { action(); };
+    // Enter and Space press it as the mouse's release does.
+    button.KeyPress = std::move(action);
 }
 
 void frmMain::WireFocusFollowsMouse() {

@@ -155,6 +155,7 @@ class frmMain : public ui::Form {
     void cmdLoadSetup_Click();
     void cmdSaveSetupAsOperationFile_Click();
     void WireMenuButton(ui::Control& button, void (frmMain::*action)());
+    void WireMenuButton(ui::Control& button, std::function<void()> action);
     void WireFocusFollowsMouse();
     void Clock_Timer();
     // Left edge of a setup panel opened beside the menu.

@@ -153,6 +153,7 @@ void Control::PressKey(Key key) {
         SetValue(1);
     }
     RaiseClick();
+    if (kind_ == ControlKind::Button && KeyPress && EffectivelyEnabled()) KeyPress();
 }
 
 void Control::PressEnter() {

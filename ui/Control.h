@@ -108,6 +108,10 @@ class Control {
     std::function<void()> Change;    // text box edited, list selection changed
     std::function<void()> Timer;     // a timer's tick
     std::function<void()> EnterKey;  // Enter pressed in a one-line text box
+    // Enter or Space pressed the button, after its Click: how a button that
+    // acts on the mouse's release (and so ignores Click) is pressed from the
+    // keyboard.
+    std::function<void()> KeyPress;
 
     // Raising events. Each does nothing while the control, or a container
     // of it, is disabled, as a window would not deliver it.

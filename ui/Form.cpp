@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "ui/Ui.h"
@@ -93,6 +94,54 @@ Control& Form::Add(ControlKind kind, const std::string& name, const std::string&
     control->Move(left, top, width, height);
     controls_.push_back(std::move(control));
     return *controls_.back();
+}
+
+int Form::LeftOnForm(const Control& control) {
+    int left = 0;
+    for (const Control* c = &control; c != nullptr; c = c->Container()) left += c->Left();
+    return left;
+}
+
+int Form::TopOnForm(const Control& control) {
+    int top = 0;
+    for (const Control* c = &control; c != nullptr; c = c->Container()) top += c->Top();
+    return top;
+}
+
+std::vector<Control*> Form::TabOrder() const {
+    // Controls whose tops differ by less than this stand in one row: a label
+    // and a button beside it are not aligned to the twip.
+    constexpr int kRowTolerance = 200;
+    std::vector<Control*> order;
+    for (const auto& c : controls_) {
+        switch (c->Kind()) {
+            case ControlKind::Button:
+            case ControlKind::CheckBox:
+            case ControlKind::OptionButton:
+            case ControlKind::ComboBox:
+            case ControlKind::TextBox:
+            case ControlKind::ListBox:
+                order.push_back(c.get());
+                break;
+            default:
+                break;
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        return TopOnForm(*a) < TopOnForm(*b);
+    });
+    // Rows from the top, each row then read from the left.
+    for (auto row = order.begin(); row != order.end();) {
+        const int rowTop = TopOnForm(**row);
+        auto end = std::find_if(row, order.end(), [rowTop](const Control* c) {
+            return TopOnForm(*c) - rowTop >= kRowTolerance;
+        });
+        std::stable_sort(row, end, [](const Control* a, const Control* b) {
+            return LeftOnForm(*a) < LeftOnForm(*b);
+        });
+        row = end;
+    }
+    return order;
 }
 
 void Form::ClearBoldFonts() {

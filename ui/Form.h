@@ -93,6 +93,14 @@ class Form {
     const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
     Control* Focused() const { return focused_; }
+    // The controls that can take the focus, in the order Tab visits them:
+    // as the window reads, row by row from the top, each row from the left,
+    // whatever order they were created in. Hidden and disabled ones are
+    // included; a back end skips them when it moves the focus.
+    std::vector<Control*> TabOrder() const;
+    // Where a control sits on the form, in twips, through its containers.
+    static int LeftOnForm(const Control& control);
+    static int TopOnForm(const Control& control);
 
     // The back end's hooks; only back ends call these.
     void SetObserver(FormObserver* observer) { observer_ = observer; }

@@ -147,15 +147,19 @@ TEST(Startup, HelpBuildStampAndReportWindowMessages) {
     EXPECT_TRUE(program.Windows().Report().Visible());
 }
 
-TEST(Startup, MenuButtonsActOnMouseReleaseOnlyAndTakeFocusFromTheMouse) {
+TEST(Startup, MenuButtonsActOnMouseReleaseOrKeyAndTakeFocusFromTheMouse) {
     ProgramHarness program;
     ASSERT_TRUE(program.Start());
     frmMain& main = program.Windows().Main();
     std::size_t boxes = program.Ui().Boxes().size();
 
-    main.cmdHelp.SetFocus();
-    main.cmdHelp.PressKey();  // Enter or Space
+    main.cmdHelp.RaiseClick();  // a click alone, as the mouse's press gives
     EXPECT_EQ(program.Ui().Boxes().size(), boxes);
+    main.cmdHelp.SetFocus();
+    main.cmdHelp.PressKey(ui::Key::Enter);
+    main.cmdHelp.PressKey(ui::Key::Space);
+    EXPECT_EQ(program.Ui().Boxes().size(), boxes + 2);
+    boxes += 2;
     main.cmdHelp.RaiseMouseUp(ui::MouseButton::Right);
     EXPECT_EQ(program.Ui().Boxes().size(), boxes + 1);
 

@@ -159,6 +159,12 @@ void ApplyProperties(const Control& control, QWidget* widget) {
         case ControlKind::TextBox:
             if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
                 edit->setReadOnly(control.Locked());
+                // Read-only text is still selected with the keyboard too
+                // (Shift and the arrows), to be copied.
+                if (control.Locked()) {
+                    edit->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                                  Qt::TextSelectableByKeyboard);
+                }
             } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
                 line->setReadOnly(control.Locked());
                 // A one-line box takes its text at once; it is never long.

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "ui/qt/ControlWidgets.h"
@@ -147,8 +148,19 @@ void FormView::Build() {
         if (qobject_cast<QPlainTextEdit*>(widget))
             TextChangedFrom(*const_cast<Control*>(control), 0);
     }
+    SetTabOrder();
     FormChanged(*form_);
     SyncTexts();
+}
+
+void FormView::SetTabOrder() {
+    QWidget* previous = nullptr;
+    for (Control* control : form_->TabOrder()) {
+        QWidget* widget = WidgetOf(*control);
+        if (widget == nullptr) continue;
+        if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 QWidget* FormView::WidgetOf(const Control& control) const {
@@ -184,13 +196,35 @@ void FormView::SyncTexts() {
     }
 }
 
+namespace {
+
+// The widget's position of a byte offset into the model's text: the widget
+// shows each CR LF as one line break and counts UTF-16 units, not bytes.
+int ShownPosition(const std::string& text, int offset) {
+    const std::string before = text.substr(0, static_cast<std::size_t>(offset));
+    return static_cast<int>(DisplayText(before).size());
+}
+
+}  // namespace
+
 void FormView::PlaceCaret(QPlainTextEdit& edit, const Control& control) {
     syncing_ = true;
-    const std::size_t size = control.Caption().size();
+    const std::string& text = control.Caption();
     QTextCursor caret = edit.textCursor();
-    caret.movePosition(size > 0 && control.SelStart() >= static_cast<int>(size)
-                           ? QTextCursor::End
-                           : QTextCursor::Start);
+    if (control.SelLength() == 0 && control.SelStart() >= static_cast<int>(text.size())) {
+        // The common case, after every file of a run: no counting through
+        // a report of 100,000 lines.
+        caret.movePosition(QTextCursor::End);
+    } else {
+        const int last = edit.document()->characterCount() - 1;
+        const int start = std::min(ShownPosition(text, control.SelStart()), last);
+        const int end =
+            std::min(ShownPosition(text, control.SelStart() + control.SelLength()), last);
+        // The caret at the selection's end, its start anchored: what the
+        // user selected stays highlighted and the caret where they left it.
+        caret.setPosition(start);
+        caret.setPosition(end, QTextCursor::KeepAnchor);
+    }
     edit.setTextCursor(caret);
     edit.ensureCursorVisible();
     syncing_ = false;
@@ -249,8 +283,13 @@ void FormView::SelectionChanged(QPlainTextEdit& edit, Control& control) {
 }
 
 void FormView::ControlChanged(Control& control) {
+    // A selection the user just made is where the widget already has it;
+    // placing it again would move the view away from the user's hand.
+    const bool fromWidget = syncing_;
     Apply(control);
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(control))) PlaceCaret(*edit, control);
+    syncing_ = fromWidget;
+    auto* edit = qobject_cast<QPlainTextEdit*>(WidgetOf(control));
+    if (edit != nullptr && !fromWidget) PlaceCaret(*edit, control);
 }
 
 void FormView::FormChanged(Form& form) {
@@ -270,17 +309,55 @@ void FormView::FormChanged(Form& form) {
         resize(form.Width() / kTwipsPerPixel, form.Height() / kTwipsPerPixel);
     }
     if (form.Left() > 0 || form.Top() > 0) {
-        // A window placed beside another stays on the screen all the same.
-        QPoint at(form.Left() / kTwipsPerPixel, form.Top() / kTwipsPerPixel);
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect room = screen->availableGeometry();
-            at.setX(std::max(room.left(), std::min(at.x(), room.right() - width())));
-            at.setY(std::max(room.top(), std::min(at.y(), room.bottom() - height())));
-        }
-        move(at);
+        move(form.Left() / kTwipsPerPixel, form.Top() / kTwipsPerPixel);
     }
+    // A window placed beside another stays on the screen all the same.
+    if (form.Left() > 0 || form.Top() > 0 || isVisible()) KeepOnScreen();
     placing_ = false;
     TellPlacement();
+}
+
+void FormView::SetOwner(QWidget* owner) {
+    if (owner == this) owner = nullptr;
+    owner_ = owner;
+    if (owner == nullptr) return;
+    // A window stays in front of the one it belongs to: the window manager
+    // keeps a transient window above its parent.
+    winId();
+    owner->winId();
+    if (QWindow* handle = windowHandle()) handle->setTransientParent(owner->windowHandle());
+}
+
+void FormView::KeepOnScreen() {
+    QScreen* screen = owner_ != nullptr ? owner_->screen() : this->screen();
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect room = screen->availableGeometry();
+    // The frame's width on each side: this window's own once it has one,
+    // else as the owner's (a window not yet shown has no frame).
+    auto frameOf = [](const QWidget& window) {
+        const QRect outer = window.frameGeometry();
+        const QRect inner = window.geometry();
+        return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    };
+    QMargins frame = frameOf(*this);
+    if (frame.isNull() && owner_ != nullptr) frame = frameOf(*owner_);
+    const int outerWidth = width() + frame.left() + frame.right();
+    const int outerHeight = height() + frame.top() + frame.bottom();
+    QPoint at = pos();  // the frame's corner
+    if (form_ != nullptr && form_->Left() <= 0 && form_->Top() <= 0 && owner_ != nullptr &&
+        !isVisible()) {
+        at = owner_->frameGeometry().center() - QPoint(outerWidth / 2, outerHeight / 2);
+    }
+    at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - outerWidth)));
+    at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - outerHeight)));
+    if (at != pos()) {
+        const bool placing = placing_;
+        placing_ = true;
+        move(at);
+        placing_ = placing;
+    }
 }
 
 void FormView::TellPlacement() {
@@ -301,7 +378,16 @@ void FormView::resizeEvent(QResizeEvent* event) {
 }
 
 void FormView::FocusChanged(Control& control) {
-    if (QWidget* widget = WidgetOf(control)) widget->setFocus(Qt::OtherFocusReason);
+    if (QWidget* widget = WidgetOf(control)) {
+        widget->setFocus(Qt::OtherFocusReason);
+        ShowFocus();
+    }
+}
+
+void FormView::ShowFocus() {
+    // The style draws the focus only after a key has moved it; a user of the
+    // keyboard must see where Enter and Space go from the start.
+    setAttribute(Qt::WA_KeyboardFocusChange, true);
 }
 
 void FormView::ItemsChanged(Control& control) {
@@ -394,6 +480,7 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::FocusIn:
             form_->SetFocusedState(&control);
+            ShowFocus();
             break;
         case QEvent::KeyPress:
             if (PressedOn(control, *static_cast<QKeyEvent*>(event))) return true;

@@ -3,6 +3,7 @@
 // controls' events.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <map>
 #include <string>
@@ -28,9 +29,16 @@ class FormView : public QWidget, public FormObserver {
     bool Alive() const { return form_ != nullptr; }
     QWidget* WidgetOf(const Control& control) const;
     QTimer* TimerOf(const Control& control) const;
-    // Puts each multi-line text box's caret where the model has it: at the
-    // end (the newest lines in view) or at the start.
+    // Puts each multi-line text box's caret and selection where the model
+    // has them, in view.
     void SyncTexts();
+    // The window this one belongs to: it opens on that window's screen and
+    // stays in front of it.
+    void SetOwner(QWidget* owner);
+    // Moves the window, frame and all, inside the available area of the
+    // owner's screen; a window the model never placed is first centred on
+    // its owner.
+    void KeepOnScreen();
 
     void ControlChanged(Control& control) override;
     void FormChanged(Form& form) override;
@@ -55,6 +63,10 @@ class FormView : public QWidget, public FormObserver {
     void PlaceCaret(QPlainTextEdit& edit, const Control& control);
     // Where the window now is, told to the form.
     void TellPlacement();
+    // Tab visits the controls as the window reads (Form::TabOrder).
+    void SetTabOrder();
+    // Has the focus drawn, wherever it came from.
+    void ShowFocus();
     // Enter or Space on a focused button, check box or option button;
     // true when the control took the key.
     bool PressedOn(Control& control, const QKeyEvent& key);
@@ -66,6 +78,7 @@ class FormView : public QWidget, public FormObserver {
     std::map<const Control*, std::string> syncedText_;  // what each text box shows
     bool syncing_ = false;
     bool placing_ = false;  // the model is moving the window
+    QPointer<QWidget> owner_;
 };
 
 }  // namespace ui

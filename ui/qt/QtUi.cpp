@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -135,10 +137,80 @@ FormView& QtUi::ViewOf(Form& form) {
     return *view;
 }
 
+QWidget* QtUi::OwnerFor(const Form* form, bool modal) {
+    if (form != nullptr && form == mainForm_) return nullptr;
+    Form* owner = mainForm_;
+    if (modal) {
+        for (auto it = shownOrder_.rbegin(); it != shownOrder_.rend(); ++it) {
+            if (*it != form && (*it)->Visible()) {
+                owner = *it;
+                break;
+            }
+        }
+    }
+    auto found = owner != nullptr ? views_.find(owner) : views_.end();
+    if (found == views_.end() || !found->second->Alive()) return nullptr;
+    return found->second.get();
+}
+
+FormView& QtUi::Prepare(Form& form, bool modal) {
+    if (mainForm_ == nullptr) mainForm_ = &form;
+    FormView& view = ViewOf(form);
+    if (!view.isVisible()) view.SetOwner(OwnerFor(&form, modal));
+    view.KeepOnScreen();
+    return view;
+}
+
+void QtUi::Shown(Form& form) {
+    shownOrder_.erase(std::remove(shownOrder_.begin(), shownOrder_.end(), &form),
+                      shownOrder_.end());
+    shownOrder_.push_back(&form);
+}
+
+void QtUi::FormDestroyed(Form& form) {
+    shownOrder_.erase(std::remove(shownOrder_.begin(), shownOrder_.end(), &form),
+                      shownOrder_.end());
+    if (mainForm_ == &form) mainForm_ = nullptr;
+}
+
+namespace {
+
+// Room for each line of a box's text as the text breaks it, and for the
+// whole title in the frame above: the box's own rule would break a line of
+// more than half a screen's width, and cut a title longer than the text.
+void WidenForLinesAndTitle(QMessageBox& box, const QString& text, const QString& title) {
+    auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+    if (label == nullptr) return;
+    QScreen* screen = box.parentWidget() != nullptr ? box.parentWidget()->screen()
+                                                    : QGuiApplication::primaryScreen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() : 1024;
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString& line : text.split('\n')) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    // The title is drawn by the window manager, often in bold, beside the
+    // frame's own buttons.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    constexpr int kFrameButtons = 120;
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(title) + kFrameButtons;
+    // The box is at least this much wider than its text: margins, if no icon.
+    constexpr int kBesideText = 40;
+    const int needed = std::max(widest + 2, titleWidth - kBesideText);
+    // A line wider than most of the screen is still broken.
+    label->setMinimumWidth(std::min(needed, room * 9 / 10 - 100));
+}
+
+}  // namespace
+
 Answer QtUi::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title,
                     int defaultButton) {
+    // In front of the window it asks about, on that window's screen.
+    QWidget* owner = OwnerFor(nullptr, true);
     QMessageBox box(IconOf(icon), QString::fromStdString(title), DisplayText(text),
-                    StandardButtonsOf(buttons), QApplication::activeWindow());
+                    StandardButtonsOf(buttons), owner);
+    WidenForLinesAndTitle(box, DisplayText(text), QString::fromStdString(title));
     // The box lists its buttons in the order of the set (Yes, No, Cancel).
     QList<QAbstractButton*> offered = box.buttons();
     std::sort(offered.begin(), offered.end(),
@@ -150,12 +222,13 @@ Answer QtUi::MsgBox(const std::string& text, Buttons buttons, Icon icon, const s
 }
 
 void QtUi::ShowModal(Form& form) {
-    FormView& view = ViewOf(form);
+    FormView& view = Prepare(form, true);
     form.SetVisibleState(true, true);
     view.setWindowModality(Qt::ApplicationModal);
     view.show();
     view.raise();
     view.activateWindow();
+    Shown(form);
     GiveFocus(form, view);
     if (form.OnActivate) form.OnActivate();
     QEventLoop loop;
@@ -165,11 +238,12 @@ void QtUi::ShowModal(Form& form) {
 }
 
 void QtUi::Show(Form& form) {
-    FormView& view = ViewOf(form);
+    FormView& view = Prepare(form, false);
     form.SetVisibleState(true, form.Modal());
     view.SyncTexts();
     view.show();
     view.raise();
+    Shown(form);
     GiveFocus(form, view);
     if (form.OnActivate) form.OnActivate();
 }

@@ -5,10 +5,12 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "ui/Ui.h"
 
 class QApplication;
+class QWidget;
 
 namespace ui {
 
@@ -35,6 +37,7 @@ class QtUi : public Ui {
     int TextWidth(const std::string& text, bool fixedPitch = false) override;
     int LineHeight(bool fixedPitch = false) override;
     void DoEvents() override;
+    void FormDestroyed(Form& form) override;
     [[noreturn]] void EndProgram(int exitCode) override;
 
     // The window of a form, made on first use (tests look into it).
@@ -43,9 +46,20 @@ class QtUi : public Ui {
   private:
     // Puts the keyboard focus where the form says it is.
     static void GiveFocus(Form& form, FormView& view);
+    // The window a form (null: a message box) opened now belongs to: for a
+    // modal one the window shown last that is still up (a question stays in
+    // front of what it asks about), for any other the main window. Null for
+    // the main window itself.
+    QWidget* OwnerFor(const Form* form, bool modal);
+    // The form's window, made to belong to its owner and placed on the
+    // owner's screen, ready to be shown.
+    FormView& Prepare(Form& form, bool modal);
+    void Shown(Form& form);
 
     QApplication& app_;
     std::map<Form*, std::unique_ptr<FormView>> views_;
+    Form* mainForm_ = nullptr;  // the first form shown
+    std::vector<Form*> shownOrder_;  // forms in the order they were last shown
 };
 
 }  // namespace ui

@@ -3,7 +3,10 @@
 // answers, and what the report shows while a run asks and pauses.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFileDialog>
+#include <QMouseEvent>
+#include <QWindow>
 #include <QGroupBox>
 #include <QImage>
 #include <QKeyEvent>
@@ -167,7 +170,7 @@ TEST_F(QtDesktop, DialogsOpenBesideTheMainWindowWhereverItIs) {
     EXPECT_GT(at.x(), 40 + main.fraMenu.Width() / ui::kTwipsPerPixel - 2) << "not over the menu";
 }
 
-TEST_F(QtDesktop, EnterAndSpacePressTheFocusedDialogButtonButNoMenuButton) {
+TEST_F(QtDesktop, EnterAndSpacePressTheFocusedButtonOfADialogAndOfTheMenu) {
     frmMain& main = forms_->Main();
     drives().WriteFile("C:\\data\\a.txt", "a");
     main.strFolderPath[0] = "C:\\data\\";
@@ -198,21 +201,24 @@ TEST_F(QtDesktop, EnterAndSpacePressTheFocusedDialogButtonButNoMenuButton) {
         EXPECT_FALSE(forms_->SpecifyFiles().blnAccept);
     }
 
-    // Help pressed from the keyboard shows nothing: a box would be caught here.
-    bool boxShown = false;
+    // A menu button pressed from the keyboard acts as on the mouse's
+    // release; Qt's click alone (no key, no release) still does nothing.
+    int boxes = 0;
     WhenModal([&](QWidget& modal) {
-        boxShown = true;
+        ++boxes;
         static_cast<QDialog&>(modal).reject();
         return false;
     });
     ui::FormView& window = qt_->ViewOf(main);
     auto* help = FindWidget<QPushButton>(window, "cmdHelp");
-    help->setFocus();
-    PressKey(*help, Qt::Key_Return);
-    PressKey(*help, Qt::Key_Space);
     help->click();
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    EXPECT_FALSE(boxShown);
+    EXPECT_EQ(boxes, 0);
+    help->setFocus();
+    PressKey(*help, Qt::Key_Return);
+    EXPECT_EQ(boxes, 1) << "Enter";
+    PressKey(*help, Qt::Key_Space);
+    EXPECT_EQ(boxes, 2) << "Space";
 }
 
 TEST_F(QtDesktop, FocusSetBeforeADialogIsShownIsWhereTheKeysGo) {
@@ -395,4 +401,172 @@ TEST_F(QtDesktop, TheReportIsUpToDateAtAQuestionAndShowsItsFirstLineAtTheEnd) {
     EXPECT_EQ(text->verticalScrollBar()->maximum(), 0) << "every line, the first too, in view";
     QWidget* dots = FindWidget(qt_->ViewOf(forms_->Report()), "lblDots");
     EXPECT_LE(dots->geometry().bottom(), qt_->ViewOf(forms_->Report()).height());
+}
+
+TEST_F(QtDesktop, DialogsOfALowMainWindowOpenWholeOnItsScreenAndInFrontOfIt) {
+    frmMain& main = forms_->Main();
+    ui::FormView& window = qt_->ViewOf(main);
+    const QRect screen = window.screen()->availableGeometry();
+    // Moved to the bottom right, most of it below and beyond the screen.
+    window.move(screen.right() - 300, screen.bottom() - 150);
+    QApplication::processEvents();
+    drives().WriteFile("C:\\low\\a.txt", "a");
+    main.strFolderPath[0] = "C:\\low\\";
+    main.strFileSpec[0] = "a.txt";
+    main.RefreshSelection();
+    std::vector<std::string> seen;
+    WhenModal([&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {  // "No files purged."
+            box->accept();
+            return true;
+        }
+        seen.push_back(modal.objectName().toStdString());
+        EXPECT_TRUE(screen.contains(modal.frameGeometry())) << seen.back() << " leaves the screen";
+        EXPECT_EQ(modal.windowHandle()->transientParent(), window.windowHandle())
+            << seen.back() << " belongs to the main window";
+        QStyleOptionButton drawn;
+        drawn.initFrom(modal.focusWidget());
+        EXPECT_TRUE(drawn.state & QStyle::State_KeyboardFocusChange)
+            << "the focus is drawn before any Tab";
+        FindWidget<QPushButton>(modal, "cmdCancel")->click();
+        return false;
+    });
+    main.cmdTypeOfPurge_MouseUp();
+    main.cmdProcessFiles_MouseUp(1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"frmTypeOfPurge", "frmPurgeConfirmation"}));
+}
+
+TEST_F(QtDesktop, AQuestionDuringARunStandsInFrontOfTheReport) {
+    frmMain& main = forms_->Main();
+    drives().WriteFile("C:\\q\\b.exe", "program");
+    main.strFolderPath[0] = "C:\\q\\";
+    main.strFileSpec[0] = "*.*";
+    main.blnSubdirectories = false;
+    main.RefreshSelection();
+    ui::FormView& report = qt_->ViewOf(forms_->Report());
+    QWindow* boxOwner = nullptr;
+    WhenModal([&](QWidget& modal) {
+        if (modal.objectName() == "frmPurgeConfirmation") {
+            FindWidget<QPushButton>(modal, "cmdDoPurge")->click();
+            return false;
+        }
+        if (modal.objectName() == "frmAntiVirusQuery") {
+            EXPECT_EQ(modal.windowHandle()->transientParent(), report.windowHandle());
+            FindWidget<QPushButton>(modal, "cmdNo")->click();
+            return false;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+            boxOwner = box->windowHandle()->transientParent();
+            box->button(QMessageBox::Cancel)->click();
+            return true;
+        }
+        return false;
+    });
+    main.cmdProcessFiles_MouseUp(1);
+    EXPECT_EQ(report.windowHandle()->transientParent(), qt_->ViewOf(main).windowHandle())
+        << "the report stays in front of the main window";
+    EXPECT_EQ(boxOwner, report.windowHandle()) << "the purge query in front of the report";
+}
+
+TEST_F(QtDesktop, TheReportKeepsADraggedSelectionInViewAndCopiesExactlyIt) {
+    frmMain& main = forms_->Main();
+    for (int i = 0; i < 60; ++i) drives().WriteFile("C:\\r\\f" + std::to_string(i), "x");
+    main.strFolderPath[0] = "C:\\r\\";
+    main.strFileSpec[0] = "*";
+    main.blnSubdirectories = false;
+    main.RefreshSelection();
+    main.cmdProcessFiles_MouseUp(2);
+    ui::FormView& report = qt_->ViewOf(forms_->Report());
+    auto* text = FindWidget<QPlainTextEdit>(report, "txbText");
+    QApplication::processEvents();
+    ASSERT_GT(text->verticalScrollBar()->maximum(), 0) << "a report that scrolls";
+    EXPECT_GE(text->verticalScrollBar()->value(), text->verticalScrollBar()->maximum() - 1)
+        << "the end in view";
+    const int scrolled = text->verticalScrollBar()->value();
+
+    // A drag with the mouse over part of a line near the end.
+    const QString shown = text->toPlainText();
+    const int from = shown.lastIndexOf("f5");
+    ASSERT_GE(from, 0);
+    auto pointAt = [text](int position) {
+        QTextCursor at(text->document());
+        at.setPosition(position);
+        return text->cursorRect(at).center();
+    };
+    const QPoint start = pointAt(from);
+    const QPoint end = pointAt(from + 2);
+    QMouseEvent press(QEvent::MouseButtonPress, start, text->viewport()->mapToGlobal(start),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, end, text->viewport()->mapToGlobal(end), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, end, text->viewport()->mapToGlobal(end),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(text->viewport(), &press);
+    QApplication::sendEvent(text->viewport(), &move);
+    QApplication::sendEvent(text->viewport(), &release);
+    EXPECT_EQ(text->textCursor().selectedText().toStdString(), "f5") << "still highlighted";
+    EXPECT_EQ(text->verticalScrollBar()->value(), scrolled)
+        << "the view stays where the user selected";
+    EXPECT_EQ(FindWidget<QPushButton>(report, "cmdCopyToClipboard")->text().toStdString(),
+              "Copy selected text to clipboard");
+
+    // Widened from the keyboard, with Shift and the arrow key.
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier);
+    QApplication::sendEvent(text, &right);
+    const std::string selected = text->textCursor().selectedText().toStdString();
+    EXPECT_EQ(selected.size(), 3u) << selected;
+    FindWidget<QPushButton>(report, "cmdCopyToClipboard")->click();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), selected);
+}
+
+TEST_F(QtDesktop, TabVisitsTheMenuTopToBottom) {
+    frmMain& main = forms_->Main();
+    ui::FormView& window = qt_->ViewOf(main);
+    main.cmdSpecifyDirectory(0).SetFocus();
+    std::vector<std::string> visited;
+    for (int i = 0; i < 14; ++i) {
+        QWidget* focused = window.focusWidget();
+        ASSERT_NE(focused, nullptr);
+        visited.push_back(static_cast<QPushButton*>(focused)->text().toStdString());
+        PressKey(*focused, Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{
+                           "Specify folder", "Specify files", "Subfolders?", "Confirm files?",
+                           "Single file", "Type of purge", "List files, estimate time",
+                           "Purge files", "Test purge speed", "Wipe disk", "Report window",
+                           "Setup", "Help", "Quit"}));
+}
+
+TEST_F(QtDesktop, AMessageBoxKeepsEachLineWholeAndShowsItsTitle) {
+    const std::string line = "The purge speed is thus approximately 12.345 MB/sec. for a single "
+                             "overwrite, and this line is long.";
+    QLabel* label = nullptr;
+    int boxWidth = 0;
+    WhenModal([&](QWidget& modal) {
+        auto* box = qobject_cast<QMessageBox*>(&modal);
+        if (box == nullptr) return false;
+        label = box->findChild<QLabel*>("qt_msgbox_label");
+        EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(
+                                      QString::fromStdString(line)))
+            << "the line is not broken";
+        boxWidth = box->width();
+        box->accept();
+        return true;
+    });
+    qt_->MsgBox("Short.\r\n" + line, ui::Buttons::OK, ui::Icon::None, "Purge cancelled");
+    ASSERT_NE(label, nullptr);
+
+    const std::string title = "A title much longer than the text of its box";
+    WhenModal([&](QWidget& modal) {
+        auto* box = qobject_cast<QMessageBox*>(&modal);
+        if (box == nullptr) return false;
+        QFont bold = box->font();
+        bold.setBold(true);
+        EXPECT_GT(box->width(),
+                  QFontMetrics(bold).horizontalAdvance(QString::fromStdString(title)))
+            << "room for the whole title";
+        box->accept();
+        return true;
+    });
+    qt_->MsgBox("No.", ui::Buttons::OK, ui::Icon::None, title);
 }
