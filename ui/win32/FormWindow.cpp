@@ -216,7 +216,11 @@ void FormWindow::PlaceWindow() {
         monitor.cbSize = sizeof monitor;
         RECT now{};
         ::GetWindowRect(window_, &now);
-        if (::GetMonitorInfoW(::MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        // The screen of the window it belongs to, else the one asked for.
+        HWND owner = ::GetWindow(window_, GW_OWNER);
+        HMONITOR screen = owner != nullptr ? ::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                                           : ::MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
+        if (::GetMonitorInfoW(screen, &monitor)) {
             const RECT& room = monitor.rcWork;
             at.x = std::max(room.left, std::min(at.x, room.right - (now.right - now.left)));
             at.y = std::max(room.top, std::min(at.y, room.bottom - (now.bottom - now.top)));
@@ -329,9 +333,26 @@ void FormWindow::SyncTexts() {
 
 void FormWindow::Show() {
     if (window_ == nullptr) return;
+    {
+        // Placed again on the screen of the window it now belongs to.
+        Flag placing(placing_);
+        PlaceWindow();
+    }
     ::ShowWindow(window_, SW_SHOW);
     ::SetForegroundWindow(window_);
+    // The focus is drawn from the start, not only once a key was pressed.
+    ::SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     TellPlacement();
+}
+
+void FormWindow::SetOwner(HWND owner) {
+    if (window_ == nullptr) return;
+    // Never a window that this one owns itself: owners form no circle.
+    for (HWND up = owner; up != nullptr; up = ::GetWindow(up, GW_OWNER)) {
+        if (up == window_) return;
+    }
+    // An owned window always stands in front of its owner.
+    ::SetWindowLongPtrW(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 }
 
 void FormWindow::Hide() {

@@ -52,6 +52,11 @@ class FormWindow : public FormObserver {
     // A keyboard message for this window, seen before it is dispatched:
     // true when the form took it and it must go no further.
     bool TakeKey(const MSG& message);
+    // The window of the control after `from` (before it, going back) that
+    // can take the focus now.
+    HWND NextInTabOrder(const Control* from, bool back) const;
+    // Makes the window stay in front of `owner` (null: of none).
+    void SetOwner(HWND owner);
 
     void ControlChanged(Control& control) override;
     void FormChanged(Form& form) override;

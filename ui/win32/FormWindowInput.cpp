@@ -2,6 +2,9 @@
 // and notifications of its controls, the mouse and the keyboard.
 #include "ui/win32/FormWindow.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <commctrl.h>
 
 #include "platform/win32/WideText.h"
@@ -321,6 +324,24 @@ LRESULT FormWindow::FormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
+HWND FormWindow::NextInTabOrder(const Control* from, bool back) const {
+    // As the window reads, as the other back ends go, not in the order the
+    // controls were made.
+    const std::vector<Control*> order = form_->TabOrder();
+    const int count = static_cast<int>(order.size());
+    if (count == 0) return nullptr;
+    const auto at = std::find(order.begin(), order.end(), from);
+    int index = at == order.end() ? (back ? 0 : count - 1) : static_cast<int>(at - order.begin());
+    for (int step = 0; step < count; ++step) {
+        index = (index + (back ? count - 1 : 1)) % count;
+        HWND window = HandleOf(*order[static_cast<std::size_t>(index)]);
+        if (window != nullptr && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 bool FormWindow::TakeKey(const MSG& message) {
     const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
     const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
@@ -351,7 +372,7 @@ bool FormWindow::TakeKey(const MSG& message) {
     const bool control = ::GetKeyState(VK_CONTROL) < 0;
     if (key == VK_TAB && !alt && !control) {
         const bool back = ::GetKeyState(VK_SHIFT) < 0;
-        if (HWND next = ::GetNextDlgTabItem(window_, ::GetFocus(), back)) ::SetFocus(next);
+        if (HWND next = NextInTabOrder(focused, back)) ::SetFocus(next);
         return true;
     }
     // The model decides what a key does, exactly as the other back ends let

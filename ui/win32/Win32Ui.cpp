@@ -173,6 +173,13 @@ Answer Win32Ui::MsgBox(const std::string& text, Buttons buttons, Icon icon,
 
 void Win32Ui::ShowModal(Form& form) {
     FormWindow& window = WindowOf(form);
+    // A question stands in front of the window it asks about (the report
+    // during a run), not only in front of the main window.
+    if (&form != mainForm_ && !::IsWindowVisible(window.Handle())) {
+        if (HWND asking = ActiveFormWindow(); asking != nullptr && asking != window.Handle()) {
+            window.SetOwner(asking);
+        }
+    }
     form.SetVisibleState(true, true);
     ModalScope modal(*this, &form);
     window.SyncTexts();

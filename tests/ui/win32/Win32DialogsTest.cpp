@@ -142,3 +142,30 @@ TEST_F(Win32Dialogs, F10ReachesTheFillWindowAndLeavesItsKeysToIt) {
     EXPECT_TRUE(fill.blnStopp) << "a second F10 as well";
     fill.Hide();
 }
+
+TEST_F(Win32Dialogs, ADialogOfALowMainWindowOpensWholeOnTheScreen) {
+    frmMain& main = forms_->Main();
+    HWND mainWindow = WindowOf(main).Handle();
+    RECT screen{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    // Moved to the bottom right, most of it beyond the screen.
+    ::SetWindowPos(mainWindow, nullptr, screen.right - 300, screen.bottom - 150, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    auto& dialog = forms_->TypeOfPurge();
+    RECT at{};
+    HWND owner = nullptr;
+    WhenModal([&](HWND modal) {
+        if (FormOf(modal) != &dialog) return false;
+        ::GetWindowRect(modal, &at);
+        owner = ::GetWindow(modal, GW_OWNER);
+        ::SendMessageW(Handle(dialog, "cmdCancel"), BM_CLICK, 0, 0);
+        return true;
+    });
+    main.cmdTypeOfPurge_MouseUp();
+    EXPECT_EQ(owner, mainWindow) << "in front of the main window";
+    EXPECT_GE(at.left, screen.left);
+    EXPECT_GE(at.top, screen.top);
+    EXPECT_LE(at.right, screen.right) << "Yes and No can be reached";
+    EXPECT_LE(at.bottom, screen.bottom);
+}

@@ -11,7 +11,7 @@ using namespace testing_support;
 
 using Win32MainWindow = Win32Program;
 
-TEST_F(Win32MainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOnly) {
+TEST_F(Win32MainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOrKey) {
     frmMain& main = forms_->Main();
     HWND window = WindowOf(main).Handle();
     ASSERT_NE(window, nullptr);
@@ -25,8 +25,8 @@ TEST_F(Win32MainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOnly) {
     ::SendMessageW(Handle(main, "cmdWipeDisk"), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_TRUE(main.cmdWipeDisk.HasFocus());
 
-    // Help pressed from the keyboard shows nothing; a press and release of
-    // the mouse shows its box. Every box is counted and closed.
+    // Help pressed from the keyboard shows its box, as a press and release
+    // of the mouse does. Every box is counted and closed.
     int boxes = 0;
     WhenModal([&](HWND modal) {
         ++boxes;
@@ -37,10 +37,10 @@ TEST_F(Win32MainWindow, StartsWithItsCaptionAndActsOnMouseReleaseOnly) {
     ::SetFocus(help);
     PressKey(help, VK_SPACE);
     PressKey(help, VK_RETURN);
-    EXPECT_EQ(boxes, 0) << "Help reacted to a key";
+    EXPECT_EQ(boxes, 2) << "Help's box on Space and on Enter";
     MouseClick(help);
     Pump();
-    EXPECT_EQ(boxes, 1) << "Help's box on the mouse release";
+    EXPECT_EQ(boxes, 3) << "Help's box on the mouse release";
 
     main.lblEstimatedTime.SetCaption("About 3 minutes");
     EXPECT_EQ(TextOf(Handle(main, "lblEstimatedTime")), "About 3 minutes");
@@ -95,4 +95,24 @@ TEST_F(Win32MainWindow, ControlsFollowAChangeOfTheMonitorsDpi) {
         EXPECT_EQ(Overlaps(window), "") << dpi;
         EXPECT_EQ(Clipped(window), "") << dpi;
     }
+}
+
+TEST_F(Win32MainWindow, TabVisitsTheMenuTopToBottomWithTheFocusDrawn) {
+    frmMain& main = forms_->Main();
+    HWND window = WindowOf(main).Handle();
+    ::SetForegroundWindow(window);
+    ::SetFocus(Handle(main, "cmdSpecifyDirectory", 0));
+    EXPECT_EQ(::SendMessageW(window, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0)
+        << "the focus is drawn before any key";
+    std::vector<std::string> visited;
+    for (int i = 0; i < 14; ++i) {
+        HWND focused = ::GetFocus();
+        visited.push_back(TextOf(focused));
+        PressKey(focused, VK_TAB);
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{
+                           "Specify folder", "Specify files", "Subfolders?", "Confirm files?",
+                           "Single file", "Type of purge", "List files, estimate time",
+                           "Purge files", "Test purge speed", "Wipe disk", "Report window",
+                           "Setup", "Help", "Quit"}));
 }

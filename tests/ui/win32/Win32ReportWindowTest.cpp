@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "app/frmMain.h"
+#include "app/Forms.h"
+#include "purge/frmAntiVirusQuery.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "tests/ui/win32/Win32TestSupport.h"
@@ -156,4 +158,27 @@ TEST_F(Win32ReportWindow, AGrowingTextReachesTheBoxPieceByPieceWhateverItsCharac
     text.ReplaceTextFrom(0, "a\xF0\x9F\x93\x84z");
     ::SendMessageW(ReportText(), EM_SETSEL, 1, 3);
     EXPECT_EQ(text.SelectedText(), "\xF0\x9F\x93\x84");
+}
+
+TEST_F(Win32ReportWindow, AQuestionDuringARunStandsInFrontOfTheReportWhichEndsWithDone) {
+    drives().WriteFile("C:\\q\\b.exe", "program");
+    Select("C:\\q\\", "*.*");
+    HWND report = WindowOf(forms_->Report()).Handle();
+    HWND queryOwner = nullptr;
+    WhenModal([&](HWND modal) {
+        ui::Form* form = FormOf(modal);
+        if (form == &forms_->PurgeConfirmation()) {
+            ::SendMessageW(Handle(*form, "cmdDoPurge"), BM_CLICK, 0, 0);
+        } else if (form == &forms_->AntiVirusQuery()) {
+            queryOwner = ::GetWindow(modal, GW_OWNER);
+            ::SendMessageW(Handle(*form, "cmdNo"), BM_CLICK, 0, 0);
+        } else if (form == nullptr) {
+            // The purge query for the program file: purge it.
+            ::PostMessageW(modal, WM_COMMAND, IDYES, 0);
+        }
+        return false;
+    });
+    forms_->Main().cmdProcessFiles(1).RaiseMouseUp();
+    EXPECT_EQ(queryOwner, report) << "not hidden behind the report window";
+    EXPECT_EQ(TextOf(Handle(forms_->Report(), "lblPausedDone")), "Done");
 }
