@@ -152,13 +152,35 @@ shot specify-drive-speed-test
 keys "$dialog" Escape
 gone '^Specify disk drive$'
 
-# The purge: its confirmation (focus on "No, cancel this purge"; Tab leads
-# to "Yes, purge these files"), then the report window while it runs,
+# The main window moved low to the bottom right: its dialogs still open
+# whole on the screen, in front of it. Cancelling the purge confirmation
+# brings up "Purge cancelled", whose title must be whole.
+read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+xdotool windowmove "$main" $((screen_w - 400)) $((screen_h - 300))
+sleep 1
+click "$main" $menu_x "$(menu_y $row_type_of_purge)"
+dialog=$(window 'type of purge should be used')
+shot low-main-type-of-purge
+keys "$dialog" Escape
+gone 'type of purge should be used'
+click "$main" $menu_x "$(menu_y $row_purge_files)"
+dialog=$(window '^Purge confirmation$')
+shot low-main-purge-confirmation
+keys "$dialog" Escape
+dialog=$(window '^Purge cancelled$')
+shot purge-cancelled
+keys "$dialog" Return
+gone_id "$dialog"
+xdotool windowmove "$main" 0 0
+sleep 1
+
+# The purge: its confirmation (focus on "No, cancel this purge"; Shift+Tab
+# leads to "Yes, purge these files"), then the report window while it runs,
 # paused, and at the end.
 click "$main" $menu_x "$(menu_y $row_purge_files)"
 dialog=$(window '^Purge confirmation$')
 shot purge-confirmation
-keys "$dialog" Tab Return
+keys "$dialog" shift+Tab Return
 report=$(window '^Purge files$')
 shot report-during-purge
 width=$(width_of "$report")
@@ -180,6 +202,15 @@ for _ in $(seq 600); do
   sleep 0.2
 done
 sleep 1
-shot report-after-purge
+shot report-after-purge  # "Done" at the bottom left
+
+# Part of the report selected with the mouse: highlighted, and the view
+# stays where it is.
+xdotool mousemove --window "$report" 40 40 mousedown 1
+sleep 0.2
+xdotool mousemove --window "$report" 300 75
+sleep 0.2
+xdotool mouseup 1
+shot report-selection
 
 echo "Screenshots are in $out"
