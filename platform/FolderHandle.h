@@ -85,6 +85,11 @@ class FolderHandle {
     // above the one it is in open.
     virtual bool CanOpenParent() const { return false; }
 
+    // Whether this folder holds "Case.txt" and "case.txt" as two files. Where
+    // it does, a name shown in lower case could stand for either, so names
+    // are shown as the file system spells them.
+    virtual bool TellsNamesApartByCase() const = 0;
+
     // The system's handle of the folder, for the purge library. It stays
     // owned by this object.
     virtual std::intptr_t NativeHandle() const = 0;

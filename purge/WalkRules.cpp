@@ -38,4 +38,7 @@ std::optional<std::string> WhySubfolderIsLeft(const platform::FolderEntry& entry
     return std::nullopt;
 }
 
-std::string ShownName(const std::string& name) { return LowerCase(VisibleText(name)); }
+std::string ShownName(const std::string& name, const platform::FolderHandle& folder) {
+    std::string shown = VisibleText(name);
+    return folder.TellsNamesApartByCase() ? shown : LowerCase(shown);
+}

@@ -28,5 +28,8 @@ std::optional<std::string> WhyFileIsLeft(const platform::FolderEntry& entry,
 std::optional<std::string> WhySubfolderIsLeft(const platform::FolderEntry& entry,
                                               const platform::FileIdentity& folder);
 
-// The name as a report shows it: lower case, control characters escaped.
-std::string ShownName(const std::string& name);
+// A name (or a path ending in it) of the folder `folder` as the program
+// shows it: with control characters escaped, and in lower case only where
+// the folder does not tell names apart by case, so that two files never
+// look alike.
+std::string ShownName(const std::string& name, const platform::FolderHandle& folder);

@@ -23,8 +23,8 @@
 // call stack, so no depth of tree ends a run. What the walk leaves
 // (WalkRules.h) is written in the report as not listed or not purged, and
 // counted in
-// NumEntriesSkipped(). Names are shown in lower case with control
-// characters escaped; every file operation uses the name as the file system
+// NumEntriesSkipped(). Names are shown with control characters escaped,
+// in lower case only on a file system blind to case; every file operation uses the name as the file system
 // spells it, so "Secret.txt" never stands for "secret.txt".
 #pragma once
 

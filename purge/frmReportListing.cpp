@@ -125,11 +125,11 @@ bool frmReport::ListFilesOf(FolderTrail::Level& level, const std::string& folder
         if (entry.kind == platform::EntryKind::Folder) continue;
         if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
         if (auto why = WhyFileIsLeft(entry, level.dir->Identity())) {
-            ReportSkippedEntry(ShownName(entry.name), showFiles ? ": " + *why + ", not listed." : "");
+            ReportSkippedEntry(ShownName(entry.name, *level.dir), showFiles ? ": " + *why + ", not listed." : "");
         } else {
             ++lngNumFilesProcessed;
             if (showFiles) {
-                Append(ShownName(entry.name) + " (" +
+                Append(ShownName(entry.name, *level.dir) + " (" +
                        FormatNumber(static_cast<double>(entry.size), 0) + " bytes)   " + kCrLf);
                 ++intReportLines;
             }

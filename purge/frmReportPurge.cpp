@@ -344,7 +344,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
                                       ? RemoveWipedHardLink(dir, entry)
                                       : WipeLinkStep::NotAMatter;
         if (step == WipeLinkStep::NameRemoved) {
-            AddReportText(ShownName(entry.name) +
+            AddReportText(ShownName(entry.name, dir) +
                           ": another name of a file purged under its last name; removed.");
         } else if (step == WipeLinkStep::LastName) {
             platform::FolderEntry last = entry;
@@ -352,7 +352,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
             if (!PurgeOneFile(dir, folder, last, purgeSlack, bytesPerSecond)) return false;
         } else if (auto why = WhyFileIsLeft(entry, dir.Identity())) {
             ++lngNumEntriesSkipped;
-            sayLeft(ShownName(entry.name) + ": " + *why + ", not purged.");
+            sayLeft(ShownName(entry.name, dir) + ": " + *why + ", not purged.");
         } else if (!PurgeOneFile(dir, folder, entry, purgeSlack, bytesPerSecond)) {
             return false;
         }
@@ -393,12 +393,12 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
     const std::string path = folder + file.name;
 
     ++lngNumFilesProcessed;
-    AddReportText(ShownName(file.name));
+    AddReportText(ShownName(file.name, dir));
     // A report of folder names only still names each file left unpurged,
     // with its reason, on a line of its own.
     auto sayNotPurged = [&](const std::string& text) {
         if (options.blnFolderNamesOnly) {
-            AppendOwnLine(ShownName(file.name) + text);
+            AppendOwnLine(ShownName(file.name, dir) + text);
         } else {
             AddReportText(text);
         }
@@ -461,7 +461,7 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
         frmConfirmFiles& confirm = Forms().ConfirmFiles();
         confirm.blnFileConfirmed = true;
         if (main.blnConfirmFiles && !blnPurgeRemainingFiles) {
-            confirm.lblFile.SetCaption(LowerCase(VisibleText(path)));
+            confirm.lblFile.SetCaption(ShownName(path, dir));
             SetClockEnabled(false);
             main.SetEnabled(false);
             cmdStop.SetVisible(false);

@@ -35,6 +35,7 @@ class PosixFolderHandle final : public FolderHandle {
     std::unique_ptr<FolderHandle> OpenParent(const FileIdentity& expected,
                                              std::string* why) override;
     bool CanOpenParent() const override { return true; }
+    bool TellsNamesApartByCase() const override;
     std::intptr_t NativeHandle() const override { return descriptor_; }
 
   private:

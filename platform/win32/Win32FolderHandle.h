@@ -26,6 +26,8 @@ class Win32FolderHandle final : public FolderHandle {
     bool SetReadOnly(const std::string& name, const FileIdentity& expected,
                      bool readOnly) override;
     bool RemoveSubfolder(const std::string& name, const FileIdentity& expected) override;
+    // Windows looks names up without regard to case.
+    bool TellsNamesApartByCase() const override { return false; }
     std::intptr_t NativeHandle() const override {
         return reinterpret_cast<std::intptr_t>(handle_.Get());
     }

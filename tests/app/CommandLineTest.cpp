@@ -149,9 +149,9 @@ TEST_F(CommandLine, ListsAndPurgesATreeAndLeavesEverythingElseAlone) {
     EXPECT_EQ(purged.status, kExitNotAllPurged) << purged.err << report;
     for (const char* line :
          {"top.txt (10 bytes) purged.\n", "with blanks.doc (8 bytes) purged.\n",
-          "\xC3\xBC"
+          "\xC3\x9C"
           "bers\xC3\xA4tzung.txt (14 bytes) purged.\n",
-          "secret.txt (5 bytes) purged.\n", "secret.txt (10 bytes) purged.\n",
+          "Secret.txt (5 bytes) purged.\n", "secret.txt (10 bytes) purged.\n",
           "readonly.txt (9 bytes) purged.\n", "deep file.txt (4 bytes) purged.\n",
           "x.txt (6 bytes) purged.\n", "setup.exe: \"exe\" files are not purged.\n",
           "link.txt: a symbolic link, not purged.\n",

@@ -71,11 +71,12 @@ TEST(PurgeRun, EveryResultHasItsText) {
         {"gr.txt (1 bytes)", ": file grew while it was overwritten, not purged.\r\n"},
         {"hl.txt (1 bytes)", ": file has other hard links, not purged.\r\n"},
         {"sw.txt (1 bytes)", ": file was replaced while the run went on, not purged.\r\n"},
-        {"work.swp", ": the swap file, not purged.\r\n"},
+        {"Work.SWP", ": the swap file, not purged.\r\n"},
         {"ok.txt (9 bytes)", " purged.\r\n"},
     };
     for (const auto& [name, text] : expected) {
-        EXPECT_TRUE(Has(report, std::string(kCrLf) + name + text)) << name << "\n" << report;
+        EXPECT_TRUE(Has(report, std::string(kCrLf) + testing_support::AsShown(name) + text))
+            << name << "\n" << report;
     }
     // The first exe asked about is refused by No; the other is not asked.
     EXPECT_EQ(run.Ui().Boxes().size(), 1u);
@@ -294,7 +295,7 @@ TEST(PurgeRun, ANamedFileIsPurgedAloneAmongMatchingNames) {
     run.Drives().WriteFile("C:\\n\\SECRET.TXT", "keep me too");
     run.Select("C:\\n\\", "Secret.txt", false);
     const std::string& report = run.Purge();
-    EXPECT_TRUE(Has(report, "secret.txt (8 bytes) purged."));
+    EXPECT_TRUE(Has(report, "Secret.txt (8 bytes) purged."));
     EXPECT_FALSE(run.Drives().Exists("C:\\n\\Secret.txt"));
     EXPECT_EQ(run.Drives().ReadFile("C:\\n\\secret.txt"), "keep me");
     EXPECT_EQ(run.Drives().ReadFile("C:\\n\\SECRET.TXT"), "keep me too");
@@ -356,7 +357,7 @@ TEST(PurgeRun, PerFileConfirmation) {
     int asked = 0;
     run.Ui().OnModal("frmConfirmFiles", [&](ui::Form& form) {
         auto& confirm = static_cast<frmConfirmFiles&>(form);
-        EXPECT_TRUE(Has(confirm.lblFile.Caption(), "c:\\f\\"));
+        EXPECT_TRUE(Has(confirm.lblFile.Caption(), testing_support::AsShown("C:\\f\\")));
         EXPECT_FALSE(run.Report().cmdPauseContinue.Visible());
         EXPECT_FALSE(run.Main().Enabled()) << "the main window waits for the answer";
         ++asked == 1 ? confirm.cmdNo.RaiseClick() : confirm.cmdYesAndDontShowAgain.RaiseClick();

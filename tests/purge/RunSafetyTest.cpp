@@ -237,7 +237,9 @@ TEST(RunSafety, NamesCannotForgeReportLines) {
     const std::string& report = run.Purge();
     EXPECT_FALSE(Has(report, kCrLf + forged));
     EXPECT_FALSE(Has(report, "\n" + forged));
-    EXPECT_TRUE(Has(report, "a\\r\\n" + forged + "\\x1b[2k (1 bytes) purged.")) << report;
+    EXPECT_TRUE(Has(report, testing_support::AsShown("a\\r\\n" + forged + "\\x1b[2K") +
+                                " (1 bytes) purged."))
+        << report;
 }
 
 TEST(RunSafety, TheProgramsFolderIsKnownUnderAnyDriveLetter) {

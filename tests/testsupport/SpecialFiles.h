@@ -41,6 +41,16 @@ constexpr char kNativeSeparator = '/';
 constexpr const char* kCopyOnWriteFileSystem = "btrfs";
 #endif
 constexpr const char* kNamesIgnoreCase = "this system's names ignore case";
+
+// A name (or path) of the tests' drives as the program shows it: as spelt
+// where names differ by case, else in lower case (ASCII names only).
+inline std::string AsShown(std::string name) {
+    if (kCaseSensitiveNames) return name;
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return name;
+}
 constexpr const char* kNoFifosAndLinks = "this system has no FIFOs in folders and no free links";
 
 // The system's own words for a name that is not there.
