@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "app/Forms.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
+#include "disk/SelectionBeforeWipe.h"
 #include "disk/SystemDrive.h"
 #include "disk/WipeHardLinks.h"
 #include "disk/frmExcludedFolders.h"
@@ -78,9 +80,10 @@ class Wipe {
     void OverwriteNames(frmReport& report);
     DiskWipeEnding Stop();
 
-    ui::Answer Ask(const std::string& text, ui::Buttons buttons, ui::Answer goOn) {
+    ui::Answer Ask(const std::string& text, ui::Buttons buttons, ui::Answer goOn,
+                   int defaultButton = 1) {
         if (options_.unattended) return goOn;
-        return ui::TheUi().MsgBox(text, buttons, ui::Icon::None, kTitle);
+        return ui::TheUi().MsgBox(text, buttons, ui::Icon::None, kTitle, defaultButton);
     }
     bool AskOK(const std::string& text) {
         return Ask(text, ui::Buttons::OKCancel, ui::Answer::OK) == ui::Answer::OK;
@@ -98,6 +101,7 @@ class Wipe {
     double F_ = 0;
     bool labelsHidden_ = false;
     std::string filesCaption_;  // the files label before the wipe
+    std::optional<SelectionBeforeWipe> before_;
     bool ran_ = false;
     bool filled_ = false;
     // The drive's root folder, opened when the drive was chosen: every
@@ -140,8 +144,10 @@ DiskWipeEnding Wipe::Run() {
     const int N = Forms().TypeOfPurge().GetNumOverwrites();
     if (!AskOK(WipeEstimateMessage(D_, dblDiskTotalBytes, Speed(), N))) return Stop();
     if (F_ > 0 && !FillFreeSpace()) return Stop();
-    if (!AskOK("Now ready to wipe the disk in Drive " + D_ + kCrLf +
-               "Press 'OK' to continue or 'Cancel' to stop.")) {
+    // Enter alone must not start what cannot be undone: Cancel is the default.
+    if (Ask("Now ready to wipe the disk in Drive " + D_ + kCrLf +
+                "Press 'OK' to continue or 'Cancel' to stop.",
+            ui::Buttons::OKCancel, ui::Answer::OK, 2) != ui::Answer::OK) {
         return Stop();
     }
     // A dummy file holds nothing but the fill's bytes. Copy-on-write writes
@@ -264,6 +270,7 @@ bool Wipe::FillFailed() {
 }
 
 void Wipe::PrepareRun() {
+    before_.emplace(main_);
     main_.strFolderPath[0] = D_ + "\\";
     main_.strFileSpec[0] = "*.*";
     main_.ShowSelection(0);
@@ -400,9 +407,13 @@ DiskWipeEnding Wipe::Stop() {
     root_.reset();
     filled_ = false;
     if (labelsHidden_) {
-        // A wipe that ends before its run leaves the selection as it was.
+        // However the wipe ends, the user's selection is shown again.
         if (!ran_) main_.lblFiles(0).SetCaption(filesCaption_);
         main_.SetSelectionLabelsVisible(true);
+    }
+    if (before_) {
+        before_->PutBack(main_);
+        before_.reset();
     }
     labelsHidden_ = false;
     return failed_ ? DiskWipeEnding::Failed : DiskWipeEnding::Ended;

@@ -88,8 +88,52 @@ TEST_F(DiskWipe, AWholeWipeLeavesOnlyTheExcludedFilesAndNoDummyFile) {
     EXPECT_NE(Report().find("D:\\keep\\ is an excluded folder."), std::string::npos) << Report();
     EXPECT_FALSE(wipe.Main().blnWipeDisk);
     EXPECT_TRUE(wipe.Main().lblDirectory(0).Visible());
-    EXPECT_EQ(wipe.Main().lblFiles(0).Caption(), "*.*");
     EXPECT_EQ(wipe.Main().strLastDrive, "D:");
+}
+
+// A window left on the whole drive would offer to purge all of it next.
+TEST_F(DiskWipe, AfterTheRunTheWindowShowsTheUsersOwnSelectionAgain) {
+    wipe.Drives().WriteFile("C:\\docs\\sub\\a.txt", "a");
+    wipe.Drives().WriteFile("D:\\x.dat", "x");
+    wipe.Run().Select("C:\\docs\\", "*.txt", true);
+    frmMain& main = wipe.Main();
+    main.ShowSubfolderSetting();
+    main.blnConfirmFiles = true;
+    main.ShowConfirmFilesSetting();
+    main.lblSetupFilename.SetCaption("C:\\ops\\monthly.kzs");
+    auto& options = wipe.Run().Options();
+    options.blnFolderNamesOnly = false;
+    options.blnDeleteEmptyFolders = false;
+    const std::string subfolders = main.lblSubdirectories2.Caption();
+
+    bool armedOnTheDrive = false;
+    run_testing::FakeLibrary library;
+    library.onCall = [&](const std::string&) {
+        armedOnTheDrive = main.strFolderPath[0] == "D:\\" && options.blnFolderNamesOnly;
+    };
+    wipe.Exclude({}, false);
+    wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    wipe.Wipe();
+
+    ASSERT_TRUE(armedOnTheDrive) << "the run itself covered the drive";
+    EXPECT_FALSE(wipe.Drives().Exists("D:\\x.dat"));
+    EXPECT_EQ(main.strFolderPath[0], "C:\\docs\\");
+    EXPECT_EQ(main.strFileSpec[0], "*.txt");
+    EXPECT_EQ(main.lblFiles(0).Caption(), "*.txt");
+    EXPECT_TRUE(main.blnSubdirectories);
+    EXPECT_EQ(main.lblSubdirectories2.Caption(), subfolders);
+    EXPECT_TRUE(main.blnConfirmFiles);
+    EXPECT_EQ(main.lblConfirmFiles.Caption(), "Yes");
+    EXPECT_EQ(main.lblSetupFilename.Caption(), "C:\\ops\\monthly.kzs");
+    EXPECT_FALSE(options.blnFolderNamesOnly);
+    EXPECT_FALSE(options.blnDeleteEmptyFolders);
+    EXPECT_EQ(wipe.Drives().ReadFile("C:\\docs\\sub\\a.txt"), "a");
+
+    // The last question before the run: Enter alone answers Cancel.
+    const auto& boxes = wipe.Ui().Boxes();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().text.rfind("Now ready to wipe the disk in Drive D:", 0), 0u);
+    EXPECT_EQ(boxes.back().defaultButton, 2);
 }
 
 TEST_F(DiskWipe, KeptTopLevelFilesStayWhileTheDummyFilesArePurged) {
@@ -97,14 +141,19 @@ TEST_F(DiskWipe, KeptTopLevelFilesStayWhileTheDummyFilesArePurged) {
     wipe.Drives().WriteFile("D:\\dummy7", "a user's file named like a dummy file");
     wipe.Exclude({}, true);
     wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});
+    // The root has no subfolders: the run says so.
+    std::string subfolders;
+    run_testing::FakeLibrary library;
+    library.onCall = [&](const std::string&) {
+        subfolders = wipe.Main().lblSubdirectories.Caption() + " " +
+                     wipe.Main().lblSubdirectories2.Caption();
+    };
     wipe.Wipe();
+    EXPECT_EQ(subfolders, "No (The folder has no subfolders.)");
     EXPECT_EQ(wipe.Drives().ReadFile("D:\\top.dat"), "top");
     EXPECT_EQ(wipe.Drives().ReadFile("D:\\dummy7"), "a user's file named like a dummy file");
     EXPECT_EQ(wipe.Counting()->created, std::vector<std::string>{"dummy1"});
     EXPECT_TRUE(NoDummyFileLeft());
-    // The root has no subfolders: the run says so.
-    EXPECT_EQ(wipe.Main().lblSubdirectories.Caption(), "No");
-    EXPECT_EQ(wipe.Main().lblSubdirectories2.Caption(), "(The folder has no subfolders.)");
 }
 
 TEST_F(DiskWipe, WithoutFreeSpaceThereIsNoFillStep) {
