@@ -158,6 +158,9 @@ class frmMain : public ui::Form {
     void WireMenuButton(ui::Control& button, std::function<void()> action);
     void WireFocusFollowsMouse();
     void Clock_Timer();
+    // Where a file dialog opens: the operation file's folder, else the
+    // selected folder ("" when neither is known).
+    std::string FolderInUse() const;
     // Left edge of a setup panel opened beside the menu.
     int BesideMenu() const;
 

@@ -28,6 +28,7 @@ void frmMain::cmdSingleFile_MouseUp() {
     ui::FileDialogOptions options;
     options.title = "Specify file to be purged.";
     options.filter = "All files (*.*) | *.*";
+    options.initialFolder = strFolderPath[0];
     std::optional<std::string> chosen;
     try {
         chosen = ui::TheUi().OpenFileDialog(options);
@@ -86,6 +87,7 @@ void frmMain::cmdSpecifyFiles_MouseUp(int slot) {
     dialog.blnBold = false;
     dialog.intNumFiles = intNumFiles;
     dialog.strFolder = strFolderPath[slot];
+    dialog.strCurrentFileSpec = strFileSpec[slot];
     dialog.MoveTo(Left() + fraMenu.Width(), Top() + cmdSpecifyFiles(slot).Top());
     dialog.ShowModal();
     if (!dialog.blnAccept) return;

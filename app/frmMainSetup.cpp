@@ -15,6 +15,15 @@
 namespace {
 
 const char* const kOperationFileFilter = "Operation files (*.kzs) | *.kzs";
+const char* const kOperationFileExtension = "kzs";
+
+// A name saved without an extension gets the operation files' own, or
+// "Load setup", which lists only those, would never show it again.
+std::string WithOperationFileExtension(const std::string& path) {
+    const std::string name = FileNameOfPath(path, false);
+    if (name.empty() || name.find('.') != std::string::npos) return path;
+    return path + "." + kOperationFileExtension;
+}
 
 // The purge confirmation's check boxes, in the order the file stores them.
 std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes() {
@@ -31,12 +40,17 @@ void Exclaim(const std::string& text, const std::string& title) {
     ui::TheUi().MsgBox(text, ui::Buttons::OK, ui::Icon::Exclamation, title);
 }
 
-// A file dialog's answer; a dialog that fails counts as no choice.
+// A file dialog's answer; a dialog that fails counts as no choice. It
+// opens in `folder`, proposing `fileName`.
 template <typename Dialog>
-std::string ChosenFile(Dialog dialog, const char* title) {
+std::string ChosenFile(Dialog dialog, const char* title, const std::string& folder,
+                       const std::string& fileName = "") {
     ui::FileDialogOptions options;
     options.title = title;
     options.filter = kOperationFileFilter;
+    options.initialFolder = folder;
+    options.fileName = fileName;
+    options.defaultExtension = kOperationFileExtension;
     try {
         return dialog(options).value_or("");
     } catch (const std::exception&) {
@@ -105,7 +119,7 @@ void frmMain::CloseSetupPanel() {
 void frmMain::cmdLoadSetup_Click() {
     fraSetup.SetVisible(false);
     std::string path = ChosenFile([](auto& o) { return ui::TheUi().OpenFileDialog(o); },
-                                  "Specify operation file to be loaded");
+                                  "Specify operation file to be loaded", FolderInUse());
     if (!path.empty()) {
         if (!FileIsPresent(path)) {
             Exclaim("File " + path + " not found!", "Error when attempting to load setup.");
@@ -131,7 +145,9 @@ void frmMain::cmdLoadSetup_Click() {
 void frmMain::cmdSaveSetupAsOperationFile_Click() {
     picSaveSetup.SetVisible(false);
     std::string path = ChosenFile([](auto& o) { return ui::TheUi().SaveFileDialog(o); },
-                                  "Specify operation file to be saved");
+                                  "Specify operation file to be saved", FolderInUse(),
+                                  FileNameOfPath(lblSetupFilename.Caption(), false));
+    if (!path.empty()) path = WithOperationFileExtension(path);
     if (!path.empty() && FileIsPresent(path) &&
         ui::TheUi().MsgBox("Overwrite existing file " + path + "?", ui::Buttons::YesNoCancel,
                            ui::Icon::None, "File exists") != ui::Answer::Yes) {
@@ -148,6 +164,11 @@ void frmMain::cmdSaveSetupAsOperationFile_Click() {
     lblSetupFilename.SetVisible(true);
     fraMenu.SetEnabled(true);
     fraSetup.SetEnabled(true);
+}
+
+std::string frmMain::FolderInUse() const {
+    const std::string folder = FolderOfPath(lblSetupFilename.Caption());
+    return folder.empty() ? strFolderPath[0] : folder;
 }
 
 void frmMain::cmdRestoreSetup_Click() {

@@ -101,7 +101,28 @@ void frmSpecifyFiles::Form_Activate() {
         File.ClearItems();
         optAllFiles.SetValue(1);
     }
+    ShowCurrentFileSpec(haveFiles);
     cmdCancel.SetFocus();
+}
+
+// The dialog opens on what the main window shows, so that Accept alone
+// keeps the selection rather than narrowing it to one file.
+void frmSpecifyFiles::ShowCurrentFileSpec(bool haveFiles) {
+    const std::string& spec = strCurrentFileSpec;
+    if (spec.empty()) return;
+    if (spec == "*.*") {
+        optAllFiles.SetValue(1);
+    } else if (spec.rfind("*.", 0) == 0 && spec.find_first_of("*?.", 2) == std::string::npos) {
+        txbExtension.SetCaption(spec.substr(2));
+        optExtension.SetValue(1);
+    } else if (spec.find_first_of("*?") != std::string::npos) {
+        txbFilespec.SetCaption(spec);
+        optMultipleFiles.SetValue(1);
+    } else if (haveFiles) {
+        const auto& names = File.Items();
+        const auto at = std::find(names.begin(), names.end(), spec);
+        if (at != names.end()) File.SetValue(static_cast<int>(at - names.begin()));
+    }
 }
 
 void frmSpecifyFiles::RefreshFileList() {
@@ -144,6 +165,11 @@ void frmSpecifyFiles::cmdAccept_Click() {
                                ui::Icon::Exclamation, "Error");
             return;
         }
+    }
+    if (optSingleFile.Value() != 0 && ChosenFileSpec().empty()) {
+        ui::TheUi().MsgBox("No file has been chosen from the list.", ui::Buttons::OK,
+                           ui::Icon::Exclamation, "File unspecified");
+        return;
     }
     blnAccept = !ChosenFileSpec().empty();
     Hide();

@@ -17,6 +17,8 @@ public:
     std::string strOperation;
     // The folder whose files the list shows (a drive path ending in "\").
     std::string strFolder;
+    // The specification the main window shows: the dialog opens on it.
+    std::string strCurrentFileSpec;
 
     // Runs as the dialog becomes active: fresh texts, option captions from
     // strOperation, and the single-file choice only when there are files.
@@ -37,5 +39,6 @@ public:
 private:
     void CreateControls();
     void RefreshFileList();
+    void ShowCurrentFileSpec(bool haveFiles);
     void cmdAccept_Click();
 };

@@ -130,6 +130,38 @@ TEST_F(Selection, PatternsSummariseUpToTwentyCharacters) {
     EXPECT_EQ(main->lblFiles2(0).Caption(), "");
 }
 
+// Accept alone must keep what the window shows, never narrow it to one file.
+TEST_F(Selection, SpecifyFilesOpensOnTheWindowsChoiceAndASingleFileMustBeChosen) {
+    program.Drives().WriteFile("D:\\docs\\a.txt", "a");
+    program.Drives().WriteFile("D:\\docs\\b.txt", "b");
+    ChooseFolder("D:\\docs");
+    const std::pair<const char*, const char*> shown[] = {
+        {"*.*", "optAllFiles"},
+        {"*.txt", "optExtension"},
+        {"?.t*", "optMultipleFiles"},
+        {"b.txt", "optSingleFile"},
+    };
+    for (const auto& [spec, option] : shown) {
+        main->strFileSpec[0] = spec;
+        main->RefreshSelection();
+        SpecifyFiles([&, option = option](frmSpecifyFiles& dialog) {
+            EXPECT_NE(dialog(option).Value(), 0) << spec;
+            dialog.cmdAccept.RaiseClick();
+        });
+        EXPECT_EQ(main->strFileSpec[0], spec) << "Accept alone keeps the choice";
+    }
+
+    SpecifyFiles([&](frmSpecifyFiles& dialog) {
+        dialog.optSingleFile.SetValue(1);
+        dialog.File.SetValue(-1);
+        dialog.cmdAccept.RaiseClick();
+        EXPECT_TRUE(dialog.Visible()) << "the dialog stays open";
+        EXPECT_EQ(program.Ui().LastBox().text, "No file has been chosen from the list.");
+        dialog.cmdCancel.RaiseClick();
+    });
+    EXPECT_EQ(main->strFileSpec[0], "b.txt");
+}
+
 TEST_F(Selection, ASingleFileKeepsItsCaseAndGetsAnEstimateOnlyWithAMeasuredSpeed) {
     program.Drives().WriteFile("D:\\Docs\\Secret.txt", std::string(1000, 's'));
     program.Drives().WriteFile("D:\\Docs\\secret.txt", "other");

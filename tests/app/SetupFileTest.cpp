@@ -237,6 +237,42 @@ TEST(SetupPersistence, SavingOverAFileAsksAndAFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(program.Drives().ReadFile("D:\\locked\\kz.usr"), kGoodFile);
 }
 
+// A name saved without an extension would be hidden from "Load setup",
+// which lists only operation files.
+TEST(SetupPersistence, OperationFilesGetTheirExtensionAndDialogsOpenWhereTheUserWorks) {
+    ProgramHarness program(testing_support::kStandardProgramText, "CD");
+    program.Drives().MakeFolder("D:\\ops");
+    program.Drives().MakeFolder("D:\\data");
+    ASSERT_TRUE(program.Start());
+    frmMain& main = program.Windows().Main();
+    main.strFolderPath[0] = "D:\\data\\";
+    main.strFileSpec[0] = "*.*";
+
+    program.Ui().AnswerNextFileDialog("D:\\ops\\monthly");
+    main.cmdSaveSetupAsOperationFile.RaiseClick();
+    EXPECT_TRUE(program.Drives().Exists("D:\\ops\\monthly.kzs"));
+    EXPECT_FALSE(program.Drives().Exists("D:\\ops\\monthly"));
+    EXPECT_EQ(main.lblSetupFilename.Caption(), "D:\\ops\\monthly.kzs");
+    program.Ui().AnswerNextFileDialog("D:\\ops\\weekly.txt");
+    main.cmdSaveSetupAsOperationFile.RaiseClick();
+    EXPECT_TRUE(program.Drives().Exists("D:\\ops\\weekly.txt")) << "a given extension stays";
+
+    const auto& dialogs = program.Ui().fileDialogs;
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0].initialFolder, "D:\\data\\") << "no operation file yet: the selection's";
+    EXPECT_EQ(dialogs[0].defaultExtension, "kzs");
+    EXPECT_EQ(dialogs[1].initialFolder, "D:\\ops\\");
+    EXPECT_EQ(dialogs[1].fileName, "monthly.kzs");
+
+    program.Ui().AnswerNextFileDialog(std::nullopt);
+    main.cmdSetup.RaiseMouseUp();
+    main.cmdLoadSetup.RaiseClick();
+    EXPECT_EQ(program.Ui().fileDialogs.back().initialFolder, "D:\\ops\\");
+    program.Ui().AnswerNextFileDialog(std::nullopt);
+    main.cmdSingleFile.RaiseMouseUp();
+    EXPECT_EQ(program.Ui().fileDialogs.back().initialFolder, "D:\\data\\");
+}
+
 TEST(SetupPersistence, ClearThenRestoreGivesTheSelectionBack) {
     ProgramHarness program(testing_support::kStandardProgramText, "CD");
     program.Drives().WriteFile("D:\\data\\a.txt", "a");

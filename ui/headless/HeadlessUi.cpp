@@ -68,11 +68,13 @@ std::optional<std::string> HeadlessUi::NextFile() {
     return answer;
 }
 
-std::optional<std::string> HeadlessUi::OpenFileDialog(const FileDialogOptions&) {
+std::optional<std::string> HeadlessUi::OpenFileDialog(const FileDialogOptions& options) {
+    fileDialogs.push_back(options);
     return NextFile();
 }
 
-std::optional<std::string> HeadlessUi::SaveFileDialog(const FileDialogOptions&) {
+std::optional<std::string> HeadlessUi::SaveFileDialog(const FileDialogOptions& options) {
+    fileDialogs.push_back(options);
     return NextFile();
 }
 

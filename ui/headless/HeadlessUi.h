@@ -54,6 +54,8 @@ class HeadlessUi : public Ui {
     // user cancelled).
     void AnswerNextFileDialog(std::optional<std::string> path) { files_.push_back(path); }
     void AnswerNextFolderBrowse(std::optional<std::string> path) { folders_.push_back(path); }
+    // The options of every file dialog shown, in order.
+    std::vector<FileDialogOptions> fileDialogs;
 
     // The script that plays the user while the named form is shown modally.
     // It runs once per showing and must hide the form (a form left shown is
