@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/CommandLinePaths.h"
+#include "app/CommandLineProgress.h"
 #include "app/CommandLineUi.h"
 #include "app/CommandLineWipe.h"
 #include "app/Forms.h"
@@ -51,6 +52,8 @@ const char* const kHelp =
     "  --purge FILE.kzs  purge them, with the purge type and the options stored\n"
     "                    in the file; asks once on the terminal first\n"
     "  --yes             purge without asking (needed when there is no terminal)\n"
+    "  --quiet           show no progress on standard error (shown only when it\n"
+    "                    is a terminal)\n"
     "  --test-speed C:   write a 1 MB test file to the root of drive C:, purge it\n"
     "                    with the default purge type and print the speed for one\n"
     "                    overwrite; a --list given with it estimates with it\n"
@@ -140,6 +143,7 @@ struct Request {
     enum class Mode { None, Help, Version, List, Purge } mode = Mode::None;
     std::string file;
     bool yes = false;
+    bool quiet = false;
     std::string speedDrive;  // --test-speed
     WipeRequest wipe;        // --wipe and its options
     PathsRequest paths;      // --list-files, --purge-files, --save and their options
@@ -165,6 +169,8 @@ std::optional<Request> Parse(const std::vector<std::string>& args, std::string& 
         }
         if (arg == "--yes") {
             request.yes = true;
+        } else if (arg == "--quiet") {
+            request.quiet = true;
         } else if (arg == "--test-speed") {
             if (i + 1 >= args.size() || args[i + 1].empty() || !request.speedDrive.empty()) {
                 problem = "--test-speed needs one drive, such as C:";
@@ -235,7 +241,7 @@ bool OperationFileIsPresent(const std::string& path) {
 // afterwards.
 class Session {
   public:
-    explicit Session(std::ostream& err) : ui_(err) {
+    Session(std::ostream& err, bool showProgress) : ui_(err), progress_(err, showProgress) {
         try {
             previous_ = &ui::TheUi();
         } catch (const std::logic_error&) {
@@ -246,9 +252,11 @@ class Session {
     ~Session() { ui::SetUi(previous_); }
     CommandLineUi& Ui() { return ui_; }
     FormSet& Windows() { return forms_; }
+    ProgressLine& Progress() { return progress_; }
 
   private:
     CommandLineUi ui_;
+    ProgressLine progress_;
     ui::Ui* previous_;
     FormSet forms_;
 };
@@ -323,8 +331,8 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
                         });
     }
     if (!request.wipe.drive.empty()) {
-        return RunWipe(request.wipe, request.yes, terminal, session.Ui(), session.Windows(), out,
-                       err, in);
+        return RunWipe(request.wipe, request.yes, terminal, session.Ui(), session.Windows(),
+                       session.Progress(), out, err, in);
     }
     if (!request.speedDrive.empty()) {
         int tested = TestSpeed(request.speedDrive, session, out, err);
@@ -382,8 +390,11 @@ int RunSetup(const Request& request, bool purge, const std::string& label, Sessi
     platform::StopSignals stopSignals;
     session.Ui().OnDoEvents = [&] {
         if (stopSignals.StopRequested() && !report.blnStop) report.cmdStop_Click();
+        session.Progress().Update(session.Windows());
     };
     main.cmdProcessFiles_MouseUp(purge ? 1 : 2);
+    session.Ui().OnDoEvents = nullptr;
+    session.Progress().Clear();
 
     if (session.Ui().PurgeDeclined()) return kExitStopped;
     if (report.ReportText().empty()) return kExitDone;  // nothing matched: said on stderr
@@ -403,7 +414,8 @@ bool IsCommandLineRequest(const std::vector<std::string>& args) {
     for (const auto& arg : args) {
         if (arg == "--list" || arg == "--purge" || arg == "--yes" || arg == "--help" ||
             arg == "-h" || arg == "--test-speed" || arg == "--wipe" || arg == "--version" ||
-            arg == "--list-files" || arg == "--purge-files" || arg == "--save") {
+            arg == "--list-files" || arg == "--purge-files" || arg == "--save" ||
+            arg == "--quiet") {
             return true;
         }
     }
@@ -411,7 +423,7 @@ bool IsCommandLineRequest(const std::vector<std::string>& args) {
 }
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   std::istream& in, bool terminal) {
+                   std::istream& in, bool terminal, bool errIsTerminal) {
     std::string problem;
     std::optional<Request> request = Parse(args, problem);
     if (!request) {
@@ -426,7 +438,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         PrintVersion(out);
         return kExitDone;
     }
-    Session session(err);
+    Session session(err, errIsTerminal && !request->quiet);
     try {
         return Run(*request, session, out, err, in, terminal);
     } catch (const ui::ProgramEnded&) {

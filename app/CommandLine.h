@@ -36,7 +36,8 @@ constexpr int kExitStopped = 3;
 bool IsCommandLineRequest(const std::vector<std::string>& args);
 
 // Runs the mode. `in` answers the confirmation when `terminal` is true.
+// Progress is drawn on `err` when `errIsTerminal` and --quiet is not given.
 // Puts a headless back end in force for the run; the drive table and the
 // program folder are those in force.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   std::istream& in, bool terminal);
+                   std::istream& in, bool terminal, bool errIsTerminal = false);

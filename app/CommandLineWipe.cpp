@@ -1,9 +1,12 @@
 #include "app/CommandLineWipe.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 
 #include "app/CommandLine.h"
+#include "app/CommandLineProgress.h"
 #include "app/CommandLineUi.h"
 #include "app/Forms.h"
 #include "app/frmMain.h"
@@ -14,6 +17,10 @@
 #include "disk/frmFillDisk.h"
 #include "disk/frmSpecifyDrive.h"
 #include "platform/StopSignals.h"
+#include "platform/DriveInfo.h"
+#include "platform/DrivePaths.h"
+#include "platform/FileSystem.h"
+#include "purge/NumberFormat.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
 #include "purge/frmReport.h"
@@ -54,9 +61,81 @@ bool ChoosePurgeType(const WipeRequest& request, std::ostream& err) {
     return true;
 }
 
+// What the wipe would destroy and keep, counted on the drive as it is now.
+struct WipeCount {
+    std::int64_t files = 0, bytes = 0, keptFiles = 0, keptBytes = 0;
+};
+
+// A walk with its own stack, so that no depth of tree can end it; it takes
+// what a run takes: regular files, and folders on the drive's own mount.
+WipeCount CountDrive(std::unique_ptr<platform::FolderHandle> root, const std::string& rootPath,
+                     const std::vector<std::string>& kept, bool keepTopFiles) {
+    struct Level {
+        std::unique_ptr<platform::FolderHandle> folder;
+        std::string path;
+        bool keep;
+        std::vector<platform::FolderEntry> entries;
+        std::size_t next = 0;
+    };
+    WipeCount count;
+    std::vector<Level> trail;
+    trail.push_back({std::move(root), rootPath, keepTopFiles, {}, 0});
+    trail.back().entries = trail.back().folder->Read().value_or(std::vector<platform::FolderEntry>{});
+    while (!trail.empty()) {
+        Level& level = trail.back();
+        if (level.next == level.entries.size()) {
+            trail.pop_back();
+            continue;
+        }
+        const platform::FolderEntry& entry = level.entries[level.next++];
+        if (!entry.identity.SameMountAs(level.folder->Identity())) continue;
+        if (entry.kind == platform::EntryKind::File) {
+            (level.keep ? count.keptFiles : count.files) += 1;
+            (level.keep ? count.keptBytes : count.bytes) += std::int64_t(entry.size);
+        } else if (entry.kind == platform::EntryKind::Folder) {
+            const std::string path = level.path + entry.name;
+            const bool blind = !level.folder->TellsNamesApartByCase();
+            const bool keptHere = std::any_of(kept.begin(), kept.end(), [&](const std::string& k) {
+                return blind ? LowerCase(k) == LowerCase(path) : k == path;
+            });
+            const bool keep = (level.keep && trail.size() > 1) || keptHere;
+            if (auto inner = level.folder->OpenSubfolder(entry.name, entry.identity)) {
+                auto entries = inner->Read().value_or(std::vector<platform::FolderEntry>{});
+                trail.push_back({std::move(inner), path + "\\", keep, std::move(entries), 0});
+            }
+        }
+    }
+    return count;
+}
+
+std::string Counted(std::int64_t files, std::int64_t bytes) {
+    return FormatNumber(double(files), 0) + (files == 1 ? " file" : " files") + " (" +
+           FormatNumber(double(bytes), 0) + " bytes)";
+}
+
+// The drive as the user knows it: its folder, file system, device and size,
+// and what the wipe destroys and keeps.
+std::string DriveDescription(const WipeRequest& request) {
+    const std::string drive = request.drive + ":";
+    std::string text = "Drive " + drive + " is the folder " +
+                       VisibleText(platform::Drives().Root(request.drive[0]));
+    platform::DriveObject object;
+    if (platform::Drive().GetDrive(drive, object) == 0) {
+        text += ", " + object.fileSystem;
+        if (!object.device.empty()) text += " on " + VisibleText(object.device);
+        text += ", " + FormatNumber(object.totalSize, 0) + " bytes";
+    }
+    WipeCount count;
+    if (auto root = platform::Files().OpenFolder(drive + "\\")) {
+        count = CountDrive(std::move(root), drive + "\\", request.excluded, request.keepTopFiles);
+    }
+    return text + ".\n" + Counted(count.files, count.bytes) + " will be destroyed, " +
+           Counted(count.keptFiles, count.keptBytes) + " kept.\n";
+}
+
 std::string Question(const WipeRequest& request) {
-    std::string question =
-        "Wipe drive " + request.drive + ": fill its free space and purge every file on it";
+    std::string question = DriveDescription(request) + "Wipe drive " + request.drive +
+                           ": fill its free space and purge every file on it";
     if (request.keepTopFiles || !request.excluded.empty()) question += " except";
     if (request.keepTopFiles) question += " its top-level files";
     for (const auto& folder : request.excluded) question += "\n  " + VisibleText(folder);
@@ -95,7 +174,8 @@ bool ParseWipeOption(const std::vector<std::string>& args, std::size_t& i, WipeR
 }
 
 int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& ui,
-            FormSet& windows, std::ostream& out, std::ostream& err, std::istream& in) {
+            FormSet& windows, ProgressLine& progress, std::ostream& out, std::ostream& err,
+            std::istream& in) {
     const std::string drive = UpperCase(request.drive.substr(0, 1)) + ":";
     const std::string rest = request.drive.substr(1);
     if (!(rest == ":" || rest == ":\\") || !DriveExists(drive)) {
@@ -150,9 +230,11 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
         if (!stopSignals.StopRequested()) return;
         fill.AbandonFill();
         if (windows.Main().blnWipeDisk && !report.blnStop) report.cmdStop_Click();
+        progress.Update(windows);
     };
     const DiskWipeEnding ending = WipeDisk({true});
     ui.OnDoEvents = nullptr;
+    progress.Clear();
 
     if (ending == DiskWipeEnding::Refused) return kExitBadRequest;
     if (ending == DiskWipeEnding::Failed) return kExitNotAllPurged;

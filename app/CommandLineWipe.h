@@ -12,6 +12,7 @@
 
 class CommandLineUi;
 class FormSet;
+class ProgressLine;
 
 struct WipeRequest {
     std::string drive;  // "D:"; empty: no wipe asked for
@@ -28,4 +29,5 @@ bool ParseWipeOption(const std::vector<std::string>& args, std::size_t& i, WipeR
 
 // Runs the wipe; the exit status as for --purge.
 int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& ui,
-            FormSet& windows, std::ostream& out, std::ostream& err, std::istream& in);
+            FormSet& windows, ProgressLine& progress, std::ostream& out, std::ostream& err,
+            std::istream& in);

@@ -166,6 +166,7 @@ void frmFillDisk::WriteDummyFiles() {
     const double target = dblFreeSpace + (reserve ? double(reserve->Bytes()) : 0);
 
     double total = 0;
+    totalWritten_ = 0;
     Ending ending = Ending::Complete;
     while (ending == Ending::Complete && total < target) {
         auto file = CreateNextFile(ending);
@@ -238,6 +239,7 @@ frmFillDisk::Ending frmFillDisk::WriteOneFile(platform::NewFile& file, double& t
         const std::uint64_t written = WritePiece(file, piece, failure);
         bytes_ += written;
         total += double(written);
+        totalWritten_ = total;
         if (written < piece) {
             ProgressUpdate();
             if (failure.diskFull) return Ending::DiskFull;

@@ -96,6 +96,8 @@ class frmFillDisk : public ui::Form {
     // F10, the close box or AbandonFill stops it; it deletes its entries
     // however it ends.
     NamesPassOutcome OverwriteFileNames();
+    // Bytes the fill under way (or the last one) has written in all.
+    double BytesWritten() const { return totalWritten_; }
     // True when the last fill wrote this file (and has not yet forgotten it).
     bool Wrote(const platform::FileIdentity& file) const;
 
@@ -119,6 +121,7 @@ class frmFillDisk : public ui::Form {
 
     std::string baseText_;
     std::uint64_t bytes_ = 0;  // of the current file
+    double totalWritten_ = 0;
     bool abandoned_ = false;
     bool namesPass_ = false;  // the window shows the names pass, not a fill
     NamesPassOutcome namesOutcome_;

@@ -68,6 +68,9 @@ struct DriveObject {
     double totalSize = 0;
     int driveType = kObjectUnknown;
     bool isReady = false;
+    // What holds the file system ("/dev/sdb1"), for the user to recognise
+    // the drive by; "" where the system does not say.
+    std::string device;
 };
 
 class DriveInfo {

@@ -92,6 +92,8 @@ class frmReport : public ui::Form {
 
     // Counters of the last run.
     std::int32_t NumFilesProcessed() const { return lngNumFilesProcessed; }
+    // The folder whose files the run is going through ("" before the first).
+    const std::string& CurrentFolder() const { return currentFolder_; }
     double TotalFileBytes() const { return dblTotalFileBytes; }
     // Matching entries the run could not take: symbolic links, FIFOs and
     // devices, files that vanished, folders that could not be read or lie on
@@ -221,4 +223,5 @@ class frmReport : public ui::Form {
     std::int32_t lngNumFilesProcessed = 0;
     std::int32_t lngNumEntriesSkipped = 0;
     double dblTotalFileBytes = 0;
+    std::string currentFolder_;
 };

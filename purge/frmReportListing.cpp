@@ -100,6 +100,7 @@ void frmReport::ListFolderAt(platform::FolderHandle& start, std::string folder,
 bool frmReport::ListFilesOf(FolderTrail::Level& level, const std::string& folder,
                             const std::string& fileSpec) {
     frmMain& main = Forms().Main();
+    currentFolder_ = folder;
     auto entries = level.dir->Read();
     if (!entries) {
         ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,

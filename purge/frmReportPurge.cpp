@@ -258,6 +258,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
                              std::string fileSpec, bool purgeSlack, double bytesPerSecond) {
     frmMain& main = Forms().Main();
     platform::FolderHandle& dir = *level.dir;
+    currentFolder_ = folder;
 
     // A wipe reports folder names only, yet what it leaves is always said.
     const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;

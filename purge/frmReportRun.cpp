@@ -63,6 +63,7 @@ void frmReport::StartRun() {
     intNumFoldersRemoved = 0;
     lngTotalPurgeSeconds = 0;
     lngNumEntriesSkipped = 0;
+    currentFolder_.clear();
 
     RestoreFullLayout();
 }

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     platform::AllowManyOpenFolders();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (IsCommandLineRequest(args)) {
-        return RunCommandLine(args, std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) != 0);
+        return RunCommandLine(args, std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) != 0,
+                              ::isatty(STDERR_FILENO) != 0);
     }
     QApplication app(argc, argv);
     ui::QtUi windows(app);

@@ -62,7 +62,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (IsCommandLineRequest(args)) {
         UseParentConsole();
         const int code =
-            RunCommandLine(args, std::cout, std::cerr, std::cin, ::_isatty(::_fileno(stdin)) != 0);
+            RunCommandLine(args, std::cout, std::cerr, std::cin, ::_isatty(::_fileno(stdin)) != 0,
+                           ::_isatty(::_fileno(stderr)) != 0);
         std::cout.flush();
         std::cerr.flush();
         return code;

@@ -54,6 +54,7 @@ struct Examined {
     struct statvfs space {};
     VolumeFacts volume;
     std::uint32_t sectorSize = 512;
+    std::string source;  // the mount table's device ("/dev/sdb1"), "" when unknown
 };
 
 // Everything known about the drive a path starts with; null when the
@@ -77,6 +78,7 @@ std::optional<Examined> Examine(const std::string& path) {
         auto table = ReadMountTable();
         if (const MountEntry* entry = MountHolding(table, canonical)) {
             facts.volume.mountType = entry->type;
+            facts.source = entry->source;
             major = entry->major;
             minor = entry->minor;
         }
@@ -150,6 +152,7 @@ class PosixDriveInfo final : public DriveInfo {
         drive = DriveObject{letter, FileSystemName(facts->volume),
                             double(facts->space.f_blocks) * double(ClusterBytes(facts->space)),
                             ObjectTypeOf(DriveTypeOf(facts->volume)), true};
+        drive.device = facts->source;
         return 0;
     }
 };

@@ -24,6 +24,7 @@ complete_words() {
 [[ $(complete_words purge --type "") == "1 2 3 " ]] ||
     fail "purge --type: $(complete_words purge --type "")"
 [[ $(complete_words purge --purge-f) == "--purge-files " ]] || fail "purge --purge-f"
+[[ $(complete_words purge --qu) == "--quiet " ]] || fail "purge --qu: $(complete_words purge --qu)"
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT

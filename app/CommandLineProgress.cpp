@@ -1,0 +1,86 @@
+#include "app/CommandLineProgress.h"
+
+#include <cmath>
+#include <ostream>
+
+#include "app/Forms.h"
+#include "disk/frmFillDisk.h"
+#include "purge/NumberFormat.h"
+#include "purge/StrProc.h"
+#include "purge/UnicodeText.h"
+#include "purge/frmReport.h"
+
+namespace {
+
+constexpr auto kRedrawEvery = std::chrono::milliseconds(250);
+constexpr double kBytesPerMB = 1048576.0;
+// Wider lines would wrap on a narrow terminal and no longer redraw in place.
+constexpr std::size_t kMostCharacters = 79;
+
+std::string Shortened(const std::string& text) {
+    std::u32string chars = DecodeUtf8(text);
+    if (chars.size() <= kMostCharacters) return text;
+    return EncodeUtf8(chars.substr(0, kMostCharacters - 3)) + "...";
+}
+
+}  // namespace
+
+std::string FillProgressText(const std::string& drive, double written, double total,
+                             double bytesPerSecond) {
+    std::string text = "Filling " + drive + " " + FormatNumber(written, 0) + " of " +
+                       FormatNumber(total, 0) + " bytes";
+    if (total > 0) text += " (" + std::to_string(int(std::floor(written * 100 / total))) + "%)";
+    if (bytesPerSecond > 0) {
+        text += ", " + FormatNumber(bytesPerSecond / kBytesPerMB, 1) + " MB/sec";
+        const double left = std::max(0.0, total - written) / bytesPerSecond;
+        text += ", " + FormatSeconds(static_cast<std::int32_t>(std::ceil(left)), false, false) +
+                " left";
+    }
+    return text;
+}
+
+std::string RunProgressText(bool purging, std::int32_t files, const std::string& folder) {
+    return std::string(purging ? "Purged " : "Listed ") + std::to_string(files) +
+           (files == 1 ? " file" : " files") + ", in " + VisibleText(folder);
+}
+
+void ProgressLine::Update(FormSet& windows) {
+    if (!shown_) return;
+    const auto now = std::chrono::steady_clock::now();
+    frmFillDisk& fill = windows.FillDisk();
+    if (fill.Visible() && fill.blnFillDisk) {
+        const double written = fill.BytesWritten();
+        if (!fillSeen_) {
+            fillSeen_ = true;
+            fillStartBytes_ = written;
+            fillStart_ = now;
+        }
+        if (now - lastDrawn_ < kRedrawEvery) return;
+        const double seconds = std::chrono::duration<double>(now - fillStart_).count();
+        const double speed = seconds > 0.5 ? (written - fillStartBytes_) / seconds : 0;
+        Draw(FillProgressText(fill.strDrive, written, fill.dblFreeSpace, speed));
+        return;
+    }
+    fillSeen_ = false;
+    frmReport& report = windows.Report();
+    if (!(report.blnPurgeFiles || report.blnListFiles) || report.CurrentFolder().empty()) return;
+    if (now - lastDrawn_ < kRedrawEvery) return;
+    Draw(RunProgressText(report.blnPurgeFiles, report.NumFilesProcessed(),
+                         report.CurrentFolder()));
+}
+
+void ProgressLine::Draw(const std::string& text) {
+    lastDrawn_ = std::chrono::steady_clock::now();
+    const std::string line = Shortened(text);
+    const std::size_t width = DecodeUtf8(line).size();
+    err_ << '\r' << line;
+    if (width < drawnWidth_) err_ << std::string(drawnWidth_ - width, ' ');
+    err_ << std::flush;
+    drawnWidth_ = std::max(width, drawnWidth_);
+}
+
+void ProgressLine::Clear() {
+    if (drawnWidth_ == 0) return;
+    err_ << '\r' << std::string(drawnWidth_, ' ') << '\r' << std::flush;
+    drawnWidth_ = 0;
+}
