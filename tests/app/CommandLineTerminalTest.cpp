@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLineProgress.h"
+#include "purge/NumberFormat.h"
 #include "tests/testsupport/TempDrive.h"
 
 namespace {
@@ -119,6 +121,15 @@ TEST_F(CommandLineTerminal, TheWipeQuestionSaysWhichDriveAndWhatItDestroys) {
               std::string::npos)
         << ran.terminal;
     EXPECT_TRUE(drives_.Exists("C:\\tree\\sub\\file0.txt")) << "No wipes nothing";
+}
+
+TEST(CommandLineProgress, AFillSaysBytesOfTheFreeSpaceSpeedAndTimeLeft) {
+    SetNumberStyleForTesting(NumberStyle{});
+    EXPECT_EQ(FillProgressText("D:", 52428800, 104857600, 10485760),
+              "Filling D: 52,428,800 of 104,857,600 bytes (50%), 10.0 MB/sec, 5s left");
+    EXPECT_EQ(FillProgressText("D:", 0, 104857600, 0), "Filling D: 0 of 104,857,600 bytes (0%)")
+        << "no speed before it can be measured";
+    SetNumberStyleForTesting(std::nullopt);
 }
 
 }  // namespace
