@@ -175,8 +175,9 @@ class frmReport : public ui::Form {
     // the purge cancelled from the advice).
     bool PurgeOneFile(platform::FolderHandle& dir, const std::string& folder,
                       const platform::FolderEntry& file, bool purgeSlack, double bytesPerSecond);
-    // The end of a file's line: purged, or why not.
-    void SayHowThePurgeEnded(const std::string& name, const std::string& path, bool overwritten,
+    // The end of a file's line: purged, or why not (`shownName` as the
+    // report shows the file's name).
+    void SayHowThePurgeEnded(const std::string& shownName, const std::string& path, bool overwritten,
                              bool purged, bool slackNotReached, double length,
                              std::int16_t code);
     // The length of a file that can be purged with others of its folder,

@@ -529,11 +529,11 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
         }
     }
 
-    SayHowThePurgeEnded(file.name, path, overwritten, purged, slackNotReached, length, code);
+    SayHowThePurgeEnded(ShownName(file.name, dir), path, overwritten, purged, slackNotReached, length, code);
     return true;
 }
 
-void frmReport::SayHowThePurgeEnded(const std::string& name, const std::string& path,
+void frmReport::SayHowThePurgeEnded(const std::string& shownName, const std::string& path,
                                     bool overwritten, bool purged, bool slackNotReached,
                                     double length, std::int16_t code) {
     const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;
@@ -563,7 +563,7 @@ void frmReport::SayHowThePurgeEnded(const std::string& name, const std::string& 
         (overwritten && namesOnly ? " (" + FormatNumber(length, 0) + " bytes)" : std::string()) +
         ResultText(code, FileExtension(path, true));
     if (namesOnly) {
-        AppendOwnLine(ShownName(name) + text);
+        AppendOwnLine(shownName + text);
     } else {
         AddReportText(text);
     }
@@ -628,10 +628,10 @@ bool frmReport::PurgeBatchedFiles(platform::FolderHandle& dir, const std::string
     for (const auto& file : files) {
         const std::int16_t code = file.code;
         ++lngNumFilesProcessed;
-        AddReportText(ShownName(file.entry.name));
+        AddReportText(ShownName(file.entry.name, dir));
         AddReportText(" (" + FormatNumber(file.length, 0) + " bytes) purging");
         if (code >= 0 || code == -4 || code == -5 || code == -6) timed = true;
-        SayHowThePurgeEnded(file.entry.name, folder + file.entry.name, true, code >= 0,
+        SayHowThePurgeEnded(ShownName(file.entry.name, dir), folder + file.entry.name, true, code >= 0,
                             code == kPurgeSlackNotReached, file.length, code);
         AddReportText(kCrLf);
         ++intReportLines;
