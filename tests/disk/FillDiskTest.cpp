@@ -292,6 +292,26 @@ TEST(FillLeftovers, DummyFilesOfAFillThatDidNotFinishAreOfferedAtTheNextStart) {
     SetNumberStyleForTesting(std::nullopt);
 }
 
+// Answered "No", the leftovers are the user's to keep: the question is not
+// put again at every start.
+TEST(FillLeftovers, DummyFilesTheUserChoseToKeepAreNotOfferedAgain) {
+    disk_testing::FakeReserve reserve;
+    testing_support::ProgramHarness program;
+    ASSERT_TRUE(program.Start());
+    program.Drives().WriteFile("C:\\dummy1", "left by a fill");
+    ASSERT_TRUE(RecordDummyFile("c:\\dummy1", platform::Files().Look("C:\\dummy1")->identity));
+
+    program.Ui().AnswerNextBox(ui::Answer::No);
+    ASSERT_TRUE(program.Restart());
+    EXPECT_EQ(program.Ui().LastBox().title, "Dummy files");
+    EXPECT_TRUE(program.Drives().Exists("C:\\dummy1"));
+
+    program.Ui().ClearBoxes();
+    ASSERT_TRUE(program.Restart());
+    EXPECT_TRUE(program.Ui().Boxes().empty()) << program.Ui().LastBox().text;
+    EXPECT_TRUE(program.Drives().Exists("C:\\dummy1"));
+}
+
 // The record lies in the user's folder, where other programs of the user,
 // or of others when its folder lets them, can write: an entry names the
 // file to delete, so only a dummy file of a fill is ever acted on.
@@ -344,6 +364,15 @@ TEST(FillLeftovers, ARecordNamingAnythingButADummyFileStillAsWrittenDeletesNothi
     EXPECT_NE(program.Ui().LastBox().text.find("is ignored: it is not a regular file of yours"),
               std::string::npos)
         << program.Ui().LastBox().text;
+    EXPECT_TRUE(drives.Exists("C:\\dummy5"));
+
+    // Nor is such a record taken over, as the user's own, by the next fill
+    // that records a file of its own.
+    program.Ui().ClearBoxes();
+    ASSERT_TRUE(RecordDummyFile("c:\\dummy9", platform::Files().Look("C:\\dummy4")->identity));
+    program.Ui().AnswerNextBox(ui::Answer::Yes);
+    ASSERT_TRUE(program.Restart());
+    EXPECT_TRUE(program.Ui().Boxes().empty()) << program.Ui().LastBox().text;
     EXPECT_TRUE(drives.Exists("C:\\dummy5"));
 
 #endif

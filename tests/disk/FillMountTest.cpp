@@ -175,9 +175,18 @@ TEST_F(FillMount, AnXfsImageIsFilledPastItsPoolWhichIsThenRestored) {
     ASSERT_NE(before, "");
     ASSERT_NE(before, "0");
 
+    double freeBefore = 0, total = 0;
+    ASSERT_EQ(GetDiskSpace("D:", freeBefore, total), 0);
     FillD();
     EXPECT_EQ(XfsPool(D), before);
     EXPECT_TRUE(FullToTheLastBlock(D));
+    // The pool's blocks were reached: the dummy files hold more than the
+    // free space the drive showed with the pool in place.
+    double written = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(D)) {
+        if (entry.path().filename().string().rfind("dummy", 0) == 0) written += entry.file_size();
+    }
+    EXPECT_GT(written, freeBefore + std::stod(before) * 4096 / 2);
     const double unreached = run.Windows().FillDisk().dblUnreachedBytes;
     RecordProperty("unreached_bytes", std::to_string(std::uint64_t(unreached)));
 

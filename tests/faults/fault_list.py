@@ -317,8 +317,8 @@ FAULTS += [
     ("disk/DiskWipe.cpp", "fill_.blnOwnNoMetadata = wholeClusters;", "", [DISK]),
     ("platform/posix/PosixNewFiles.cpp", "std::uint64_t(kExtentsInInode - extents) * cluster;",
      "std::uint64_t(kExtentsInInode + 1 - extents) * cluster;", [DISK]),
-    ("platform/posix/PosixReservedSpace.cpp", "return record->oldClusters * record->blockBytes;",
-     "return record->oldClusters;", [DISK]),
+    ("platform/posix/PosixReservedSpace.cpp", "return record->oldReserve * record->unitBytes;",
+     "return record->oldReserve;", [DISK]),
     ("disk/FillLeftovers.cpp",
      "    std::erase_if(record.reserves,\n"
      "                  [](const std::string& reserve) { return platform::Reserves().Restore(reserve); });\n",
@@ -329,4 +329,66 @@ FAULTS += [
     ("disk/FillLeftovers.cpp",
      'return path.find_first_not_of("0123456789", 2 + prefix.size()) == std::string::npos;',
      "return true;", [DISK, APP]),
+]
+
+FAULTS += [
+    # XFS's reserve pool: lowered for the fill, given in bytes, recorded
+    # as it was, only ever raised back; the dummy files written through.
+    ("platform/posix/PosixReservedSpace.cpp",
+     "return lowered ? record.oldReserve * record.unitBytes : 0;",
+     "return lowered ? record.oldReserve : 0;", [DISK]),
+    ("platform/posix/PosixReservedSpace.cpp",
+     '        if (record->kind == "xfs") return LowerXfs(*record);\n', "", [DISK]),
+    ("platform/posix/PosixReservedSpace.cpp",
+     "now && (*now >= record.oldReserve || SetXfsReservePool(fd, record.oldReserve));",
+     "now && SetXfsReservePool(fd, record.oldReserve);", [DISK]),
+    ("platform/posix/PosixReservedSpace.cpp", "<< BootId() << ' ' << *pool << ' ' << block;",
+     "<< BootId() << ' ' << block << ' ' << *pool;", [DISK]),
+    ("disk/frmFillDisk.cpp", "writeThrough_ = reserve && reserve->Bytes() > 0;",
+     "writeThrough_ = false;", [DISK]),
+    ("disk/frmFillDisk.cpp",
+     "        if (!record || !RecordReserve(*record)) return;\n"
+     "        record_ = *record;\n"
+     "        bytes_ = platform::Reserves().Lower(record_);",
+     "        if (!record) return;\n"
+     "        bytes_ = platform::Reserves().Lower(*record);\n"
+     "        if (!RecordReserve(*record)) return;\n"
+     "        record_ = *record;", [DISK]),
+
+    # The space out of the fill's reach.
+    ("platform/posix/XfsSpace.cpp",
+     "if ((last->fmr_flags & FMR_OF_SPECIAL_OWNER) && last->fmr_owner == FMR_OWN_FREE) {",
+     "if (last->fmr_flags & FMR_OF_SPECIAL_OWNER) {", [DISK]),
+    ("platform/posix/PosixReservedSpace.cpp", "return std::uint64_t(space.f_bfree) *",
+     "return std::uint64_t(space.f_bavail) *", [DISK]),
+
+    # The unit a file system allocates in.
+    ("platform/posix/AllocationUnit.cpp", "const std::uint32_t logCluster = Little32(block + 0x1C);",
+     "const std::uint32_t logCluster = Little32(block + 0x18);", [DISK]),
+
+    # The held drive and the folders to keep found below it.
+    ("disk/frmFillDisk.cpp", "if (held_ && platform::DriveLetterOf(strDrive) == heldLetter_) {",
+     "if (held_ && platform::DriveLetterOf(strDrive) != heldLetter_) {", [DISK]),
+    ("disk/FolderOnDrive.cpp", "if (!entry || entry->kind != platform::EntryKind::Folder) {",
+     "if (!entry) {", [DISK]),
+    ("disk/FolderOnDrive.cpp", "        if (i + 1 == parts->names.size()) break;\n", "", [DISK]),
+
+    # A walk's levels closed above and opened again through "..".
+    ("platform/posix/PosixFolderHandle.cpp",
+     "    if (parent && !(parent->Identity() == expected)) {",
+     "    if (false) {", [PURGE]),
+    ("purge/FolderTrail.cpp", "    if (back.dir == nullptr && left) {",
+     "    if (back.dir == nullptr) {", [PURGE]),
+    ("purge/FolderTrail.cpp", "    path_.resize(back.pathLength);\n", "", [PURGE]),
+
+    # The record of unfinished fills.
+    ("disk/FillLeftovers.cpp", "    WriteRecord(record);\n    return record.files;",
+     "    return record.files;", [DISK, APP]),
+    ("disk/FillLeftovers.cpp", "    file.size = now->size;\n", "", [DISK, APP]),
+    ("disk/FillLeftovers.cpp",
+     "if (!native_files::FileExists(RecordPathToRead()) || !Distrust().empty()) return record;",
+     "if (!native_files::FileExists(RecordPathToRead())) return record;", [DISK, APP]),
+    ("disk/FillLeftovers.cpp",
+     "        for (const auto& file : leftovers) ForgetDummyFile(file.path);\n", "",
+     [DISK, APP]),
 ]
