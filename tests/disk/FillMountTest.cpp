@@ -5,7 +5,9 @@
 // a fill whose files own no metadata leaves no cluster unwritten.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -149,6 +151,50 @@ TEST_F(FillMount, AnExt4ImageIsFilledPastItsReserveWhichIsThenRestored) {
     EXPECT_EQ(FirstLine(control), "0");
     EXPECT_TRUE(reserves->Restore(*record));
     EXPECT_EQ(FirstLine(control), before);
+}
+
+// This thread without the right to use the blocks a file system keeps for
+// the administrator, as an ordinary user's fill would be, while it lasts.
+class AsAnOrdinaryUser {
+  public:
+    AsAnOrdinaryUser() {
+        if (::syscall(SYS_capget, &header_, saved_) != 0) return;
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[CAP_SYS_RESOURCE / 32].effective &= ~(1u << (CAP_SYS_RESOURCE % 32));
+        dropped_ = ::syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~AsAnOrdinaryUser() {
+        if (dropped_) ::syscall(SYS_capset, &header_, saved_);
+    }
+    AsAnOrdinaryUser(const AsAnOrdinaryUser&) = delete;
+    AsAnOrdinaryUser& operator=(const AsAnOrdinaryUser&) = delete;
+    bool Dropped() const { return dropped_; }
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool dropped_ = false;
+};
+
+// What ext4 keeps for the administrator stays out of an ordinary user's
+// reach, and the notice counts it with the rest of the free space.
+TEST_F(FillMount, BlocksKeptForTheAdministratorAreReportedOutOfAnOrdinaryUsersReach) {
+    const std::string image = run.Drives().Native("C:\\disk.img");
+    run.WriteSparseFile("C:\\disk.img", 64u << 20);
+    if (!Shell("mkfs.ext4 -q -F -m 5 '" + image + "'")) GTEST_SKIP() << "no mkfs.ext4";
+    // Kept for another user and group than root's, so only the right given
+    // up below would reach them.
+    Mount mount("'" + image + "'", "-o loop,resuid=12345,resgid=12345", run.Drives().Root('D'));
+    if (!mount.Mounted()) GTEST_SKIP() << "cannot mount a loop device here";
+    {
+        const AsAnOrdinaryUser user;
+        if (!user.Dropped()) GTEST_SKIP() << "cannot give up the administrator's blocks";
+        FillD();
+    }
+    struct statvfs space {};
+    ASSERT_EQ(::statvfs(run.Drives().Root('D').c_str(), &space), 0);
+    ASSERT_GT(space.f_bfree, 0u);
+    EXPECT_EQ(run.Windows().FillDisk().dblUnreachedBytes, double(space.f_bfree * space.f_frsize));
 }
 
 // The size of an XFS mount's reserve pool as xfs_io shows it; "" when it

@@ -371,7 +371,7 @@ FAULTS += [
      "if (held_ && platform::DriveLetterOf(strDrive) != heldLetter_) {", [DISK]),
     ("disk/FolderOnDrive.cpp", "if (!entry || entry->kind != platform::EntryKind::Folder) {",
      "if (!entry) {", [DISK]),
-    ("disk/FolderOnDrive.cpp", "        if (i + 1 == parts->names.size()) break;\n", "", [DISK]),
+    ("disk/FolderOnDrive.cpp", "    found.identity = root.Identity();\n", "", [DISK]),
 
     # A walk's levels closed above and opened again through "..".
     ("platform/posix/PosixFolderHandle.cpp",
