@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 

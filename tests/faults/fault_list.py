@@ -363,7 +363,8 @@ FAULTS += [
      "return std::uint64_t(space.f_bavail) *", [DISK]),
 
     # The unit a file system allocates in.
-    ("platform/posix/AllocationUnit.cpp", "const std::uint32_t logCluster = Little32(block + 0x1C);",
+    ("platform/posix/AllocationUnit.cpp",
+     "const std::uint32_t logCluster = Little32(block + 0x1C);",
      "const std::uint32_t logCluster = Little32(block + 0x18);", [DISK]),
 
     # The held drive and the folders to keep found below it.
