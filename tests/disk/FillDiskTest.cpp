@@ -332,6 +332,7 @@ TEST(FillLeftovers, ARecordNamingAnythingButADummyFileStillAsWrittenDeletesNothi
     ASSERT_TRUE(program.Start());
     auto& drives = program.Drives();
     drives.WriteFile("C:\\victim\\important.doc", "mine");
+    drives.WriteFile("C:\\v.doc", "mine too");
     drives.WriteFile("C:\\dummy4", "not a fill's: it was never recorded as this file");
     drives.WriteFile("C:\\dummy5", std::string(600, 'x'));
     auto identity = [](const std::string& path) {
@@ -345,12 +346,14 @@ TEST(FillLeftovers, ARecordNamingAnythingButADummyFileStillAsWrittenDeletesNothi
     const std::string victim = identity("C:\\victim\\important.doc");
     forge("file\tc:\\victim\\important.doc\t" + victim + "\n" +  // not a dummy file
           "file\tc:\\dummy4\t" + victim + "\n" +                 // another file's identity
-          "file\tc:\\victim\\dummy1\t" + victim + "\n");         // not at the top
+          "file\tc:\\victim\\dummy1\t" + victim + "\n" +         // not at the top
+          "file\tc:\\dummy\\..\\v.doc\t" + identity("C:\\v.doc") + "\n");  // out of it
     program.Ui().AnswerNextBox(ui::Answer::Yes);
     ASSERT_TRUE(program.Restart());
     EXPECT_TRUE(program.Ui().Boxes().empty()) << program.Ui().LastBox().text;
     EXPECT_EQ(drives.ReadFile("C:\\victim\\important.doc"), "mine");
     EXPECT_TRUE(drives.Exists("C:\\dummy4"));
+    EXPECT_EQ(drives.ReadFile("C:\\v.doc"), "mine too");
 
 #ifndef _WIN32
     // A record others could have written is ignored whole, with a warning.
