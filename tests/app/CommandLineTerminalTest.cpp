@@ -1,7 +1,7 @@
 // The command-line mode on a terminal: progress redrawn in place on
 // standard error only when it is a terminal and --quiet is not given, and
 // a wipe question that says which drive and how much it destroys.
-#ifndef _WIN32
+#if !defined(_WIN32) && defined(PURGE_PROGRAM)
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
