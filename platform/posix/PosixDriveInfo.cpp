@@ -151,8 +151,7 @@ class PosixDriveInfo final : public DriveInfo {
         if (!facts) return kErrorDiskNotReady;
         drive = DriveObject{letter, FileSystemName(facts->volume),
                             double(facts->space.f_blocks) * double(ClusterBytes(facts->space)),
-                            ObjectTypeOf(DriveTypeOf(facts->volume)), true};
-        drive.device = facts->source;
+                            ObjectTypeOf(DriveTypeOf(facts->volume)), true, facts->source};
         return 0;
     }
 };

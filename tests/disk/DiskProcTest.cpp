@@ -68,7 +68,7 @@ class FakeDrives : public platform::DriveInfo {
         if (it == drives_.end()) return platform::kErrorDeviceUnavailable;
         if (it->second.openError != 0) return it->second.openError;
         object = DriveObject{it->first, it->second.fileSystem, it->second.objectTotal,
-                             it->second.objectType, true};
+                             it->second.objectType, true, ""};
         return 0;
     }
 
