@@ -19,10 +19,15 @@ constexpr std::uint64_t kEntriesPerRound = 512;
 // Entries alive at once: enough to take every free slot of a small file
 // system's inode tables, few enough to keep their names in memory.
 constexpr std::uint64_t kMostEntriesAtOnce = 65536;
-// The journal or log is written through this many times over: once was
-// found to reach every old name on ext4, XFS and btrfs, half of that not.
-// The disk's writes count the metadata written in place besides the log,
-// so twice what the disk is written is not quite twice the log.
+// Where the file system counts what it writes to its log, the log is
+// written through once and an eighth more: a ring written its whole size
+// from anywhere holds nothing older, and the eighth covers the last round
+// still under way at the head. Once was found to reach every old name on
+// XFS, half of that not.
+constexpr std::uint64_t kLogEighthsWhenCounted = 9;
+// Otherwise the disk's writes are the measure, which count the metadata
+// written in place besides the log: the disk is written twice the log's
+// size, which is not quite twice the log.
 constexpr std::uint64_t kLogTimes = 2;
 // Where the disk's writes cannot be counted, an entry made and deleted is
 // taken to write no more than this (a folder slot and an inode, each
@@ -77,6 +82,7 @@ class Pass {
     void DeleteEntries();
     void DeleteOwnFolder();
     bool Enough();
+    std::optional<std::uint64_t> Logged();
     void Sync();
 
     platform::FolderHandle& root_;
@@ -91,12 +97,15 @@ class Pass {
     std::uint64_t target_ = 0;
     std::uint64_t nextAsk_ = 0;
     std::optional<std::uint64_t> writtenAtStart_;
+    std::optional<std::uint64_t> loggedAtStart_;
 };
 
 NamesPassOutcome Pass::Run() {
     // A file system kept in memory (no log) leaves nothing on a disk: a
     // round takes its free slots, and that is all there is to do.
-    target_ = kLogTimes * churn_.LogBytes(root_);
+    loggedAtStart_ = churn_.BytesWrittenToLog(root_);
+    const std::uint64_t logBytes = churn_.LogBytes(root_);
+    target_ = loggedAtStart_ ? logBytes / 8 * kLogEighthsWhenCounted : kLogTimes * logBytes;
     writtenAtStart_ = churn_.BytesWrittenToDisk(root_);
     if (!MakeOwnFolder()) return outcome_;
     for (;;) {
@@ -221,13 +230,24 @@ void Pass::DeleteOwnFolder() {
     Sync();
 }
 
-// The disk has been written the target's bytes since the pass began.
+// The log (or else the disk) has been written the target's bytes since
+// the pass began.
 bool Pass::Enough() {
+    if (const auto logged = Logged()) return *logged >= target_;
     if (writtenAtStart_) {
         const auto now = churn_.BytesWrittenToDisk(root_);
         if (now) return *now - *writtenAtStart_ >= target_;
     }
     return outcome_.entriesWritten * kAssumedBytesPerEntry >= target_;
+}
+
+// Bytes written to the log since the pass began; null where the file
+// system does not count them, or its count started anew (mounted again).
+std::optional<std::uint64_t> Pass::Logged() {
+    if (!loggedAtStart_) return std::nullopt;
+    const auto now = churn_.BytesWrittenToLog(root_);
+    if (!now || *now < *loggedAtStart_) return std::nullopt;
+    return *now - *loggedAtStart_;
 }
 
 void Pass::Sync() {

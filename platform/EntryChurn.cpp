@@ -38,4 +38,6 @@ bool EntryChurn::Sync(FolderHandle& folder, FileFailure& failure) {
     return SystemNewFiles().SyncFileSystem(folder, failure);
 }
 
+std::optional<std::uint64_t> EntryChurn::BytesWrittenToLog(FolderHandle&) { return std::nullopt; }
+
 }  // namespace platform

@@ -49,6 +49,11 @@ class EntryChurn {
     // Bytes the disk under the file system has been written so far, a
     // running count; null when it cannot be told.
     virtual std::optional<std::uint64_t> BytesWrittenToDisk(FolderHandle& folder) = 0;
+    // Bytes the file system has written to its journal or log so far, a
+    // running count; null when it does not say (the disk's writes are the
+    // measure then). The log is a ring: once this has grown by the log's
+    // size, every block of the log has been written anew.
+    virtual std::optional<std::uint64_t> BytesWrittenToLog(FolderHandle& folder);
     // Entries that can still be made (free inodes); null when the file
     // system sets no fixed number.
     virtual std::optional<std::uint64_t> FreeEntries(FolderHandle& folder) = 0;

@@ -2,8 +2,8 @@
 // to the open parent and opened again without following a link. The facts
 // come from the file system and the block layer without opening any
 // device: the disk under a mount is found in the mount table, its writes
-// and size in /sys/dev/block, ext4's journal in /proc/fs/jbd2, and the XFS
-// log in the file system's geometry.
+// and size in /sys/dev/block, ext4's journal in /proc/fs/jbd2, the XFS
+// log's size in the file system's geometry and its writes in /sys/fs/xfs.
 #include <fcntl.h>
 #include <linux/btrfs.h>
 #include <linux/btrfs_tree.h>
@@ -106,6 +106,17 @@ std::uint64_t DefaultExt4JournalBlocks(std::uint64_t blocks) {
     return 262144;
 }
 
+// The kernel's name of the block device "major:minor" (as in /sys/block
+// and /proc/fs/jbd2); "" when there is none.
+std::string DeviceName(const std::string& disk) {
+    if (disk.empty()) return "";
+    char target[PATH_MAX] = {};
+    const ssize_t n = ::readlink(("/sys/dev/block/" + disk).c_str(), target, sizeof target - 1);
+    if (n <= 0) return "";
+    const std::string path(target, std::size_t(n));
+    return path.substr(path.rfind('/') + 1);
+}
+
 // jbd2 says how large a transaction may grow, which it keeps to at most a
 // quarter or a third of the journal: so the journal is at least 4 times
 // that (counted on the safe side, the larger). Mke2fs's default journal
@@ -115,11 +126,8 @@ std::uint64_t Ext4JournalBytes(const std::string& disk, std::uint64_t blockBytes
     if (!disk.empty()) sectors = NumberAt(ReadSmallFile("/sys/dev/block/" + disk + "/size"), 0).value_or(0);
     if (sectors == 0 || blockBytes == 0) return kAssumedLogBytes;
     std::uint64_t blocks = DefaultExt4JournalBlocks(sectors * 512 / blockBytes);
-    char target[PATH_MAX] = {};
-    const ssize_t n = ::readlink(("/sys/dev/block/" + disk).c_str(), target, sizeof target - 1);
-    if (n > 0) {
-        std::string name(target, std::size_t(n));
-        name = name.substr(name.rfind('/') + 1);
+    const std::string name = DeviceName(disk);
+    if (!name.empty()) {
         const std::string info = ReadSmallFile("/proc/fs/jbd2/" + name + "-8/info");
         const auto at = info.find("each up to ");
         if (at != std::string::npos) {
@@ -127,6 +135,19 @@ std::uint64_t Ext4JournalBytes(const std::string& disk, std::uint64_t blockBytes
         }
     }
     return blocks * blockBytes;
+}
+
+// XFS counts, for each mounted file system, the 512-byte blocks it has
+// written to its log (the second number of its "log" line of statistics).
+std::optional<std::uint64_t> XfsLogBytesWritten(const std::string& device) {
+    if (device.empty()) return std::nullopt;
+    std::istringstream stats(ReadSmallFile("/sys/fs/xfs/" + device + "/stats/stats"));
+    for (std::string line; std::getline(stats, line);) {
+        if (line.rfind("log ", 0) != 0) continue;
+        const auto blocks = NumberAt(line.substr(4), 1);
+        if (blocks) return *blocks * 512;
+    }
+    return std::nullopt;
 }
 
 // Btrfs keeps no journal: each change of its trees goes to new blocks of
@@ -199,6 +220,15 @@ class PosixEntryChurn final : public EntryChurn {
         const auto sectors = NumberAt(ReadSmallFile("/sys/dev/block/" + disk + "/stat"), 6);
         if (!sectors) return std::nullopt;
         return *sectors * 512;
+    }
+
+    std::optional<std::uint64_t> BytesWrittenToLog(FolderHandle& folder) override {
+        struct statfs kind {};
+        if (::fstatfs(static_cast<int>(folder.NativeHandle()), &kind) != 0 ||
+            kind.f_type != kXfsMagic) {
+            return std::nullopt;
+        }
+        return XfsLogBytesWritten(DeviceName(DiskOf(folder)));
     }
 
     std::optional<std::uint64_t> FreeEntries(FolderHandle& folder) override {

@@ -26,6 +26,9 @@ class CountedChurn : public platform::EntryChurn {
     std::uint64_t made = 0;
     int syncs = 0;
     std::function<void()> afterEntry;  // a test presses keys here
+    // Bytes the log is written per entry made, where the test has the
+    // file system count its log's writes (from a count already running).
+    std::optional<std::uint64_t> logPerEntry;
 
     std::unique_ptr<platform::FolderHandle> MakeFolder(platform::FolderHandle& parent,
                                                        const std::string& name,
@@ -50,6 +53,10 @@ class CountedChurn : public platform::EntryChurn {
     std::uint64_t LogBytes(platform::FolderHandle&) override { return logBytes; }
     std::optional<std::uint64_t> BytesWrittenToDisk(platform::FolderHandle&) override {
         return std::nullopt;
+    }
+    std::optional<std::uint64_t> BytesWrittenToLog(platform::FolderHandle&) override {
+        if (!logPerEntry) return std::nullopt;
+        return (1u << 30) + made * *logPerEntry;
     }
     std::optional<std::uint64_t> FreeEntries(platform::FolderHandle&) override {
         if (!freeEntries) return std::nullopt;

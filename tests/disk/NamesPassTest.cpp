@@ -131,6 +131,18 @@ TEST_F(NamesPassCounted, ThePassStopsAtTheFreeEntriesOrItsLimitAndLeavesNothing)
     EXPECT_TRUE(FindFillLeftovers().empty());
 }
 
+// Where the log's own writes are counted, the pass writes it through once
+// and an eighth, in rounds of 512 entries, rather than twice by the disk.
+TEST_F(NamesPassCounted, ACountedLogIsWrittenThroughOnceAndAnEighth) {
+    Churn().logBytes = 1 << 20;
+    Churn().logPerEntry = 1024;
+    WipeD();
+    EXPECT_EQ(ending, DiskWipeEnding::Ran) << Report();
+    EXPECT_GE(Churn().made, 1152u);
+    EXPECT_LE(Churn().made, 1536u + 2);
+    EXPECT_TRUE(EntriesIn(D()).empty());
+}
+
 TEST_F(NamesPassCounted, F10StopsThePassWhichDeletesItsEntriesAndSaysSo) {
     Churn().logBytes = 64 << 20;
     Churn().afterEntry = [this] {
