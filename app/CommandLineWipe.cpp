@@ -222,7 +222,9 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
     ui.OnModal("frmFillDisk", [](ui::Form&) {});
 
     // Ctrl+C, a kill or a closed terminal: a fill stops and deletes its
-    // files; a run stops as the Stop button would, and its report is printed.
+    // files; a run stops as the Stop button would, and its report is printed;
+    // so does the overwriting of file names after the run, which deletes
+    // its entries.
     frmReport& report = windows.Report();
     frmFillDisk& fill = windows.FillDisk();
     platform::StopSignals stopSignals;
@@ -243,7 +245,7 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
     }
     WriteWithLfLineEnds(out, report.ReportText());
     out << std::flush;
-    if (report.blnStop) return kExitStopped;
+    if (report.blnStop || stopSignals.StopRequested()) return kExitStopped;
     if (ending == DiskWipeEnding::RanOldDataLeft) return kExitNotAllPurged;
     if (report.NumEntriesSkipped() > 0) return kExitNotAllPurged;
     if (report.lngNumFilesPurged < report.NumFilesProcessed()) return kExitNotAllPurged;

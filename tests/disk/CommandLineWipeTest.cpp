@@ -3,6 +3,8 @@
 // the options that belong to --wipe alone.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
 #include <sstream>
 
 #include "app/CommandLine.h"
@@ -77,6 +79,27 @@ TEST_F(WipeCommandLine, WipesAllButTheExcludedFolderAndPrintsTheReport) {
     EXPECT_FALSE(Drives().Exists("D:\\sub"));
     EXPECT_EQ(Drives().ReadFile("D:\\keep\\k.dat"), "kept exactly");
 }
+
+#ifndef _WIN32
+// A stop signal while file names are overwritten after the run stops the
+// wipe as one during the run would: the entries are deleted, the report
+// says so and is printed, and the exit status is the stopped one.
+TEST_F(WipeCommandLine, AStopSignalDuringTheNamesPassEndsAsAStoppedWipe) {
+    files_.churn.logBytes = 64 << 20;
+    files_.churn.afterEntry = [this] {
+        if (files_.churn.made == 300) ::raise(SIGTERM);
+    };
+    Result result = Run({"--wipe", "D:", "--type", "1", "--passes", "1", "--yes"});
+    EXPECT_EQ(result.status, kExitStopped) << result.err;
+    EXPECT_LT(files_.churn.made, 400u);
+    EXPECT_NE(result.out.find("Number of files purged: 4"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("The overwriting of file names on Drive D: was stopped after"),
+              std::string::npos)
+        << result.out;
+    EXPECT_FALSE(Drives().Exists("D:\\a.dat"));
+    EXPECT_TRUE(std::filesystem::is_empty(Drives().Root('D')));
+}
+#endif
 
 TEST_F(WipeCommandLine, AsksOnATerminalAndRefusesWithoutOne) {
     Result result = Run({"--wipe", "D:"});
