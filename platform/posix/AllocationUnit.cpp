@@ -10,10 +10,11 @@
 #include <fstream>
 #include <string>
 
+#include "platform/posix/FileSystemMagic.h"
+
 namespace platform {
 namespace {
 
-constexpr long kExt4Magic = 0xEF53;
 constexpr off_t kSuperblockOffset = 1024;
 constexpr unsigned kRoCompatBigalloc = 0x0200;
 

@@ -22,17 +22,13 @@
 #include <vector>
 
 #include "platform/EntryChurn.h"
+#include "platform/posix/FileSystemMagic.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PosixFolderHandle.h"
 
 namespace platform {
 namespace {
 
-constexpr long kExt4Magic = 0xEF53;
-constexpr long kXfsMagic = 0x58465342;
-constexpr long kTmpfsMagic = 0x01021994;
-constexpr long kRamfsMagic = 0x858458f6;
-constexpr long kBtrfsMagic = 0x9123683E;
 // For a file system on a disk that does not say how large its journal is:
 // as large as the largest journal mke2fs makes by default on a disk of up
 // to 128 GiB, and larger than XFS's logs of most disks.

@@ -25,12 +25,11 @@
 
 #include "platform/ReservedSpace.h"
 #include "platform/posix/AllocationUnit.h"
+#include "platform/posix/FileSystemMagic.h"
 #include "platform/posix/XfsSpace.h"
 
 namespace platform {
 namespace {
-
-constexpr long kExt4Magic = 0xEF53;
 
 struct Record {
     std::string kind;  // "ext4" or "xfs"

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/DriveInfo.h"
+#include "platform/posix/FileSystemMagic.h"
 
 namespace platform {
 namespace {
@@ -10,39 +11,39 @@ namespace {
 // The kernel's name for a statfs magic, for volumes missing from the table.
 std::string TypeOfMagic(std::uint64_t magic) {
     switch (magic) {
-        case 0xEF53:
+        case kExt4Magic:
             return "ext4";  // ext2, ext3 and ext4 share it
-        case 0x4D44:
+        case kVfatMagic:
             return "vfat";
-        case 0x5346544E:
+        case kNtfsMagic:
             return "ntfs";
-        case 0x2011BAB0:
+        case kExfatMagic:
             return "exfat";
-        case 0x9123683E:
+        case kBtrfsMagic:
             return "btrfs";
-        case 0x58465342:
+        case kXfsMagic:
             return "xfs";
-        case 0xF2F52010:
+        case kF2fsMagic:
             return "f2fs";
-        case 0x01021994:
+        case kTmpfsMagic:
             return "tmpfs";
-        case 0x858458F6:
+        case kRamfsMagic:
             return "ramfs";
-        case 0x6969:
+        case kNfsMagic:
             return "nfs";
-        case 0xFF534D42:
+        case kCifsMagic:
             return "cifs";
-        case 0xFE534D42:
+        case kSmb2Magic:
             return "smb2";
-        case 0x9660:
+        case kIso9660Magic:
             return "iso9660";
-        case 0x15013346:
+        case kUdfMagic:
             return "udf";
-        case 0x65735546:
+        case kFuseMagic:
             return "fuse";
-        case 0x794C7630:
+        case kOverlayMagic:
             return "overlay";
-        case 0x73717368:
+        case kSquashfsMagic:
             return "squashfs";
         default:
             return "";

@@ -11,12 +11,11 @@
 
 #include <vector>
 
+#include "platform/posix/FileSystemMagic.h"
 #include "platform/posix/MountTable.h"
 
 namespace platform {
 namespace {
-
-constexpr long kXfsMagic = 0x58465342;  // "XFSB"
 
 // The reserve pool's ioctls as the XFS user interface defines them; kept
 // here so that building needs no XFS development files.
