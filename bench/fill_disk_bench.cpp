@@ -11,24 +11,19 @@
 // The ratio is the fill's rate over dd's (1 is as fast as dd).
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "app/Forms.h"
+#include "bench/HeadlessFill.h"
 #include "disk/FillLeftovers.h"
-#include "disk/frmFillDisk.h"
-#include "platform/DrivePaths.h"
 #include "platform/ReservedSpace.h"
-#include "support/ProgramText.h"
-#include "ui/headless/HeadlessUi.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::Seconds;
 
 // The benchmark measures writing, and leaves the reserve of the machine's
 // own disk alone.
@@ -39,13 +34,6 @@ class NoReserve : public platform::ReservedSpace {
     bool Restore(const std::string&) override { return true; }
     std::uint64_t FreeBytesOfAnyKind(platform::FolderHandle&) override { return 0; }
 };
-
-template <typename Work>
-double Seconds(Work&& work) {
-    auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 }  // namespace
 
@@ -59,16 +47,9 @@ int main(int argc, char** argv) {
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
     const fs::path config = folder / ".config";
     fs::create_directories(config);
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    platform::SetDrives(platform::DriveTable::FromSpec("C=/;F=" + folder.string()));
     platform::SetReservedSpaceForTesting(std::make_shared<NoReserve>());
-
-    ui::HeadlessUi ui;
-    ui::SetUi(&ui);
-    ui.OnModal("frmFillDisk", [](ui::Form&) {});
-    FormSet forms;
-    LoadProgramText("kz_text.dat");
-    frmFillDisk& fill = forms.FillDisk();
+    bench::HeadlessFill windows(folder, config);
+    frmFillDisk& fill = windows.Fill();
 
     double bestFill = 1e9, bestDd = 1e9;
     const std::string dd = "dd if=/dev/zero of='" + (folder / "dd.bin").string() +
@@ -82,7 +63,7 @@ int main(int argc, char** argv) {
             fill.ShowModal();
         });
         std::uintmax_t written = fs::file_size(folder / "dummy1");
-        if (written != std::uintmax_t(mib) << 20 || !ui.Boxes().empty()) {
+        if (written != std::uintmax_t(mib) << 20 || !windows.Ui().Boxes().empty()) {
             std::fprintf(stderr, "the fill wrote %ju bytes\n", written);
             return 1;
         }

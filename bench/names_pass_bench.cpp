@@ -6,34 +6,16 @@
 // the fill window fills its free space with dummy files, which are then
 // deleted, and the names pass runs on it as it does at the end of a wipe.
 // Both are timed; the ratio is the pass's time over the fill's.
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "app/Forms.h"
+#include "bench/HeadlessFill.h"
 #include "disk/NamesPass.h"
-#include "disk/frmFillDisk.h"
-#include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
-#include "platform/ReservedSpace.h"
-#include "support/ProgramText.h"
-#include "ui/headless/HeadlessUi.h"
-
-namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-template <typename Work>
-double Seconds(Work&& work) {
-    auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-}  // namespace
+using bench::Seconds;
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -43,15 +25,8 @@ int main(int argc, char** argv) {
     const fs::path folder = fs::absolute(argv[1]);
     const fs::path config = fs::temp_directory_path() / "names-pass-bench-config";
     fs::create_directories(config);
-    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    platform::SetDrives(platform::DriveTable::FromSpec("C=/;F=" + folder.string()));
-
-    ui::HeadlessUi ui;
-    ui::SetUi(&ui);
-    ui.OnModal("frmFillDisk", [](ui::Form&) {});
-    FormSet forms;
-    LoadProgramText("kz_text.dat");
-    frmFillDisk& fill = forms.FillDisk();
+    bench::HeadlessFill windows(folder, config);
+    frmFillDisk& fill = windows.Fill();
     std::shared_ptr<platform::FolderHandle> root = platform::Files().OpenFolder("F:\\");
     if (!root) return 1;
     fill.HoldDrive("F:", root);
