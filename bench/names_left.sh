@@ -6,8 +6,11 @@
 # runs on the mounted image. After unmounting, the raw image is searched
 # for each deleted name in UTF-8 and UTF-16, for the deleted data's
 # markers, and for the kept names and data.
-# Usage: bench/names_left.sh ext4-1k|ext4-4k|xfs|btrfs [before]
+# Usage: bench/names_left.sh ext4-1k|ext4-4k|xfs|btrfs [before] [top]
 # "before" counts without wiping (what the file system keeps anyway).
+# "top" deletes the 8 files from the drive's top folder instead, among 400
+# empty files of long names deleted with them, so that the top folder's
+# own free slots span several of its blocks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${KESTRANE_BUILD_DIR:-build}
@@ -29,19 +32,28 @@ mount -o loop "$work/disk.img" "$work/d"
 names=(divorce-lawyer-2025.doc passwords.kdbx tax-evasion-notes.txt
        secret-salary-list.xlsx medical-record-hiv.pdf resignation-draft.docx
        affair-photos-paris.zip bank-pin-codes.csv)
-mkdir -p "$work/d/private" "$work/d/keep"
+[[ " $* " == *" top "* ]] && deleted=$work/d || deleted=$work/d/private
+mkdir -p "$deleted" "$work/d/keep"
 for i in "${!names[@]}"; do
   printf 'MARKER-DELETED-%02d-%s\n' "$i" "$(head -c 3000 /dev/zero | tr '\0' x)" \
-    >"$work/d/private/${names[$i]}"
+    >"$deleted/${names[$i]}"
 done
+if [[ $deleted == "$work/d" ]]; then
+  for n in $(seq 1 400); do : >"$deleted/filler-$(printf %0200d "$n")"; done
+fi
 printf 'KEPT-DATA-ONE\n' >"$work/d/keep/kept-file-one.txt"
 printf 'KEPT-DATA-TWO\n' >"$work/d/keep/kept-file-two.txt"
 sync
-rm -rf "$work/d/private"
+if [[ $deleted == "$work/d" ]]; then
+  for name in "${names[@]}"; do rm -f "$deleted/$name"; done
+  rm -f "$deleted"/filler-*
+else
+  rm -rf "$deleted"
+fi
 sync
 
 start=$(date +%s.%N)
-if [[ ${2:-} != before ]]; then
+if [[ " $* " != *" before "* ]]; then
   set +e
   KESTRANE_DRIVES="C=$work/c;D=$work/d" XDG_CONFIG_HOME="$work/c" \
     "$build_dir/bin/purge" --wipe D: --exclude 'D:\keep' --type 1 --passes 1 --yes \
