@@ -10,11 +10,13 @@
 #include "app/CommandLine.h"
 #include "app/Forms.h"
 #include "app/frmMain.h"
+#include "platform/FreedMemory.h"
 #include "platform/OpenFolderLimit.h"
 #include "ui/qt/QtUi.h"
 
 int main(int argc, char** argv) {
     platform::AllowManyOpenFolders();
+    platform::ReturnLargeFreedBlocks();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (IsCommandLineRequest(args)) {
         return RunCommandLine(args, std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) != 0,

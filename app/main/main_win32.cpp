@@ -14,6 +14,7 @@
 #include "app/CommandLine.h"
 #include "app/Forms.h"
 #include "app/frmMain.h"
+#include "platform/FreedMemory.h"
 #include "platform/OpenFolderLimit.h"
 #include "platform/win32/WideText.h"
 #include "ui/win32/Win32Ui.h"
@@ -58,6 +59,7 @@ void UseParentConsole() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     platform::AllowManyOpenFolders();
+    platform::ReturnLargeFreedBlocks();
     const std::vector<std::string> args = Arguments();
     if (IsCommandLineRequest(args)) {
         UseParentConsole();
