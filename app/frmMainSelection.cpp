@@ -61,7 +61,7 @@ void frmMain::cmdSingleFile_MouseUp() {
 }
 
 void frmMain::cmdSpecifyDirectory_MouseUp(int slot) {
-    std::string folder = BrowseForFolder("Specify folder");
+    std::string folder = BrowseForFolder("Specify folder", strFolderPath[slot]);
     if (folder.empty()) return;
     if (folder.back() != '\\') folder += '\\';
     strFolderPath[slot] = folder;

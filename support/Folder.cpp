@@ -25,8 +25,8 @@ std::optional<std::vector<platform::FolderEntry>> ReadEntries(const std::string&
 
 }  // namespace
 
-std::string BrowseForFolder(const std::string& title) {
-    auto chosen = ui::TheUi().BrowseForFolder(title);
+std::string BrowseForFolder(const std::string& title, const std::string& startFolder) {
+    auto chosen = ui::TheUi().BrowseForFolder(title, startFolder);
     if (!chosen) return "";
     // The characters before the first zero character, as a buffer would
     // hold them.

@@ -13,9 +13,10 @@
 // Shell folder kind of the current user's application-data folder.
 constexpr std::int32_t kFolderApplicationData = 26;
 
-// Lets the user pick a folder, the title as the dialog's instruction; the
+// Lets the user pick a folder, the title as the dialog's instruction,
+// starting in `startFolder` (a drive path; "" for the first drive); the
 // chosen folder's full path as the dialog gives it, or "" when cancelled.
-std::string BrowseForFolder(const std::string& title);
+std::string BrowseForFolder(const std::string& title, const std::string& startFolder = "");
 
 // The native path of a special folder of the given kind, or "" when there
 // is none (kFolderApplicationData is the only kind known). It need not lie

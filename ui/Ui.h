@@ -52,8 +52,10 @@ class Ui {
     // The chosen file as a drive path; null when the user cancelled.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) = 0;
-    // The chosen folder as a drive path; null when the user cancelled.
-    virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
+    // The chosen folder as a drive path; null when the user cancelled. The
+    // browse opens in `initialFolder` (a drive path), else on the first drive.
+    virtual std::optional<std::string> BrowseForFolder(const std::string& title,
+                                                       const std::string& initialFolder = "") = 0;
 
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual std::string ClipboardText() = 0;

@@ -203,3 +203,16 @@ TEST_F(Selection, ConfirmationTogglesAndForgetsTheOperationFileName) {
     EXPECT_EQ(main->lblConfirmFiles2.Caption(), "(Confirm purge operation for each file.)");
     EXPECT_EQ(main->lblSetupFilename.Caption(), "");
 }
+
+TEST_F(Selection, SpecifyFolderOpensInTheFolderInUse) {
+    program.Drives().WriteFile("D:\\docs\\a.txt", "a");
+    program.Drives().WriteFile("D:\\docs\\old\\b.txt", "b");
+    ChooseFolder("D:\\docs");
+    ChooseFolder("D:\\docs\\old");
+    program.Ui().AnswerNextFolderBrowse(std::nullopt);
+    main->cmdSpecifyDirectory(0).RaiseMouseUp();
+    EXPECT_EQ(program.Ui().folderBrowseStarts,
+              (std::vector<std::string>{"", "D:\\docs\\", "D:\\docs\\old\\"}))
+        << "nothing chosen yet: the first drive; then the folder chosen last";
+    EXPECT_EQ(main->strFolderPath[0], "D:\\docs\\old\\") << "a cancelled browse changes nothing";
+}

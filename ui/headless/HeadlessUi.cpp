@@ -78,7 +78,9 @@ std::optional<std::string> HeadlessUi::SaveFileDialog(const FileDialogOptions& o
     return NextFile();
 }
 
-std::optional<std::string> HeadlessUi::BrowseForFolder(const std::string& title) {
+std::optional<std::string> HeadlessUi::BrowseForFolder(const std::string& title,
+                                                       const std::string& initialFolder) {
+    folderBrowseStarts.push_back(initialFolder);
     if (folders_.empty()) throw UnscriptedQuestion("no answer scripted for: " + title);
     auto answer = folders_.front();
     folders_.pop_front();

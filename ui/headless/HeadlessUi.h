@@ -56,6 +56,8 @@ class HeadlessUi : public Ui {
     void AnswerNextFolderBrowse(std::optional<std::string> path) { folders_.push_back(path); }
     // The options of every file dialog shown, in order.
     std::vector<FileDialogOptions> fileDialogs;
+    // The folder each folder browse opened in, in order.
+    std::vector<std::string> folderBrowseStarts;
 
     // The script that plays the user while the named form is shown modally.
     // It runs once per showing and must hide the form (a form left shown is
@@ -77,7 +79,8 @@ class HeadlessUi : public Ui {
     void FormDestroyed(Form& form) override;
     std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
-    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title,
+                                               const std::string& initialFolder = "") override;
     void SetClipboardText(const std::string& text) override { clipboard = text; }
     std::string ClipboardText() override { return clipboard; }
     void Beep() override { ++beeps; }

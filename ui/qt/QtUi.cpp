@@ -4,13 +4,14 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QScreen>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -96,10 +97,12 @@ QString QtFilter(const std::string& filter) {
 
 QString FirstDriveRoot();
 
-// Where a file dialog opens: the folder asked for, else the first drive.
+// Where a file dialog opens: the folder asked for, else (none asked for, or
+// gone meanwhile) the first drive.
 QString StartFolder(const std::string& drivePath) {
     auto native = platform::ToNativePath(drivePath);
-    return native ? QString::fromStdString(*native) : FirstDriveRoot();
+    if (!native || !QFileInfo(QString::fromStdString(*native)).isDir()) return FirstDriveRoot();
+    return QString::fromStdString(*native);
 }
 
 QString FirstDriveRoot() {
@@ -301,11 +304,12 @@ std::optional<std::string> QtUi::SaveFileDialog(const FileDialogOptions& options
     return DrivePathOf(*this, dialog.selectedFiles().first(), options.title);
 }
 
-std::optional<std::string> QtUi::BrowseForFolder(const std::string& title) {
-    // Start where the program's drives are, not in whatever folder the
-    // program happened to be started from.
+std::optional<std::string> QtUi::BrowseForFolder(const std::string& title,
+                                                 const std::string& initialFolder) {
+    // Start in the folder in use, else where the program's drives are, not
+    // in whatever folder the program happened to be started from.
     QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title),
-                       FirstDriveRoot());
+                       StartFolder(initialFolder));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

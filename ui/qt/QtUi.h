@@ -30,7 +30,8 @@ class QtUi : public Ui {
     void SetFocus(Control& control) override;
     std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
-    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title,
+                                               const std::string& initialFolder = "") override;
     void SetClipboardText(const std::string& text) override;
     std::string ClipboardText() override;
     void Beep() override;
@@ -58,7 +59,7 @@ class QtUi : public Ui {
 
     QApplication& app_;
     std::map<Form*, std::unique_ptr<FormView>> views_;
-    Form* mainForm_ = nullptr;  // the first form shown
+    Form* mainForm_ = nullptr;       // the first form shown
     std::vector<Form*> shownOrder_;  // forms in the order they were last shown
 };
 

@@ -210,11 +210,13 @@ std::optional<std::string> Win32Ui::SaveFileDialog(const FileDialogOptions& opti
     });
 }
 
-std::optional<std::string> Win32Ui::BrowseForFolder(const std::string& title) {
-    // Start where the program's drives are, not in whatever folder the
-    // program happened to be started from.
-    return AskForPlace(title,
-                       [&](HWND owner) { return AskForFolder(owner, title, FirstDriveRoot()); });
+std::optional<std::string> Win32Ui::BrowseForFolder(const std::string& title,
+                                                    const std::string& initialFolder) {
+    // Start in the folder in use, else where the program's drives are, not
+    // in whatever folder the program happened to be started from.
+    return AskForPlace(title, [&](HWND owner) {
+        return AskForFolder(owner, title, StartFolder(initialFolder));
+    });
 }
 
 void Win32Ui::SetClipboardText(const std::string& text) { PutOnClipboard(clipboardOwner_, text); }

@@ -31,7 +31,8 @@ class Win32Ui : public Ui {
     void SetFocus(Control& control) override;
     std::optional<std::string> OpenFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> SaveFileDialog(const FileDialogOptions& options) override;
-    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title,
+                                               const std::string& initialFolder = "") override;
     void SetClipboardText(const std::string& text) override;
     std::string ClipboardText() override;
     void Beep() override;
