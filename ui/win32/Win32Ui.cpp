@@ -10,11 +10,56 @@
 #include "ui/win32/Clipboard.h"
 #include "ui/win32/FileDialogs.h"
 #include "ui/win32/FormWindow.h"
-#include "ui/win32/MessageBoxWindow.h"
 #include "ui/win32/ScreenMetrics.h"
 
 namespace ui {
 namespace {
+
+UINT FlagsOf(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OK:
+            return MB_OK;
+        case Buttons::OKCancel:
+            return MB_OKCANCEL;
+        case Buttons::AbortRetryIgnore:
+            return MB_ABORTRETRYIGNORE;
+        case Buttons::YesNoCancel:
+            return MB_YESNOCANCEL;
+        case Buttons::YesNo:
+            return MB_YESNO;
+        case Buttons::RetryCancel:
+            return MB_RETRYCANCEL;
+    }
+    return MB_OK;
+}
+
+int ButtonCount(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::OK:
+            return 1;
+        case Buttons::AbortRetryIgnore:
+        case Buttons::YesNoCancel:
+            return 3;
+        default:
+            return 2;
+    }
+}
+
+UINT FlagsOf(Icon icon) {
+    switch (icon) {
+        case Icon::Critical:
+            return MB_ICONERROR;
+        case Icon::Question:
+            return MB_ICONQUESTION;
+        case Icon::Exclamation:
+            return MB_ICONWARNING;
+        case Icon::Information:
+            return MB_ICONINFORMATION;
+        case Icon::None:
+            break;
+    }
+    return 0;
+}
 
 std::string FirstDriveRoot() {
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
@@ -112,10 +157,18 @@ HWND Win32Ui::ActiveFormWindow() const {
 
 Answer Win32Ui::MsgBox(const std::string& text, Buttons buttons, Icon icon,
                        const std::string& title, int defaultButton) {
-    // In front of the window it asks about, over it.
+    UINT flags = FlagsOf(buttons) | FlagsOf(icon) | MB_SETFOREGROUND;
+    if (defaultButton >= 2 && defaultButton <= ButtonCount(buttons)) {
+        flags |= static_cast<UINT>(defaultButton - 1) * MB_DEFBUTTON2;
+    }
     HWND owner = ActiveFormWindow();
+    if (owner == nullptr) flags |= MB_TASKMODAL;
     ModalScope modal(*this, nullptr);
-    return ShowMessageBox(owner, MessageBoxRequest{text, buttons, icon, title, defaultButton});
+    const int answer = ::MessageBoxW(owner, platform::Widened(text).c_str(),
+                                     platform::Widened(title).c_str(), flags);
+    if (answer >= IDOK && answer <= IDNO) return static_cast<Answer>(answer);
+    // The box could not be shown: its way out.
+    return buttons == Buttons::OK ? Answer::OK : Answer::Cancel;
 }
 
 void Win32Ui::ShowModal(Form& form) {
@@ -236,12 +289,6 @@ int Win32Ui::LineHeight(bool fixedPitch) {
 void Win32Ui::Dispatch(MSG& message) {
     if (FormWindow* window = FormWindow::Containing(message.hwnd)) {
         if (window->TakeKey(message)) return;
-    }
-    // A message box's keys (Enter, Escape, Tab, its buttons' letters) are
-    // the dialog's, also when the program lets events through meanwhile.
-    if (HWND root = message.hwnd != nullptr ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        root != nullptr && IsMessageBox(root) && ::IsDialogMessageW(root, &message)) {
-        return;
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
