@@ -1,5 +1,6 @@
 // Setup persistence in the main window: the setup and save panels, loading
 // and saving setup files, and the snapshot behind Restore setup.
+#include <algorithm>
 #include <string>
 
 #include "app/Forms.h"
@@ -64,7 +65,12 @@ void frmMain::WireSetupPanels() {
     cmdLoadSetup.Click = [this] { cmdLoadSetup_Click(); };
     cmdSaveSetup.Click = [this] {
         fraSetup.SetVisible(false);
-        picSaveSetup.Move(BesideMenu(), cmdSetup.Top() - 210);
+        // Its last button would cover the copyright line below: the panel
+        // rises as far as it must to stand clear of it.
+        const int lowest = lblCopyright.Top() - 60;
+        const int top = std::min(cmdSetup.Top() - 210,
+                                 lowest - cmdDontSaveSetup.Top() - cmdDontSaveSetup.Height());
+        picSaveSetup.Move(BesideMenu(), top);
         picSaveSetup.SetVisible(true);
         cmdSaveSetupForNextRun.SetFocus();
     };

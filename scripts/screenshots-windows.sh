@@ -116,12 +116,13 @@ keys "$dialog" Escape
 gone '^Specify folder$'
 
 # The setup panel stands beside the menu, 2740 twips from the left and 540
-# above the Setup button's top; "Save setup" opens a second panel 330 lower.
+# above the Setup button's top; "Save setup" opens a second panel whose last
+# button ends 60 above the copyright line (its top at 4745).
 click "$main" $menu_x "$(menu_y $row_setup)"
 shot setup-panel
 click "$main" $(((2740 + 1800 + 750) / 15)) $(((4540 + 300 + 187) / 15))  # Save setup
 shot save-setup-panel
-click "$main" $(((2740 + 120 + 1800) / 15)) $(((4870 + 1000 + 187) / 15))  # its Not now
+click "$main" $(((2740 + 120 + 1800) / 15)) $(((4745 + 1000 + 187) / 15))  # its Not now
 sleep 0.5
 
 # Help's message box, then a listing with its question (Enter: Yes, with

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -289,4 +290,43 @@ TEST(SetupPersistence, ClearThenRestoreGivesTheSelectionBack) {
     main.cmdRestoreSetup.RaiseClick();
     EXPECT_EQ(main.strFolderPath[0], "D:\\data\\");
     EXPECT_EQ(main.lblFiles(0).Caption(), "a.txt");
+}
+
+TEST(SetupPersistence, TheSavePanelsButtonsCoverNoOtherControl) {
+    ProgramHarness program(testing_support::kStandardProgramText, "CD");
+    ASSERT_TRUE(program.Start());
+    frmMain& main = program.Windows().Main();
+    main.cmdSetup.RaiseMouseUp();
+    main.cmdSaveSetup.RaiseClick();
+    ASSERT_TRUE(main.picSaveSetup.Visible());
+    // Where a control stands on the window, its containers' corners added.
+    auto placeOf = [](const ui::Control& c) {
+        int left = c.Left(), top = c.Top();
+        for (const ui::Control* in = c.Container(); in != nullptr; in = in->Container()) {
+            left += in->Left();
+            top += in->Top();
+        }
+        return std::array<int, 4>{left, top, left + c.Width(), top + c.Height()};
+    };
+    auto shown = [](const ui::Control& c) {
+        for (const ui::Control* in = &c; in != nullptr; in = in->Container()) {
+            if (!in->Visible()) return false;
+        }
+        return true;
+    };
+    for (ui::Control* button : {&main.cmdSaveSetupAsOperationFile, &main.cmdSaveSetupForNextRun,
+                                &main.cmdDontSaveSetup}) {
+        const auto b = placeOf(*button);
+        for (const auto& other : main.Controls()) {
+            const auto kind = other->Kind();
+            if (other->Container() == &main.picSaveSetup || !shown(*other) ||
+                kind == ui::ControlKind::Panel || kind == ui::ControlKind::Frame ||
+                kind == ui::ControlKind::Timer || other->Caption().empty()) {
+                continue;
+            }
+            const auto o = placeOf(*other);
+            const bool overlap = b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3];
+            EXPECT_FALSE(overlap) << button->Name() << " covers " << other->Name();
+        }
+    }
 }
