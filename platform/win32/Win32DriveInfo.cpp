@@ -30,6 +30,19 @@ std::wstring VolumeRootOf(const std::wstring& folder) {
     return volume.data();
 }
 
+// What holds the volume, as the user can find it again: the volume's own
+// name ("\\?\Volume{...}"), else its root. (Not its label: asking for that
+// makes some systems read the raw device, and say so on standard error.)
+std::string DeviceOf(const std::wstring& volume) {
+    wchar_t name[MAX_PATH + 1] = {};
+    std::wstring device = volume;
+    if (::GetVolumeNameForVolumeMountPointW(volume.c_str(), name, MAX_PATH + 1) && name[0] != 0) {
+        device = name;
+    }
+    if (device.size() > 3 && device.back() == L'\\') device.pop_back();
+    return Narrowed(device);
+}
+
 int ObjectTypeOf(UINT driveType) {
     switch (driveType) {
         case DRIVE_REMOVABLE:
@@ -103,6 +116,7 @@ class Win32DriveInfo final : public DriveInfo {
         drive = DriveObject{
             letter, Narrowed(fileSystem, std::char_traits<wchar_t>::length(fileSystem)),
             double(total.QuadPart), ObjectTypeOf(::GetDriveTypeW(volume.c_str())), true};
+        drive.device = DeviceOf(volume);
         return 0;
     }
 };

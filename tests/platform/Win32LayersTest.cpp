@@ -33,9 +33,9 @@ struct JunctionBuffer {
 // system cannot.
 bool MakeJunction(const std::string& link, const std::string& target) {
     if (!::CreateDirectoryW(platform::Widened(link).c_str(), nullptr)) return false;
-    platform::OwnedHandle folder(::CreateFileW(
-        platform::Widened(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    platform::OwnedHandle folder(
+        ::CreateFileW(platform::Widened(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!folder.Valid()) return false;
     const std::wstring substitute = L"\\??\\" + platform::Widened(target);
     const std::size_t bytes = (substitute.size() + 2) * sizeof(wchar_t);
@@ -48,8 +48,8 @@ bool MakeJunction(const std::string& link, const std::string& target) {
     substitute.copy(data->PathBuffer, substitute.size());
     DWORD returned = 0;
     return ::DeviceIoControl(folder.Get(), FSCTL_SET_REPARSE_POINT, data,
-                             static_cast<DWORD>(8 + data->ReparseDataLength), nullptr, 0,
-                             &returned, nullptr) != 0;
+                             static_cast<DWORD>(8 + data->ReparseDataLength), nullptr, 0, &returned,
+                             nullptr) != 0;
 }
 
 DWORD AttributesOf(const std::string& native) {
@@ -137,6 +137,8 @@ TEST(Win32Layers, DrivesAnswerForMappedLettersOnly) {
     EXPECT_EQ(c.letter, 'C');
     EXPECT_FALSE(c.fileSystem.empty());
     EXPECT_GT(c.totalSize, 0);
+    // The wipe's question names what holds the drive.
+    EXPECT_GE(c.device.size(), 3u) << c.device;
     auto geometry = info.DiskFreeSpace("C:\\");
     ASSERT_TRUE(geometry);
     EXPECT_GE(geometry->sectorsPerCluster * geometry->bytesPerSector, 512u);
