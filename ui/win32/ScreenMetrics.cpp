@@ -22,18 +22,19 @@ int DesktopDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-// The desktop's message font, sized for `dpi`.
-LOGFONTW MessageFont(int dpi) {
+// One of the desktop's fonts (the message font, the title bars' font),
+// sized for `dpi`.
+LOGFONTW DesktopFont(int dpi, LOGFONTW NONCLIENTMETRICSW::*which) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     static const auto forDpi = User32Call<MetricsForDpiCall>("SystemParametersInfoForDpi");
     if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
-        return metrics.lfMessageFont;
+        return metrics.*which;
     }
     if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        metrics.lfMessageFont.lfHeight =
-            ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, DesktopDpi());
-        return metrics.lfMessageFont;
+        LOGFONTW font = metrics.*which;
+        font.lfHeight = ::MulDiv(font.lfHeight, dpi, DesktopDpi());
+        return font;
     }
     LOGFONTW font{};
     font.lfHeight = -::MulDiv(8, dpi, 72);
@@ -82,8 +83,16 @@ RECT WithFrame(RECT inside, DWORD style, DWORD extendedStyle, int dpi) {
     return inside;
 }
 
+int TitleWidth(const std::wstring& title, int dpi) {
+    LOGFONTW font = DesktopFont(dpi, &NONCLIENTMETRICSW::lfCaptionFont);
+    HFONT caption = ::CreateFontIndirectW(&font);
+    const int width = Measure(caption, title, false);
+    ::DeleteObject(caption);
+    return width;
+}
+
 FontSet::FontSet(int dpi) : dpi_(dpi) {
-    LOGFONTW font = MessageFont(dpi);
+    LOGFONTW font = DesktopFont(dpi, &NONCLIENTMETRICSW::lfMessageFont);
     normal_ = ::CreateFontIndirectW(&font);
     LOGFONTW bold = font;
     bold.lfWeight = FW_BOLD;

@@ -20,6 +20,9 @@ int DpiOf(HWND window);
 // title bar as drawn at `dpi`.
 RECT WithFrame(RECT inside, DWORD style, DWORD extendedStyle, int dpi);
 
+// Width of a window's title in the title bar's font at `dpi`, in pixels.
+int TitleWidth(const std::wstring& title, int dpi);
+
 // The fonts the controls of one window use, made for one DPI.
 class FontSet {
   public:

@@ -10,6 +10,7 @@
 #include "ui/win32/Clipboard.h"
 #include "ui/win32/FileDialogs.h"
 #include "ui/win32/FormWindow.h"
+#include "ui/win32/MessageBoxFit.h"
 #include "ui/win32/ScreenMetrics.h"
 
 namespace ui {
@@ -164,6 +165,7 @@ Answer Win32Ui::MsgBox(const std::string& text, Buttons buttons, Icon icon,
     HWND owner = ActiveFormWindow();
     if (owner == nullptr) flags |= MB_TASKMODAL;
     ModalScope modal(*this, nullptr);
+    MessageBoxFit fit(owner, text, title);
     const int answer = ::MessageBoxW(owner, platform::Widened(text).c_str(),
                                      platform::Widened(title).c_str(), flags);
     if (answer >= IDOK && answer <= IDNO) return static_cast<Answer>(answer);
@@ -267,9 +269,8 @@ std::optional<std::string> Win32Ui::BrowseForFolder(const std::string& title,
                                                     const std::string& initialFolder) {
     // Start in the folder in use, else where the program's drives are, not
     // in whatever folder the program happened to be started from.
-    return AskForPlace(title, [&](HWND owner) {
-        return AskForFolder(owner, title, StartFolder(initialFolder));
-    });
+    return AskForPlace(
+        title, [&](HWND owner) { return AskForFolder(owner, title, StartFolder(initialFolder)); });
 }
 
 void Win32Ui::SetClipboardText(const std::string& text) { PutOnClipboard(clipboardOwner_, text); }
