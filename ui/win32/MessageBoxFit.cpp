@@ -116,13 +116,14 @@ void MessageBoxFit::Fit(HWND box) const {
         wider = std::max(0, static_cast<int>(needed.cx + 2 - (text.right - text.left)));
         higher = std::max(0, static_cast<int>(needed.cy - (text.bottom - text.top)));
     }
-    // Room for the whole title beside a frame's buttons (three, as a window
-    // manager that draws the frame may put there).
+    // Room for the whole title beside a frame's icon and buttons, as a
+    // window manager that draws the frame may draw them: with a larger,
+    // bolder font than the system's and four buttons' room.
     RECT inside{};
     ::GetClientRect(box, &inside);
     const int frame = width - inside.right;
     const int titleNeeds =
-        TitleWidth(title_, DpiOf(box)) + 3 * ::GetSystemMetrics(SM_CXSIZE) + frame + 24;
+        TitleWidth(title_, DpiOf(box)) * 5 / 4 + 4 * ::GetSystemMetrics(SM_CXSIZE) + frame + 40;
     wider = std::max(wider, titleNeeds - width);
     wider = std::max(0, std::min(wider, widest - width));
 
