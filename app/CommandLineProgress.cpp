@@ -63,10 +63,10 @@ void ProgressLine::Update(FormSet& windows) {
     }
     fillSeen_ = false;
     frmReport& report = windows.Report();
-    if (!(report.blnPurgeFiles || report.blnListFiles) || report.CurrentFolder().empty()) return;
+    const PurgeRun& run = report.Run();
+    if (!(run.blnPurgeFiles || run.blnListFiles) || report.CurrentFolder().empty()) return;
     if (now - lastDrawn_ < kRedrawEvery) return;
-    Draw(RunProgressText(report.blnPurgeFiles, report.NumFilesProcessed(),
-                         report.CurrentFolder()));
+    Draw(RunProgressText(run.blnPurgeFiles, report.NumFilesProcessed(), report.CurrentFolder()));
 }
 
 void ProgressLine::Draw(const std::string& text) {

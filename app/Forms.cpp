@@ -34,10 +34,28 @@ FormSet::~FormSet() {
     if (InForce() == this) InForce() = nullptr;
 }
 
-frmMain& FormSet::Main() { return CreatedOnFirstUse(main_); }
-frmReport& FormSet::Report() { return CreatedOnFirstUse(report_); }
+frmMain& FormSet::Main() {
+    if (!main_) {
+        CreatedOnFirstUse(main_);
+        Wire();
+    }
+    return *main_;
+}
+frmReport& FormSet::Report() {
+    if (!report_) {
+        CreatedOnFirstUse(report_);
+        Wire();
+    }
+    return *report_;
+}
 frmTypeOfPurge& FormSet::TypeOfPurge() { return CreatedOnFirstUse(typeOfPurge_); }
-frmPurgeConfirmation& FormSet::PurgeConfirmation() { return CreatedOnFirstUse(purgeConfirmation_); }
+frmPurgeConfirmation& FormSet::PurgeConfirmation() {
+    if (!purgeConfirmation_) {
+        CreatedOnFirstUse(purgeConfirmation_);
+        Wire();
+    }
+    return *purgeConfirmation_;
+}
 frmPurgeWarning& FormSet::PurgeWarning() { return CreatedOnFirstUse(purgeWarning_); }
 frmSpecifyFiles& FormSet::SpecifyFiles() { return CreatedOnFirstUse(specifyFiles_); }
 frmConfirmFiles& FormSet::ConfirmFiles() { return CreatedOnFirstUse(confirmFiles_); }
@@ -46,6 +64,17 @@ frmFileOps& FormSet::FileOps() { return CreatedOnFirstUse(fileOps_); }
 frmExcludedFolders& FormSet::ExcludedFolders() { return CreatedOnFirstUse(excludedFolders_); }
 frmSpecifyDrive& FormSet::SpecifyDrive() { return CreatedOnFirstUse(specifyDrive_); }
 frmFillDisk& FormSet::FillDisk() { return CreatedOnFirstUse(fillDisk_); }
+
+void FormSet::Wire() {
+    if (report_) {
+        report_->ClockSwitch = [this](bool enabled) {
+            if (main_) main_->Clock.SetEnabled(enabled);
+        };
+    }
+    if (purgeConfirmation_ && main_) {
+        purgeConfirmation_->lngClusterSizeByDrive = &main_->lngClusterSizeByDrive;
+    }
+}
 
 FormSet& Forms() {
     if (InForce() == nullptr) throw std::logic_error("no set of windows is in force");

@@ -45,6 +45,11 @@ public:
     frmMain* MainIfCreated() const { return main_.get(); }
 
 private:
+    // Links what the windows made so far need of each other: the report's
+    // clock is the main window's, the purge confirmation keeps its cluster
+    // sizes in the main window's table.
+    void Wire();
+
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmReport> report_;
     std::unique_ptr<frmTypeOfPurge> typeOfPurge_;

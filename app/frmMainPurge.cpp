@@ -1,6 +1,7 @@
 // "Purge files" of the main window: the question, the purge confirmation
 // and the run in the report window.
 #include "app/Forms.h"
+#include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "app/frmMainRuns.h"
 #include "platform/FileSystem.h"
@@ -83,12 +84,12 @@ void PurgeSelectedFiles(frmMain& main) {
     }
     main.fraMenu.SetEnabled(false);
     main.fraSetup.SetEnabled(false);
-    report.strNextDirPath = folder;
-    report.strCurrentFileSpec = spec;
 
     frmPurgeConfirmation& confirmation = Forms().PurgeConfirmation();
     confirmation.strPurgeConfirmationMessage = BuildPurgeQuestion(main);
     confirmation.strDriveLetter = folder.substr(0, 1);
+    confirmation.blnSubdirectories = main.blnSubdirectories;
+    confirmation.intNumFiles = main.intNumFiles;
     const ui::Control& button = main.cmdProcessFiles(1);
     confirmation.MoveTo(main.Left() + main.fraMenu.Left() + button.Left(),
                         main.Top() + main.fraMenu.Top() + button.Top() + kBelowButton);
@@ -102,13 +103,16 @@ void PurgeSelectedFiles(frmMain& main) {
         report.SetCaption("Purge files");
         ShowReportBesideMain(main);
         report.blnStop = false;
-        report.ProcessFiles();
-        if (report.lngNumFilesPurged >= 1 && !confirmation.blnDoNotDeletePurgedFiles) {
+        // The options as confirmed just now.
+        PurgeRun run = SelectionRun(Forms());
+        run.blnPurgeFiles = true;
+        WindowRunHost host(Forms());
+        const RunOutcome outcome = report.ProcessFiles(run, host);
+        if (outcome.lngNumFilesPurged >= 1 && !run.blnDoNotDeletePurgedFiles) {
             main.strFileSpec[0].clear();
             main.ShowSelection(0);
         }
     }
-    report.blnPurgeFiles = false;
     main.fraMenu.SetEnabled(true);
     main.fraSetup.SetEnabled(true);
     if (report.Visible()) {

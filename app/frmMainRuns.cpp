@@ -2,6 +2,7 @@
 #include "app/frmMainRuns.h"
 
 #include "app/Forms.h"
+#include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "purge/StrProc.h"
 #include "purge/frmReport.h"
@@ -42,27 +43,23 @@ void frmMain::cmdProcessFiles_MouseUp(int index) {
         ui::TheUi().MsgBox("No files specified.", ui::Buttons::OK, ui::Icon::Exclamation, "Error");
         return;
     }
-    frmReport& report = Forms().Report();
-    report.blnPurgeFiles = index == 1;
-    report.blnListFiles = index == 2;
     if (index == 1) {
         PurgeSelectedFiles(*this);
         return;
     }
+    bool displayFolderNames = true;
+    bool displayFileNames = true;
     if (blnSubdirectories) {
-        report.blnDisplayFileNames = false;
+        displayFileNames = false;
         ui::Answer answer = ui::TheUi().MsgBox("Display folder names?", ui::Buttons::YesNoCancel,
                                                ui::Icon::None, "List files");
         if (answer == ui::Answer::Cancel) return;
-        report.blnDisplayFolderNames = answer == ui::Answer::Yes;
-    } else {
-        report.blnDisplayFileNames = true;
-        report.blnDisplayFolderNames = true;
+        displayFolderNames = answer == ui::Answer::Yes;
     }
-    ListSelectedFiles(*this);
+    ListSelectedFiles(*this, displayFolderNames, displayFileNames);
 }
 
-void ListSelectedFiles(frmMain& main) {
+void ListSelectedFiles(frmMain& main, bool displayFolderNames, bool displayFileNames) {
     const std::string& folder = main.strFolderPath[0];
     const std::string& spec = main.strFileSpec[0];
     main.blnMultipleFiles = HasWildcards(spec);
@@ -82,8 +79,10 @@ void ListSelectedFiles(frmMain& main) {
     }
     SetRunMenusEnabled(main, false);
     frmReport& report = Forms().Report();
-    report.strNextDirPath = folder;
-    report.strCurrentFileSpec = spec;
+    PurgeRun run = SelectionRun(Forms());
+    run.blnListFiles = true;
+    run.blnDisplayFolderNames = displayFolderNames;
+    run.blnDisplayFileNames = displayFileNames;
     if (main.blnSubdirectories) {
         report.SetCaption("Estimate purge time");
     } else if (spec == "*.*") {
@@ -92,7 +91,8 @@ void ListSelectedFiles(frmMain& main) {
         report.SetCaption("List files " + spec);
     }
     ShowReportBesideMain(main);
-    report.ProcessFiles();
+    WindowRunHost host(Forms());
+    report.ProcessFiles(run, host);
     SetRunMenusEnabled(main, true);
     FocusAfterRun(main, 2);
 }

@@ -3,15 +3,17 @@
 // started by the menu button array cmdProcessFiles (element 2 and 1), and
 // the question the purge confirmation asks (BuildPurgeQuestion).
 //
-// They are procedures of the main window that work on the selection of
-// input slot 0 and hand the run to the report window's ProcessFiles.
+// They are procedures of the main window that build the run of the
+// selection of input slot 0 (SelectionRun) and hand it to the report
+// window's ProcessFiles.
 #pragma once
 
 #include <string>
 
 class frmMain;
 
-void ListSelectedFiles(frmMain& main);
+// The listing shows folder names, file names, or both.
+void ListSelectedFiles(frmMain& main, bool displayFolderNames, bool displayFileNames);
 void PurgeSelectedFiles(frmMain& main);
 // "Are you sure that you want to purge ..." for the selection; also stores
 // the number of matching files in the main window's intNumFiles.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/Forms.h"
+#include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
@@ -317,20 +318,25 @@ void Wipe::RunInReportWindow() {
                       excluded.chkKeepTopFiles.Value() != 0 ? IsDummyName : nullptr);
     SetWipeLinkCensus(std::move(census));
 
+    PurgeRun run = SelectionRun(Forms());
+    run.blnPurgeFiles = true;
+    run.heldFolder = root_;
+    run.blnWipeDisk = true;
+    run.blnKeepTopFiles = excluded.chkKeepTopFiles.Value() != 0;
+    for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
+        run.strExcludedFolders.push_back(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
+    }
+    run.excludedFolders = excluded.ExcludedIdentities();
+    run.fillWrote = [this](const platform::FileIdentity& file) { return fill_.Wrote(file); };
+
     report.blnStop = false;
-    report.blnPurgeFiles = true;
-    report.blnListFiles = false;
-    report.strNextDirPath = main_.strFolderPath[0];
-    report.strCurrentFileSpec = main_.strFileSpec[0];
-    report.heldFolder = root_;
     main_.blnWipeDisk = true;
     ran_ = true;
     main_.fraMenu.SetEnabled(false);
     main_.fraSetup.SetEnabled(false);
-    report.ProcessFiles();
-    report.heldFolder = nullptr;
+    WindowRunHost host(Forms());
+    report.ProcessFiles(run, host);
     main_.blnWipeDisk = false;
-    report.blnPurgeFiles = false;
     main_.fraMenu.SetEnabled(true);
     main_.fraSetup.SetEnabled(true);
     SetWipeLinkCensus(nullptr);

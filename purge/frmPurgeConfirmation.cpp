@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "app/Forms.h"
-#include "app/frmMain.h"
 #include "disk/DiskProc.h"
 #include "disk/SystemDrive.h"
 #include "platform/DrivePaths.h"
@@ -90,18 +88,16 @@ frmPurgeConfirmation::frmPurgeConfirmation()
 std::int32_t frmPurgeConfirmation::GetClusterSize(const std::string& driveLetter) {
     const int d = DriveIndex(driveLetter);
     if (d < 0) return EstimateClusterSize(driveLetter);
-    auto& sizes = Forms().Main().lngClusterSizeByDrive;
-    std::int32_t c = sizes[d];
+    std::int32_t c = lngClusterSizeByDrive != nullptr ? (*lngClusterSizeByDrive)[d] : 0;
     if (c < 512) {
         c = EstimateClusterSize(driveLetter);
         lblFileSystem.SetCaption(strDiskFileSystem + "\r\n" + FormatNumber(dblDiskTotalBytes, 0));
-        sizes[d] = c;
+        if (lngClusterSizeByDrive != nullptr) (*lngClusterSizeByDrive)[d] = c;
     }
     return c;
 }
 
 void frmPurgeConfirmation::Form_Activate() {
-    const frmMain& main = Forms().Main();
     fraClusterSize.SetVisible(false);
     blnConfirm = false;
     // On a file system that writes changed data to new blocks a purge
@@ -109,15 +105,14 @@ void frmPurgeConfirmation::Form_Activate() {
     lblMessage.SetCaption(OverwritesMissOldCopies(strDriveLetter.substr(0, 1) + ":")
                               ? strPurgeConfirmationMessage + kCopyOnWriteNote
                               : strPurgeConfirmationMessage);
-    cmdDoPurge.SetCaption(!main.blnSubdirectories && main.intNumFiles <= 1
-                              ? "Yes, purge this file"
-                              : "Yes, purge these files");
-    if (!main.blnSubdirectories) {
+    cmdDoPurge.SetCaption(!blnSubdirectories && intNumFiles <= 1 ? "Yes, purge this file"
+                                                                 : "Yes, purge these files");
+    if (!blnSubdirectories) {
         chkDeleteEmptyFolders.SetValue(0);
         chkFolderNamesOnly.SetValue(0);
     }
-    chkDeleteEmptyFolders.SetEnabled(main.blnSubdirectories);
-    chkFolderNamesOnly.SetEnabled(main.blnSubdirectories);
+    chkDeleteEmptyFolders.SetEnabled(blnSubdirectories);
+    chkFolderNamesOnly.SetEnabled(blnSubdirectories);
     const std::int32_t clusterSize = GetClusterSize(strDriveLetter);
     for (int i = 0; i < 8; ++i) {
         if (kClusterSizes[i] == clusterSize) cboClusterSize.SetValue(i);
@@ -219,8 +214,8 @@ void frmPurgeConfirmation::cmdDoPurge_Click() {
     blnDeleteEmptyFolders = chkDeleteEmptyFolders.Value() != 0;
     const int d = DriveIndex(strDriveLetter);
     const int selected = cboClusterSize.Value();
-    if (d >= 0 && selected >= 0 && selected < 8) {
-        Forms().Main().lngClusterSizeByDrive[d] = kClusterSizes[selected];
+    if (d >= 0 && selected >= 0 && selected < 8 && lngClusterSizeByDrive != nullptr) {
+        (*lngClusterSizeByDrive)[d] = kClusterSizes[selected];
     }
     lblFileSystem.SetCaption("");
     Hide();

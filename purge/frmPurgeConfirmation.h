@@ -1,13 +1,15 @@
 // The purge confirmation: the question before a purge, with its options.
 //
-// The main window sets strPurgeConfirmationMessage and strDriveLetter, runs
-// Form_Activate and shows the dialog modally; blnConfirm then says whether
+// The main window sets strPurgeConfirmationMessage, strDriveLetter,
+// blnSubdirectories and intNumFiles, runs Form_Activate and shows the
+// dialog modally; blnConfirm then says whether
 // the user confirmed. The check boxes keep their state between operations
 // (and are what setup files store); the six option values are copied from
 // them only when the user confirms. The cluster size chosen here replaces
 // the estimate for the drive for the rest of the program's run.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +28,15 @@ class frmPurgeConfirmation : public ui::Form {
     bool blnOKToPurgeSensitiveFiles = false;
     bool blnFolderNamesOnly = false;
     bool blnDeleteEmptyFolders = false;
+    // The selection the question is about: with subfolders, or the number
+    // of matching files in its folder, decide the button's wording and
+    // which options are offered.
+    bool blnSubdirectories = false;
+    std::int32_t intNumFiles = 0;
+    // The program's per-drive cluster sizes (indexed by drive letter - 'A'),
+    // which a size chosen here replaces; the program sets it. Without one
+    // nothing is kept between purges.
+    std::array<std::int32_t, 26>* lngClusterSizeByDrive = nullptr;
 
     // The cluster size for a drive letter: the one chosen earlier in this
     // program's run, else the drive's estimate (which is then kept, and its

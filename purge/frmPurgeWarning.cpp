@@ -1,7 +1,5 @@
 #include "purge/frmPurgeWarning.h"
 
-#include "app/Forms.h"
-#include "purge/frmReport.h"
 #include "ui/Ui.h"
 
 using ui::ControlKind;
@@ -41,7 +39,7 @@ void frmPurgeWarning::Form_Activate() {
         "It is better to disable your antivirus software either before running Kestrane or "
         "during a run (like now).");
     ui::TheUi().Beep();
-    cmdStopPurge.SetVisible(Forms().Report().blnPurgeFiles);
+    cmdStopPurge.SetVisible(blnPurgeRunning);
     blnStopPurge = false;
     cmdOK.SetFocus();
 }

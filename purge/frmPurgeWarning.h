@@ -15,6 +15,8 @@ class frmPurgeWarning : public ui::Form {
     bool blnShowPurgeWarning = false;
     bool blnStopPurge = false;
     std::string strPurgeFilePath;
+    // Set by the run that shows the advice: only a purge can be cancelled.
+    bool blnPurgeRunning = false;
 
     // What the dialog does each time it is about to be shown.
     void Form_Activate();

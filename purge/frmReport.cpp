@@ -2,8 +2,6 @@
 // close and copy to the clipboard.
 #include "purge/frmReport.h"
 
-#include "app/Forms.h"
-#include "app/frmMain.h"
 #include "purge/frmReportLayout.h"
 #include "ui/Ui.h"
 
@@ -47,7 +45,7 @@ frmReport::frmReport()
 }
 
 void frmReport::SetRunButtons() {
-    if (blnPurgeFiles) {
+    if (run_.blnPurgeFiles) {
         cmdStop.SetVisible(false);
         cmdPauseContinue.SetCaption("Pause at next purge");
         cmdPauseContinue.Move(cmdPauseContinue.Left(), cmdPauseContinue.Top(), kWideButtonWidth,
@@ -139,7 +137,9 @@ void frmReport::Form_Activate() {
                             kButtonHeight);
 }
 
-void frmReport::SetClockEnabled(bool enabled) { Forms().Main().Clock.SetEnabled(enabled); }
+void frmReport::SetClockEnabled(bool enabled) {
+    if (ClockSwitch) ClockSwitch(enabled);
+}
 
 void frmReport::ShowReportText() {
     // Only what changed since the text box was last brought up to date

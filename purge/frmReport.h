@@ -1,9 +1,10 @@
 // The report window: runs listings and purges (ProcessFiles) and shows
 // their report, a growing plain text, while they run.
 //
-// The main window's listing and purge, and the disk wipe, set the public
-// run values below and call ProcessFiles, which returns when the run has
-// ended. The run lets window events through between files and passes
+// The main window's listing and purge, the command line and the disk wipe
+// each build the run's value (PurgeRun) and hand it to ProcessFiles with
+// the windows the run may show (RunHost); it returns when the run has
+// ended, with its counts. The run lets window events through between files and passes
 // (CheckPauseAndStop), which is when Pause, Stop and Close take effect.
 //
 // The report lives in the window's own buffer (ReportText); the text box
@@ -29,6 +30,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,33 +39,32 @@
 #include "platform/FileSystem.h"
 #include "purge/FolderTrail.h"
 #include "purge/PurgeBatch.h"
+#include "purge/PurgeRun.h"
 #include "purge/ReportText.h"
+#include "purge/RunHost.h"
 #include "ui/Form.h"
 
 class frmReport : public ui::Form {
   public:
     frmReport();
 
-    // Public values of a run.
-    bool blnListFiles = false;
-    bool blnPurgeFiles = false;
+    // Public values of a run under way.
     bool blnStop = false;
     bool blnPurgeRemainingFiles = false;
-    bool blnDisplayFolderNames = false;
-    bool blnDisplayFileNames = false;
     std::int32_t lngSecondsElapsed = 0;
     std::int32_t lngNumFilesPurged = 0;
-    std::string strNextDirPath;
-    std::string strCurrentFileSpec;
-    // A disk wipe's drive, its root folder held open since the drive was
-    // chosen: while set, a purge starts from it instead of opening
-    // strNextDirPath, so a drive path retargeted or mounted over meanwhile
-    // cannot move the run to another folder. The wipe sets and clears it.
-    std::shared_ptr<platform::FolderHandle> heldFolder;
 
-    // Runs one listing or purge, as blnPurgeFiles chooses, from
-    // strNextDirPath with strCurrentFileSpec; returns when it has ended.
-    void ProcessFiles();
+    // Turns the window that counts the run's seconds on or off; the
+    // program sets it (nothing is counted without one).
+    std::function<void(bool)> ClockSwitch;
+
+    // Runs one listing or purge, as run.blnPurgeFiles chooses, from
+    // run.strNextDirPath with run.strCurrentFileSpec; returns when it has
+    // ended. The run reads no window but this one and those of `host`.
+    RunOutcome ProcessFiles(const PurgeRun& run, RunHost& host);
+    // The value of the last run, kept after it has ended without the
+    // folder it held and the fill's record.
+    const PurgeRun& Run() const { return run_; }
 
     // Appends to the report unless the purge confirmation asked for folder
     // names only or the report is suspended. With scroll, the caret goes to
@@ -210,9 +211,10 @@ class frmReport : public ui::Form {
     void ReportSkippedEntry(const std::string& name, const std::string& why);
 
     ::ReportText report_;
+    PurgeRun run_;
+    RunHost* host_ = nullptr;  // during a run
     bool reportEnded_ = false;  // full, or suspended: no more run text
     bool textBoxStale_ = false;
-    std::vector<platform::FileIdentity> excludedFolders_;  // those that could be opened
     PurgeBatch purgeBatch_;  // small files gathered in the folder being purged
 
     // Run state, reset at the start of every run.

@@ -4,9 +4,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/Forms.h"
-#include "app/frmMain.h"
-#include "app/frmTypeOfPurge.h"
 #include "platform/FileSystem.h"
 #include "purge/FolderTrail.h"
 #include "purge/NumberFormat.h"
@@ -62,9 +59,9 @@ void frmReport::ListFolder(std::string folder, const std::string& fileSpec) {
     try {
         auto dir = platform::Files().OpenFolder(folder);
         if (!dir) {
-            ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
-                               "Cannot read folder " + VisibleText(folder) +
-                                   "; its files are not listed.");
+            ReportSkippedEntry(
+                run_.blnDisplayFolderNames ? "" : kCrLf,
+                "Cannot read folder " + VisibleText(folder) + "; its files are not listed.");
             return;
         }
         ListFolderAt(*dir, folder, fileSpec);
@@ -80,7 +77,7 @@ void frmReport::ListFolder(std::string folder, const std::string& fileSpec) {
 // ListFolder).
 void frmReport::ListFolderAt(platform::FolderHandle& start, std::string folder,
                              const std::string& fileSpec) {
-    const bool subdirectories = Forms().Main().blnSubdirectories;
+    const bool subdirectories = run_.blnSubdirectories;
     FolderTrail trail(start, std::move(folder));
     bool justEntered = true;
     while (!trail.Empty()) {
@@ -99,21 +96,20 @@ void frmReport::ListFolderAt(platform::FolderHandle& start, std::string folder,
 
 bool frmReport::ListFilesOf(FolderTrail::Level& level, const std::string& folder,
                             const std::string& fileSpec) {
-    frmMain& main = Forms().Main();
     currentFolder_ = folder;
     auto entries = level.dir->Read();
     if (!entries) {
-        ReportSkippedEntry(blnDisplayFolderNames ? "" : kCrLf,
-                           "Cannot read folder " + VisibleText(folder) +
-                               "; its files are not listed.");
+        ReportSkippedEntry(
+            run_.blnDisplayFolderNames ? "" : kCrLf,
+            "Cannot read folder " + VisibleText(folder) + "; its files are not listed.");
         return false;
     }
     level.entries = std::move(*entries);
 
     const MatchCount count = CountMatching(level.entries, fileSpec);
-    main.intNumFiles = count.files;
+    host_->FolderCounted(count.files);
     if (count.matching > 0) {
-        if (blnDisplayFolderNames) {
+        if (run_.blnDisplayFolderNames) {
             Append(VisibleText(folder) + kCrLf);
             ++intReportLines;
         } else {
@@ -121,7 +117,7 @@ bool frmReport::ListFilesOf(FolderTrail::Level& level, const std::string& folder
         }
     }
 
-    const bool showFiles = blnListFiles && blnDisplayFileNames;
+    const bool showFiles = run_.blnListFiles && run_.blnDisplayFileNames;
     for (const auto& entry : level.entries) {
         if (entry.kind == platform::EntryKind::Folder) continue;
         if (!NameMatchesSpec(entry.name, fileSpec, false)) continue;
@@ -160,7 +156,7 @@ bool frmReport::EnterNextSubfolder(FolderTrail& trail, const std::string& notDon
                                          "; its files are not " + notDone + ".");
             continue;
         }
-        strNextDirPath = subfolder;
+        run_.strNextDirPath = subfolder;
         trail.Enter(std::move(sub), entry.name);
         return true;
     }
@@ -176,7 +172,7 @@ bool frmReport::CameBackToLostFolder(FolderTrail& trail, const std::string& notD
 }
 
 std::string frmReport::StartOfSkippedFolderLine() const {
-    if (!blnPurgeFiles) return blnDisplayFolderNames ? "" : kCrLf;
+    if (!run_.blnPurgeFiles) return run_.blnDisplayFolderNames ? "" : kCrLf;
     return AtLineStart() ? "" : kCrLf;
 }
 
@@ -196,15 +192,14 @@ void frmReport::WriteListingSummary() {
         intReportLines += 2;
     }
     if (dblTotalFileBytes == 0) return;
-    AppendAnyway("Purge type: " + Forms().Main().lblTypeOfPurge.Caption() + kCrLf);
+    AppendAnyway("Purge type: " + run_.strTypeOfPurge + kCrLf);
     ++intReportLines;
     WriteEstimate();
 }
 
 void frmReport::WriteEstimate() {
-    frmMain& main = Forms().Main();
     const std::string& folder =
-        main.strFolderPath[0].empty() ? strNextDirPath : main.strFolderPath[0];
+        run_.strFolderPath.empty() ? run_.strNextDirPath : run_.strFolderPath;
     const char d = folder.empty()
                        ? '\0'
                        : static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
@@ -213,17 +208,17 @@ void frmReport::WriteEstimate() {
     bool measured = false;
     if (floppy) {
         speed = 1.0 / 60.0;
-    } else if (d >= 'C' && d <= 'Z' && main.sngPurgeSpeed[d - 'A'] > 0) {
-        speed = main.sngPurgeSpeed[d - 'A'];
+    } else if (d >= 'C' && d <= 'Z' && run_.sngPurgeSpeed[d - 'A'] > 0) {
+        speed = run_.sngPurgeSpeed[d - 'A'];
         measured = true;
     }
-    const std::int32_t seconds = WholeSeconds(dblTotalFileBytes / kBytesPerKB / kBytesPerKB /
-                                              speed * Forms().TypeOfPurge().GetNumOverwrites());
+    const std::int32_t seconds =
+        WholeSeconds(dblTotalFileBytes / kBytesPerKB / kBytesPerKB / speed * run_.intNumOverwrites);
 
     const std::string lessThanTen = "Less than 10 seconds.";
     if (seconds < 10) {
         AppendAnyway("Estimated purge time: " + LowerCase(lessThanTen) + kCrLf);
-        main.lblEstimatedTime.SetCaption(lessThanTen);
+        host_->ShowEstimatedTime(lessThanTen);
         return;
     }
     if (floppy) {
@@ -242,7 +237,7 @@ void frmReport::WriteEstimate() {
     if (blnStop) {
         AppendAnyway("more than ");
     } else {
-        main.lblEstimatedTime.SetCaption(text);
+        host_->ShowEstimatedTime(text);
     }
     AppendAnyway(text);
     if (seconds > 60) AppendAnyway(".  The actual time could be greater than this.");

@@ -1,15 +1,10 @@
 // The purge run: its opening lines, the walk that purges each matching file
 // and removes emptied folders, and its summary.
+#include <array>
 #include <cmath>
 
-#include "app/Forms.h"
-#include "app/frmConfirmFiles.h"
-#include "app/frmMain.h"
-#include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
 #include "disk/WipeHardLinks.h"
-#include "disk/frmExcludedFolders.h"
-#include "disk/frmFillDisk.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFiles.h"
 #include "purge/FileProc.h"
@@ -91,13 +86,13 @@ std::string ResultText(std::int16_t code, const std::string& extension) {
 }
 
 // The speed that decides whether a file is large enough for progress marks.
-double BytesPerSecondFor(const std::string& folder) {
+double BytesPerSecondFor(const std::string& folder, const std::array<float, 26>& sngPurgeSpeed) {
     const int d = DriveIndexOf(folder);
     double speed = 1.0;
     if (d == 0 || d == 1) {
         speed = 1.0 / 60.0;
-    } else if (d > 1 && Forms().Main().sngPurgeSpeed[d] > 0) {
-        speed = Forms().Main().sngPurgeSpeed[d];
+    } else if (d > 1 && sngPurgeSpeed[d] > 0) {
+        speed = sngPurgeSpeed[d];
     }
     return std::nearbyint(speed * kBytesPerMB);
 }
@@ -133,29 +128,25 @@ WipeLinkStep RemoveWipedHardLink(platform::FolderHandle& dir, const platform::Fo
 }  // namespace
 
 void frmReport::WritePurgeHeader() {
-    frmMain& main = Forms().Main();
-    frmTypeOfPurge& type = Forms().TypeOfPurge();
-    frmExcludedFolders& excluded = Forms().ExcludedFolders();
-
     Append(ShortDateAndTime() + kCrLf);
-    const std::string& folderShown = main.lblDirectory(0).Caption();
-    const std::string& specShown = main.lblFiles(0).Caption();
+    // As the main window shows the selection.
+    const std::string folderShown = ShortenPath(VisibleText(run_.strNextDirPath), 70);
+    const std::string specShown = VisibleText(run_.strCurrentFileSpec);
     if (specShown == "*.*") {
         Append("Purging all files in " + folderShown + " ");
-        if (main.blnSubdirectories)
+        if (run_.blnSubdirectories)
             Append(std::string("(including all files") + kCrLf + "in subfolders) ");
     } else {
         Append("Purging " + folderShown + specShown + " ");
-        if (main.blnSubdirectories) {
+        if (run_.blnSubdirectories) {
             Append("(including " + specShown + " files" + kCrLf + "in subfolders) ");
         }
     }
-    Append("using " + frmMain::PurgeTypeNumPasses(type.GetPurgeType(), type.GetNumberOfPasses()) +
-           "." + kCrLf);
+    Append("using " + run_.strPurgeTypeNumPasses + "." + kCrLf);
 
     // The exclusions belong to the wipe that set them, never to a later purge.
-    const bool keepTopFiles = main.blnWipeDisk && excluded.chkKeepTopFiles.Value() != 0;
-    const int numExcluded = main.blnWipeDisk ? excluded.intNumExcludedFolders : 0;
+    const bool keepTopFiles = run_.blnWipeDisk && run_.blnKeepTopFiles;
+    const int numExcluded = run_.blnWipeDisk ? static_cast<int>(run_.strExcludedFolders.size()) : 0;
     if (keepTopFiles || numExcluded > 0) {
         std::string text = "Except that ";
         if (keepTopFiles) {
@@ -165,24 +156,17 @@ void frmReport::WritePurgeHeader() {
         text += "files in the following folder";
         if (numExcluded > 1) text += "s";
         text += std::string(kCrLf) + "(and in all subfolders) will not be purged:" + kCrLf;
-        for (int i = 1; i <= numExcluded; ++i) {
-            text += excluded.IthExcludedFolder(static_cast<std::int16_t>(i)) + kCrLf;
-        }
+        for (int i = 0; i < numExcluded; ++i) text += run_.strExcludedFolders[i] + kCrLf;
         Append(text);
     }
 
-    Forms().FileOps().SetSensitiveFileExtensions(main.blnWipeDisk ? 1 : 0);
-    if (main.blnConfirmFiles) blnPurgeRemainingFiles = false;
+    host_->FileOps().SetSensitiveFileExtensions(run_.blnWipeDisk ? 1 : 0);
+    if (run_.blnConfirmFiles) blnPurgeRemainingFiles = false;
 }
 
 void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack) {
     folder = WithBackslash(NormalizePathCase(folder));
-    // The folders a wipe keeps, as they were when they were chosen.
-    excludedFolders_.clear();
-    if (Forms().Main().blnWipeDisk)
-        excludedFolders_ = Forms().ExcludedFolders().ExcludedIdentities();
-
-    std::shared_ptr<platform::FolderHandle> dir = heldFolder;
+    std::shared_ptr<platform::FolderHandle> dir = run_.heldFolder;
     if (!dir) dir = platform::Files().OpenFolder(folder);
     if (!dir) {
         // The folder went away or cannot be read: said in the report.
@@ -197,8 +181,8 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
 // A kept folder is known by what it is: one renamed since it was chosen is
 // still kept, and a folder made under its old name is not.
 bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir) {
-    if (!Forms().Main().blnWipeDisk) return false;
-    for (const auto& identity : excludedFolders_) {
+    if (!run_.blnWipeDisk) return false;
+    for (const auto& identity : run_.excludedFolders) {
         if (identity.SameObjectAs(dir.Identity())) return true;
     }
     return false;
@@ -206,11 +190,10 @@ bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir) {
 
 void frmReport::PurgeFolderAt(platform::FolderHandle& start, std::string folder,
                               std::string fileSpec, bool purgeSlack) {
-    frmMain& main = Forms().Main();
-    const double bytesPerSecond = BytesPerSecondFor(main.strFolderPath[0]);
+    const double bytesPerSecond = BytesPerSecondFor(run_.strFolderPath, run_.sngPurgeSpeed);
     // A wipe's subfolders are purged whole; the start folder may keep its
     // top-level files.
-    const std::string subfolderSpec = main.blnWipeDisk ? "*.*" : fileSpec;
+    const std::string subfolderSpec = run_.blnWipeDisk ? "*.*" : fileSpec;
     FolderTrail trail(start, std::move(folder));
     std::unique_ptr<platform::FolderHandle> walked;  // the subfolder just come back from
     bool justEntered = true;
@@ -220,7 +203,7 @@ void frmReport::PurgeFolderAt(platform::FolderHandle& start, std::string folder,
             done = !PurgeFilesOf(trail.Current(), trail.Path(),
                                  trail.Depth() == 1 ? fileSpec : subfolderSpec, purgeSlack,
                                  bytesPerSecond) ||
-                   !main.blnSubdirectories;
+                   !run_.blnSubdirectories;
         } else {
             done = !FinishSubfolder(trail, std::move(walked));
         }
@@ -236,7 +219,7 @@ bool frmReport::FinishSubfolder(FolderTrail& trail, std::unique_ptr<platform::Fo
         return false;
     }
     if (CameBackToLostFolder(trail, "purged")) return false;
-    if (!Forms().PurgeConfirmation().blnDeleteEmptyFolders || !sub) return true;
+    if (!run_.blnDeleteEmptyFolders || !sub) return true;
     FolderTrail::Level& level = trail.Current();
     const std::string name = level.entries[level.next - 1].name;
     auto rest = sub->Read();
@@ -246,8 +229,7 @@ bool frmReport::FinishSubfolder(FolderTrail& trail, std::unique_ptr<platform::Fo
     sub.reset();
     // The file system's own lost+found is emptied but kept: its checker
     // needs it where it is.
-    const bool lostAndFound =
-        Forms().Main().blnWipeDisk && name == "lost+found" && IsDriveRoot(trail.Path());
+    const bool lostAndFound = run_.blnWipeDisk && name == "lost+found" && IsDriveRoot(trail.Path());
     if (rest && rest->empty() && !lostAndFound) {
         RemoveEmptiedFolder(*level.dir, name, emptied, trail.Path() + name);
     }
@@ -256,12 +238,11 @@ bool frmReport::FinishSubfolder(FolderTrail& trail, std::unique_ptr<platform::Fo
 
 bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folder,
                              std::string fileSpec, bool purgeSlack, double bytesPerSecond) {
-    frmMain& main = Forms().Main();
     platform::FolderHandle& dir = *level.dir;
     currentFolder_ = folder;
 
     // A wipe reports folder names only, yet what it leaves is always said.
-    const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;
+    const bool namesOnly = run_.blnFolderNamesOnly;
     auto sayLeft = [&](const std::string& text) {
         if (namesOnly) {
             AppendOwnLine(text);
@@ -284,9 +265,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
     }
     level.entries = std::move(*entries);
 
-    const bool keepingTopFiles = main.blnWipeDisk &&
-                                 Forms().ExcludedFolders().chkKeepTopFiles.Value() != 0 &&
-                                 IsDriveRoot(folder);
+    const bool keepingTopFiles = run_.blnWipeDisk && run_.blnKeepTopFiles && IsDriveRoot(folder);
     if (keepingTopFiles) {
         // Only the fill files are purged at the root: the files this wipe's
         // fill wrote, not a user's file that happens to be named alike.
@@ -294,11 +273,11 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
     }
 
     const MatchCount count = CountMatching(level.entries, fileSpec);
-    main.intNumFiles = count.files;
+    host_->FolderCounted(count.files);
     if (count.matching == 0) return true;
 
     if (!blnReportSuspended) {
-        if (!main.blnWipeDisk) {
+        if (!run_.blnWipeDisk) {
             Append(VisibleText(folder) + kCrLf);
         } else {
             std::string line = kCrLf;
@@ -321,7 +300,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
         if (entry.kind == platform::EntryKind::Folder) continue;
         ui::TheUi().DoEvents();
         if (!NameMatchesSpec(entry.name, fileSpec, false) ||
-            (keepingTopFiles && !Forms().FillDisk().Wrote(entry.identity))) {
+            (keepingTopFiles && !(run_.fillWrote && run_.fillWrote(entry.identity)))) {
             CheckPauseAndStop();
             if (blnStop) {
                 // Files gathered and not yet purged are left as a stop
@@ -341,7 +320,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
         }
         // What is said next comes after every file gathered before it.
         if (!PurgeBatchedFiles(dir, folder, purgeSlack)) return false;
-        const WipeLinkStep step = main.blnWipeDisk && entry.links > 1
+        const WipeLinkStep step = run_.blnWipeDisk && entry.links > 1
                                       ? RemoveWipedHardLink(dir, entry)
                                       : WipeLinkStep::NotAMatter;
         if (step == WipeLinkStep::NameRemoved) {
@@ -373,13 +352,13 @@ void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, const std::s
                                     const platform::FileIdentity& identity,
                                     const std::string& path) {
     // An excluded folder stays, empty or not.
-    for (const auto& kept : excludedFolders_) {
+    for (const auto& kept : run_.excludedFolders) {
         if (kept.SameObjectAs(identity)) return;
     }
     // Only a removal that worked is reported.
     if (!parent.RemoveSubfolder(name, identity)) return;
     ++intNumFoldersRemoved;
-    if (!Forms().Main().blnWipeDisk && !blnReportSuspended) {
+    if (!run_.blnWipeDisk && !blnReportSuspended) {
         Append("Folder " + VisibleText(path) + " removed." + kCrLf + kCrLf);
         ++intReportLines;
     }
@@ -388,9 +367,8 @@ void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, const std::s
 bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& folder,
                              const platform::FolderEntry& file, bool purgeSlack,
                              double bytesPerSecond) {
-    frmMain& main = Forms().Main();
-    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
-    frmFileOps& fileOps = Forms().FileOps();
+    const PurgeRun& options = run_;
+    frmFileOps& fileOps = host_->FileOps();
     const std::string path = folder + file.name;
 
     ++lngNumFilesProcessed;
@@ -459,19 +437,14 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
             return false;
         }
 
-        frmConfirmFiles& confirm = Forms().ConfirmFiles();
-        confirm.blnFileConfirmed = true;
-        if (main.blnConfirmFiles && !blnPurgeRemainingFiles) {
-            confirm.lblFile.SetCaption(ShownName(path, dir));
+        bool fileConfirmed = true;
+        if (run_.blnConfirmFiles && !blnPurgeRemainingFiles) {
             SetClockEnabled(false);
-            main.SetEnabled(false);
             cmdStop.SetVisible(false);
             cmdPauseContinue.SetVisible(false);
             ShowReportText();
             Refresh();
-            confirm.MoveTo(Left(), Top() + Height() / 2);
-            confirm.ShowModal();
-            main.SetEnabled(true);
+            fileConfirmed = host_->ConfirmFile(ShownName(path, dir), Left(), Top() + Height() / 2);
             if (!blnStop) {
                 cmdStop.SetVisible(true);
                 cmdPauseContinue.SetVisible(true);
@@ -480,11 +453,10 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
             SetClockEnabled(true);
         }
 
-        if (confirm.blnFileConfirmed) {
-            frmTypeOfPurge& type = Forms().TypeOfPurge();
-            const auto purgeType = static_cast<std::int16_t>(type.GetPurgeType());
-            const int passes = type.GetNumberOfPasses();
-            const int overwrites = type.GetNumOverwrites();
+        if (fileConfirmed) {
+            const auto purgeType = static_cast<std::int16_t>(run_.intPurgeType);
+            const int passes = run_.intNumberOfPasses;
+            const int overwrites = run_.intNumOverwrites;
             AddReportText(" (" + FormatNumber(length, 0) + " bytes) purging");
             const bool marks =
                 !options.blnFolderNamesOnly && passes >= 2 && length * overwrites > bytesPerSecond;
@@ -495,7 +467,7 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
             bool slackMissed = false;
             for (int p = 1; p <= passes; ++p) {
                 const bool deleteFile = p == passes && !options.blnDoNotDeletePurgedFiles;
-                const std::int32_t cluster = d >= 0 ? main.lngClusterSizeByDrive[d] : 0;
+                const std::int32_t cluster = d >= 0 ? run_.lngClusterSizeByDrive[d] : 0;
                 PurgeFile(dir, file, path, purgeType, 1, deleteFile, true,
                           options.blnOKToPurgeReadOnlyFiles, purgeSlack, cluster, code,
                           &lngSecondsElapsed);
@@ -536,9 +508,9 @@ bool frmReport::PurgeOneFile(platform::FolderHandle& dir, const std::string& fol
 void frmReport::SayHowThePurgeEnded(const std::string& shownName, const std::string& path,
                                     bool overwritten, bool purged, bool slackNotReached,
                                     double length, std::int16_t code) {
-    const bool namesOnly = Forms().PurgeConfirmation().blnFolderNamesOnly;
+    const bool namesOnly = run_.blnFolderNamesOnly;
     if (overwritten) {
-        if (Forms().Main().blnWipeDisk) {
+        if (run_.blnWipeDisk) {
             AddReportText(".");
         } else if (!namesOnly && !blnReportSuspended) {
             report_.CutAfterLast("bytes)");
@@ -573,18 +545,17 @@ std::optional<double> frmReport::LengthIfBatchable(platform::FolderHandle& dir,
                                                    const std::string& folder,
                                                    const platform::FolderEntry& file,
                                                    double bytesPerSecond) {
-    frmMain& main = Forms().Main();
-    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
+    const PurgeRun& options = run_;
     // Whatever may ask the user, or say more than the file's line, goes
     // the way of one file at a time.
-    if (!CanPurgeFilesTogether() || (main.blnConfirmFiles && !blnPurgeRemainingFiles) ||
-        (main.blnWipeDisk && file.links > 1) || WhyFileIsLeft(file, dir.Identity())) {
+    if (!CanPurgeFilesTogether() || (run_.blnConfirmFiles && !blnPurgeRemainingFiles) ||
+        (run_.blnWipeDisk && file.links > 1) || WhyFileIsLeft(file, dir.Identity())) {
         return std::nullopt;
     }
     const std::string path = folder + file.name;
-    std::int16_t code = Forms().FileOps().ExcludedFile(path, dir.Identity(), file.identity);
+    std::int16_t code = host_->FileOps().ExcludedFile(path, dir.Identity(), file.identity);
     if (options.blnOKToPurgeSensitiveFiles && code == frmFileOps::kSensitiveNotAllowed) code = 0;
-    if (code != 0 || (IsMonitoredExtension(path) && Forms().PurgeWarning().blnShowPurgeWarning))
+    if (code != 0 || (IsMonitoredExtension(path) && host_->PurgeWarning().blnShowPurgeWarning))
         return std::nullopt;
     auto now = dir.Look(file.name);
     if (!now || now->kind != platform::EntryKind::File || !(now->identity == file.identity) ||
@@ -592,9 +563,8 @@ std::optional<double> frmReport::LengthIfBatchable(platform::FolderHandle& dir,
         return std::nullopt;
     }
     const double length = static_cast<double>(now->size);
-    frmTypeOfPurge& type = Forms().TypeOfPurge();
-    const bool marks = !options.blnFolderNamesOnly && type.GetNumberOfPasses() >= 2 &&
-                       length * type.GetNumOverwrites() > bytesPerSecond;
+    const bool marks = !options.blnFolderNamesOnly && run_.intNumberOfPasses >= 2 &&
+                       length * run_.intNumOverwrites > bytesPerSecond;
     if (marks || length > PurgeBatch::kLargestFile) return std::nullopt;
     return length;
 }
@@ -607,19 +577,16 @@ bool frmReport::PurgeBatchedFiles(platform::FolderHandle& dir, const std::string
         CheckPauseAndStop();
         return false;
     }
-    frmMain& main = Forms().Main();
-    frmTypeOfPurge& type = Forms().TypeOfPurge();
     const int d = DriveIndexOf(folder);
-    const std::int32_t cluster = d >= 0 ? main.lngClusterSizeByDrive[d] : 0;
+    const std::int32_t cluster = d >= 0 ? run_.lngClusterSizeByDrive[d] : 0;
     std::int32_t seconds = 0;
     auto files = purgeBatch_.Purge([&](std::vector<PurgeBatch::File>& batch) {
         std::vector<platform::FolderEntry> entries;
         for (const auto& file : batch) entries.push_back(file.entry);
         std::vector<std::int16_t> codes;
-        PurgeFiles(dir, entries, folder, static_cast<std::int16_t>(type.GetPurgeType()),
-                   static_cast<std::int16_t>(type.GetNumberOfPasses()),
-                   !Forms().PurgeConfirmation().blnDoNotDeletePurgedFiles, true, purgeSlack,
-                   cluster, codes, &seconds);
+        PurgeFiles(dir, entries, folder, static_cast<std::int16_t>(run_.intPurgeType),
+                   static_cast<std::int16_t>(run_.intNumberOfPasses),
+                   !run_.blnDoNotDeletePurgedFiles, true, purgeSlack, cluster, codes, &seconds);
         for (std::size_t i = 0; i < batch.size(); ++i) batch[i].code = codes[i];
     });
     lngSecondsElapsed = seconds;
@@ -642,11 +609,11 @@ bool frmReport::PurgeBatchedFiles(platform::FolderHandle& dir, const std::string
 }
 
 bool frmReport::ShowAntiVirusAdvice(const std::string& path) {
-    frmPurgeWarning& warning = Forms().PurgeWarning();
+    frmPurgeWarning& warning = host_->PurgeWarning();
     if (!warning.blnShowPurgeWarning) return false;
     ShowReportText();
     Refresh();
-    frmAntiVirusQuery& query = Forms().AntiVirusQuery();
+    frmAntiVirusQuery& query = host_->AntiVirusQuery();
     query.MoveTo(Left() + Width() / 4, Top() + Height() / 4);
     query.Form_Activate();
     query.ShowModal();
@@ -655,6 +622,7 @@ bool frmReport::ShowAntiVirusAdvice(const std::string& path) {
         return false;
     }
     warning.strPurgeFilePath = path;
+    warning.blnPurgeRunning = run_.blnPurgeFiles;
     warning.MoveTo(Left() + Width() / 4, Top() + Height() / 4);
     warning.Form_Activate();
     warning.ShowModal();
@@ -662,7 +630,7 @@ bool frmReport::ShowAntiVirusAdvice(const std::string& path) {
 }
 
 void frmReport::WritePurgeSummary() {
-    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
+    const PurgeRun& options = run_;
     auto line = [this](const std::string& text) {
         AppendAnyway(text + kCrLf);
         ++intReportLines;
@@ -676,7 +644,7 @@ void frmReport::WritePurgeSummary() {
         } else {
             line("Total KB: " + FormatNumber(dblTotalFileBytes / kBytesPerKB, 2));
         }
-        if (options.chkDoNotDeletePurgedFiles.Value() != 0) line("Purged files not deleted.");
+        if (options.blnDoNotDeletePurgedFiles) line("Purged files not deleted.");
     }
     if (lngTotalPurgeSeconds > 1) {
         line("Total purge time: " + FormatSeconds(lngTotalPurgeSeconds, true, false));

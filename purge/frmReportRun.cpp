@@ -6,12 +6,9 @@
 #include <new>
 #include <thread>
 
-#include "app/Forms.h"
-#include "app/frmMain.h"
 #include "platform/FileSystem.h"
 #include "purge/NumberFormat.h"
 #include "purge/RunDate.h"
-#include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "purge/frmReportLayout.h"
 #include "ui/Ui.h"
@@ -24,16 +21,30 @@ const char* const kCrLf = "\r\n";
 constexpr auto kPausedPoll = std::chrono::milliseconds(20);
 }  // namespace
 
-void frmReport::ProcessFiles() {
+RunOutcome frmReport::ProcessFiles(const PurgeRun& run, RunHost& host) {
+    run_ = run;
+    host_ = &host;
     StartRun();
-    if (blnPurgeFiles) {
+    if (run_.blnPurgeFiles) {
         WritePurgeHeader();
-        PurgeFolder(strNextDirPath, strCurrentFileSpec, Forms().PurgeConfirmation().blnPurgeSlack);
+        PurgeFolder(run_.strNextDirPath, run_.strCurrentFileSpec, run_.blnPurgeSlack);
     } else {
-        Forms().Main().lblEstimatedTime.SetCaption("");
-        ListFolder(strNextDirPath, strCurrentFileSpec);
+        host.ShowEstimatedTime("");
+        ListFolder(run_.strNextDirPath, run_.strCurrentFileSpec);
     }
     EndRun();
+    // What the run held belongs to it alone: a wipe's drive is let go (so
+    // it can be unmounted) and its fill's record forgotten.
+    run_.heldFolder.reset();
+    run_.fillWrote = nullptr;
+    host_ = nullptr;
+    RunOutcome outcome;
+    outcome.lngNumFilesProcessed = lngNumFilesProcessed;
+    outcome.lngNumFilesPurged = lngNumFilesPurged;
+    outcome.lngNumEntriesSkipped = lngNumEntriesSkipped;
+    outcome.dblTotalFileBytes = dblTotalFileBytes;
+    outcome.blnStop = blnStop;
+    return outcome;
 }
 
 void frmReport::StartRun() {
@@ -44,7 +55,7 @@ void frmReport::StartRun() {
     report_.Clear();
     textBoxStale_ = true;
     ShowReportText();
-    lblDots.SetVisible(blnListFiles && !blnDisplayFolderNames);
+    lblDots.SetVisible(run_.blnListFiles && !run_.blnDisplayFolderNames);
     lblPausedDone.SetCaption("");
     SetClockEnabled(true);
     cmdStop.SetVisible(false);
@@ -80,14 +91,14 @@ void frmReport::EndRun() {
         AppendAnyway("Number of files: " + FormatNumber(lngNumFilesProcessed, 0) + kCrLf);
         ++intReportLines;
     }
-    if (blnPurgeFiles) {
+    if (run_.blnPurgeFiles) {
         WritePurgeSummary();
     } else {
         WriteListingSummary();
     }
     ShrinkToReport();
 
-    if (blnPurgeFiles) {
+    if (run_.blnPurgeFiles) {
         AppendAnyway(ShortDateAndTime() + kCrLf);
         const std::string& status = lblPausedDone.Caption();
         if (status != "Paused" && status != "Stopped" && lngNumFilesPurged >= 1) {
@@ -154,7 +165,7 @@ void frmReport::Append(const std::string& text) {
             throw ReportText::Full{};
         }
     } catch (const ReportText::Full&) {
-        if (!blnPurgeFiles) throw;
+        if (!run_.blnPurgeFiles) throw;
         ReportBufferFull();
         return;
     }
@@ -177,7 +188,7 @@ bool frmReport::AtLineStart() const {
 void frmReport::AddReportText(const std::string& text, bool /*scroll*/) {
     // The caret goes to the end at the next refresh of the text box, which
     // the Clock does once a second; see the header.
-    if (Forms().PurgeConfirmation().blnFolderNamesOnly || blnReportSuspended) return;
+    if (run_.blnFolderNamesOnly || blnReportSuspended) return;
     Append(text);
 }
 
@@ -217,7 +228,7 @@ void frmReport::ReportBufferFull() {
     AppendAnyway(std::string(kCrLf) + kCrLf);
     // The text box shows where the report ended before any box asks for OK.
     ShowReportText();
-    if (blnPurgeFiles) {
+    if (run_.blnPurgeFiles) {
         AppendAnyway(
             "The report buffer has been filled, so this report cannot continue.  The purge "
             "operation will continue, but without report of results for individual files." +

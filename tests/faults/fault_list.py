@@ -98,8 +98,8 @@ FAULTS = [
      "", [APP]),
 
     # The listing and its estimate.
-    ("purge/frmReportListing.cpp", "speed * Forms().TypeOfPurge().GetNumOverwrites());",
-     "speed * Forms().TypeOfPurge().GetNumberOfPasses());", [PURGE]),
+    ("purge/frmReportListing.cpp", "/ speed * run_.intNumOverwrites);",
+     "/ speed * run_.intNumberOfPasses);", [PURGE]),
     ("purge/frmReportListing.cpp", "if (seconds < 10) {", "if (seconds <= 10) {", [PURGE]),
     ("purge/frmReportListing.cpp", "seconds < 300 ? FormatSeconds", "seconds <= 300 ? FormatSeconds",
      [PURGE]),
@@ -283,10 +283,9 @@ FAULTS += [
      "nullptr);", [DISK]),
     ("disk/DiskWipe.cpp", "    if (filled_) fill_.DeleteDummyFilesLeft();\n", "", [DISK]),
     ("purge/frmReportPurge.cpp",
-     "chkKeepTopFiles.Value() != 0 &&\n                                 IsDriveRoot(folder);",
-     "chkKeepTopFiles.Value() != 0;", [DISK]),
+     "run_.blnKeepTopFiles && IsDriveRoot(folder);", "run_.blnKeepTopFiles;", [DISK]),
     ("purge/frmReportPurge.cpp",
-     "(keepingTopFiles && !Forms().FillDisk().Wrote(entry.identity))) {",
+     "(keepingTopFiles && !(run_.fillWrote && run_.fillWrote(entry.identity)))) {",
      "(keepingTopFiles && false)) {", [DISK]),
     ("purge/frmReportPurge.cpp", "    census->NameRemoved(entry.identity);\n", "", [DISK]),
 

@@ -124,7 +124,7 @@ TEST(PurgeConfirmation, CancelPurgesNothing) {
     EXPECT_EQ(run.Ui().LastBox().title, "Purge cancelled");
     EXPECT_FALSE(run.Report().Visible());
     EXPECT_TRUE(run.Main().fraMenu.Enabled());
-    EXPECT_FALSE(run.Report().blnPurgeFiles);
+    EXPECT_FALSE(run.Report().Run().blnPurgeFiles);
     EXPECT_TRUE(run.Drives().Exists("C:\\d\\a.txt"));
 
     run.Select("C:\\d\\", "z.txt", false);
@@ -141,7 +141,7 @@ TEST(PurgeWarning, TheAdviceCanBeTurnedOffAndOffersCancelOnlyInAPurge) {
     frmPurgeWarning& warning = run.Windows().PurgeWarning();
     EXPECT_TRUE(warning.blnShowPurgeWarning) << "on from start-up";
     warning.strPurgeFilePath = "C:\\x.doc";
-    run.Report().blnPurgeFiles = false;
+    warning.blnPurgeRunning = false;
     warning.Form_Activate();
     EXPECT_FALSE(warning.cmdStopPurge.Visible());
     EXPECT_TRUE(warning.cmdOK.HasFocus());
@@ -161,7 +161,7 @@ TEST(PurgeWarning, TheAdviceCanBeTurnedOffAndOffersCancelOnlyInAPurge) {
     EXPECT_FALSE(warning.blnShowPurgeWarning);
     EXPECT_FALSE(warning.blnStopPurge);
 
-    run.Report().blnPurgeFiles = true;
+    warning.blnPurgeRunning = true;
     warning.Form_Activate();
     EXPECT_TRUE(warning.cmdStopPurge.Visible());
     warning.cmdStopPurge.RaiseClick();

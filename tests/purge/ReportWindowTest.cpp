@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/WindowRun.h"
 #include "purge/ReportText.h"
 #include "tests/purge/RunTestSupport.h"
 
@@ -153,11 +154,12 @@ TEST(ReportWindow, AWideReportIsFilledAndTheNextRunHasItsOwnWidthAgain) {
     const int textGap = ownWidth - report.txbText.Width();
     // A wipe's report is as wide as the main window.
     report.Resize(run.Main().Width(), report.Height());
-    report.blnPurgeFiles = false;
-    report.blnListFiles = true;
-    report.strNextDirPath = "C:\\w\\";
-    report.strCurrentFileSpec = "*.*";
-    report.ProcessFiles();
+    PurgeRun listing;
+    listing.blnListFiles = true;
+    listing.strNextDirPath = "C:\\w\\";
+    listing.strCurrentFileSpec = "*.*";
+    WindowRunHost host(run.Windows());
+    report.ProcessFiles(listing, host);
     EXPECT_EQ(report.Width() - report.txbText.Width(), textGap) << "no empty strip";
     EXPECT_EQ(report.cmdClose.Left() + report.cmdClose.Width(), report.Width() - 200);
 
