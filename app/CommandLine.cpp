@@ -10,6 +10,7 @@
 #include "app/CommandLineUi.h"
 #include "app/CommandLineWipe.h"
 #include "app/Forms.h"
+#include "app/MainWindowHosts.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"

@@ -9,6 +9,7 @@
 #include "app/CommandLineProgress.h"
 #include "app/CommandLineUi.h"
 #include "app/Forms.h"
+#include "app/MainWindowHosts.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"

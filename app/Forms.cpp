@@ -14,6 +14,7 @@
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmPurgeWarning.h"
 #include "purge/frmReport.h"
+#include "support/ProgramText.h"
 
 namespace {
 FormSet*& InForce() {
@@ -28,7 +29,14 @@ Window& CreatedOnFirstUse(std::unique_ptr<Window>& slot) {
 }
 }  // namespace
 
-FormSet::FormSet() { InForce() = this; }
+FormSet::FormSet() {
+    InForce() = this;
+    // The program texts ask whether the main window in force has started.
+    SetStartupCompletedSource([] {
+        const frmMain* main = InForce() != nullptr ? InForce()->MainIfCreated() : nullptr;
+        return main != nullptr && main->blnStartupCompleted;
+    });
+}
 
 FormSet::~FormSet() {
     if (InForce() == this) InForce() = nullptr;

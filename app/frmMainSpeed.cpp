@@ -1,5 +1,5 @@
 // The main window's "Test purge speed" button.
+#include "app/MainWindowHosts.h"
 #include "app/frmMain.h"
-#include "disk/PurgeSpeedTest.h"
 
 void frmMain::cmdPurgeSpeed_MouseUp() { TestPurgeSpeed(); }

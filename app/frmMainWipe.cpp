@@ -1,5 +1,5 @@
 // The main window's "Wipe disk" button.
+#include "app/MainWindowHosts.h"
 #include "app/frmMain.h"
-#include "disk/DiskWipe.h"
 
 void frmMain::cmdWipeDisk_MouseUp() { WipeDisk(); }

@@ -2,16 +2,11 @@
 
 #include <cmath>
 #include <memory>
-#include <optional>
 
-#include "app/Forms.h"
-#include "app/WindowRun.h"
-#include "app/frmMain.h"
-#include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
-#include "disk/SelectionBeforeWipe.h"
 #include "disk/SystemDrive.h"
 #include "disk/WipeHardLinks.h"
+#include "disk/WipeHost.h"
 #include "disk/frmExcludedFolders.h"
 #include "disk/frmFillDisk.h"
 #include "disk/frmSpecifyDrive.h"
@@ -33,6 +28,12 @@ const std::string kCrLf = "\r\n";
 constexpr double kBytesPerMB = 1048576.0;
 constexpr double kNoEstimateBelow = 20971520;  // 20 MB
 constexpr std::int32_t kDarkRed = 128;
+// Where the wipe's windows open, from the top left of the window it
+// started from.
+constexpr int kExclusionsBelowTop = 1000;
+constexpr int kQueryRight = 2400;
+constexpr int kQueryBelowTop = 1675;
+constexpr int kReportBelowTop = 450;
 
 // Whole seconds, halves to the even neighbour, in the long form rounded up.
 std::string Duration(double seconds) {
@@ -62,8 +63,8 @@ bool HasSubfolders(platform::FolderHandle& folder) {
 
 class Wipe {
   public:
-    explicit Wipe(const DiskWipeOptions& options)
-        : options_(options), main_(Forms().Main()), fill_(Forms().FillDisk()) {}
+    Wipe(const DiskWipeOptions& options, WipeHost& host)
+        : options_(options), host_(host), fill_(host.FillDisk()) {}
 
     DiskWipeEnding Run();
 
@@ -92,18 +93,17 @@ class Wipe {
     void Say(const std::string& text, ui::Icon icon) {
         ui::TheUi().MsgBox(text, ui::Buttons::OK, icon, kTitle);
     }
-    float Speed() const { return main_.sngPurgeSpeed[L_ - 'A']; }
+    float Speed() const { return host_.RunNow().sngPurgeSpeed[L_ - 'A']; }
 
     DiskWipeOptions options_;
-    frmMain& main_;
+    WipeHost& host_;
     frmFillDisk& fill_;
     std::string D_;
     char L_ = 'C';
     double F_ = 0;
     bool labelsHidden_ = false;
-    std::string filesCaption_;  // the files label before the wipe
-    std::optional<SelectionBeforeWipe> before_;
     bool ran_ = false;
+    PurgeRun run_;  // the run over the whole drive
     bool filled_ = false;
     // The drive's root folder, opened when the drive was chosen: every
     // later step works through it and never looks the drive's path up again.
@@ -120,8 +120,7 @@ DiskWipeEnding Wipe::Run() {
         Stop();
         return DiskWipeEnding::Refused;
     }
-    filesCaption_ = main_.lblFiles(0).Caption();
-    main_.SetSelectionLabelsVisible(false);
+    host_.HideSelection();
     labelsHidden_ = true;
     // Unattended, a folder the user meant to keep that was refused ends
     // the wipe: nobody is there to choose again.
@@ -142,7 +141,7 @@ DiskWipeEnding Wipe::Run() {
                 "dummy files is what reaches them.",
             ui::Icon::Information);
     }
-    const int N = Forms().TypeOfPurge().GetNumOverwrites();
+    const int N = host_.RunNow().intNumOverwrites;
     if (!AskOK(WipeEstimateMessage(D_, dblDiskTotalBytes, Speed(), N))) return Stop();
     if (F_ > 0 && !FillFreeSpace()) return Stop();
     // Enter alone must not start what cannot be undone: Cancel is the default.
@@ -164,14 +163,14 @@ DiskWipeEnding Wipe::Run() {
 }
 
 bool Wipe::ChooseDrive() {
-    std::string drive = main_.strLastDrive;
+    std::string drive = host_.LastDrive();
     if (drive.empty()) drive = DriveExists("A:") ? "A:" : FirstFixedDrive();
-    main_.Refresh();
-    const int top = main_.Top() + main_.fraMenu.Top() + main_.cmdWipeDisk.Top() + 330;
-    const int left = main_.Left() + main_.fraMenu.Left() + main_.fraMenu.Width() + 100;
-    const std::int16_t code = SelectDrive(top, left, 1500, kDarkRed, drive, F_, dblDiskTotalBytes);
+    host_.Window().Refresh();
+    const std::int16_t code =
+        SelectDrive(host_.SpecifyDrive(), host_.DialogTop(), host_.DialogLeft(), 1500, kDarkRed,
+                    drive, F_, dblDiskTotalBytes);
     D_ = UpperCase(drive);
-    main_.strLastDrive = D_;
+    host_.DriveChosen(D_);
     L_ = D_.empty() ? 'C' : D_[0];
     if (code == kDriveNotFixedOrRemovable || code == kDriveNoDisk || code == kDriveOtherError) {
         Say(SelectDriveMessage(code, D_), ui::Icon::Exclamation);
@@ -200,22 +199,21 @@ bool Wipe::Refused() {
 }
 
 bool Wipe::ChooseExclusions() {
-    frmExcludedFolders& excluded = Forms().ExcludedFolders();
+    frmExcludedFolders& excluded = host_.ExcludedFolders();
     excluded.strDriveLetter = std::string(1, L_);
     excluded.driveFolder = root_;
     excluded.PrepareOpening();
+    excluded.MoveTo(host_.DialogLeft(), host_.Window().Top() + kExclusionsBelowTop);
     excluded.ShowModal();
     excluded.driveFolder = nullptr;
     const int n = excluded.intNumExcludedFolders;
-    main_.lblFiles(0).SetCaption(
-        WipeSelectionCaption(L_, excluded.chkKeepTopFiles.Value() != 0, n));
-    main_.lblFiles(0).SetVisible(true);
+    host_.ShowWipeSelection(WipeSelectionCaption(L_, excluded.chkKeepTopFiles.Value() != 0, n));
     return !(options_.unattended && excluded.intRefusals > 0);
 }
 
 bool Wipe::AdviseAboutAntiVirus() {
-    frmAntiVirusQuery& query = Forms().AntiVirusQuery();
-    query.MoveTo(main_.Left() + 2400, main_.Top() + 1675);
+    frmAntiVirusQuery& query = host_.AntiVirusQuery();
+    query.MoveTo(host_.Window().Left() + kQueryRight, host_.Window().Top() + kQueryBelowTop);
     query.Form_Activate();
     query.ShowModal();
     if (query.blnNo) return true;
@@ -237,10 +235,10 @@ bool Wipe::OfferSpeedTest() {
             ui::Buttons::YesNoCancel, ui::Answer::No);
     if (answer == ui::Answer::Cancel) return false;
     if (answer == ui::Answer::Yes) {
-        main_.strLastDrive = D_;
+        host_.DriveChosen(D_);
         // The speed test measures the drive again; the wipe's sizes stay.
         const double total = dblDiskTotalBytes;
-        main_.cmdPurgeSpeed_MouseUp();
+        host_.TestPurgeSpeed();
         dblDiskTotalBytes = total;
     }
     return true;
@@ -250,8 +248,7 @@ bool Wipe::FillFreeSpace() {
     if (!AskOK(FillAnnouncement(D_, F_, Speed()))) return false;
     fill_.blnFillDisk = true;
     fill_.strDrive = D_.substr(0, 2);
-    fill_.MoveTo(main_.Left() + main_.fraMenu.Left() + main_.fraMenu.Width() + 100,
-                 main_.Top() + main_.fraMenu.Top() + main_.cmdWipeDisk.Top() + 330);
+    fill_.MoveTo(host_.DialogLeft(), host_.DialogTop());
     fill_.dblFreeSpace = F_;
     filled_ = true;
     fill_.ShowModal();
@@ -270,75 +267,65 @@ bool Wipe::FillFailed() {
     return true;
 }
 
+// Every file of the drive, in all its folders, with nothing asked: read-only
+// and sensitive files too, slack included, emptied folders removed, and a
+// report of folder names only. The purge type, the speeds and the cluster
+// sizes are those the program has now.
 void Wipe::PrepareRun() {
-    before_.emplace(main_);
-    main_.strFolderPath[0] = D_ + "\\";
-    main_.strFileSpec[0] = "*.*";
-    main_.ShowSelection(0);
-    main_.SetSelectionLabelsVisible(false);
-    main_.lblFiles(0).SetVisible(true);
-    if (!HasSubfolders(*root_)) {
-        main_.blnSubdirectories = false;
-        main_.lblSubdirectories.SetCaption("No");
-        main_.lblSubdirectories2.SetCaption("(The folder has no subfolders.)");
-    } else {
-        main_.blnSubdirectories = true;
-        main_.lblSubdirectories.SetCaption("Yes");
-        main_.lblSubdirectories2.SetCaption("(Purge all files in all folders.)");
-    }
-    main_.blnConfirmFiles = false;
-    main_.lblConfirmFiles.SetCaption("No");
-    main_.lblConfirmFiles2.SetCaption("");
-
-    frmPurgeConfirmation& options = Forms().PurgeConfirmation();
-    options.blnPurgeSlack = true;
-    options.blnDoNotDeletePurgedFiles = false;
-    options.blnOKToPurgeReadOnlyFiles = true;
-    options.blnOKToPurgeSensitiveFiles = true;
-    options.blnDeleteEmptyFolders = true;
-    options.blnFolderNamesOnly = true;
-    main_.lngClusterSizeByDrive[L_ - 'A'] = options.GetClusterSize(std::string(1, L_));
+    run_ = host_.RunNow();
+    run_.blnPurgeFiles = true;
+    run_.blnListFiles = false;
+    run_.blnDisplayFolderNames = false;
+    run_.blnDisplayFileNames = false;
+    run_.strNextDirPath = D_ + "\\";
+    run_.strCurrentFileSpec = "*.*";
+    run_.strFolderPath = run_.strNextDirPath;
+    run_.heldFolder = root_;
+    run_.blnSubdirectories = HasSubfolders(*root_);
+    run_.blnConfirmFiles = false;
+    run_.blnPurgeSlack = true;
+    run_.blnDoNotDeletePurgedFiles = false;
+    run_.blnOKToPurgeReadOnlyFiles = true;
+    run_.blnOKToPurgeSensitiveFiles = true;
+    run_.blnDeleteEmptyFolders = true;
+    run_.blnFolderNamesOnly = true;
+    run_.lngClusterSizeByDrive[L_ - 'A'] =
+        host_.PurgeConfirmation().GetClusterSize(std::string(1, L_));
+    run_.blnWipeDisk = true;
+    host_.ShowWholeDrive(run_.strNextDirPath, run_.blnSubdirectories);
 }
 
 // Only the dummy files at the root when top-level files are kept.
 bool IsDummyName(const std::string& name) { return NameMatchesSpec(name, "dummy*", false); }
 
 void Wipe::RunInReportWindow() {
-    frmReport& report = Forms().Report();
+    frmReport& report = host_.Report();
     report.SetCaption("Wipe disk " + D_);
-    report.Resize(main_.Width(), report.Height());
-    report.MoveTo(main_.Left(), main_.Top() + 450);
+    report.Resize(host_.Window().Width(), report.Height());
+    report.MoveTo(host_.Window().Left(), host_.Window().Top() + kReportBelowTop);
     report.Show();
     report.Form_Activate();
 
     // The names of files with several links that the run will meet.
-    frmExcludedFolders& excluded = Forms().ExcludedFolders();
+    frmExcludedFolders& excluded = host_.ExcludedFolders();
     auto census = std::make_unique<HardLinkCensus>();
     census->CountTree(*root_, excluded.ExcludedIdentities(),
                       excluded.chkKeepTopFiles.Value() != 0 ? IsDummyName : nullptr);
     SetWipeLinkCensus(std::move(census));
 
-    PurgeRun run = SelectionRun(Forms());
-    run.blnPurgeFiles = true;
-    run.heldFolder = root_;
-    run.blnWipeDisk = true;
-    run.blnKeepTopFiles = excluded.chkKeepTopFiles.Value() != 0;
+    // What the user keeps, as it was when it was chosen.
+    run_.blnKeepTopFiles = excluded.chkKeepTopFiles.Value() != 0;
     for (int i = 1; i <= excluded.intNumExcludedFolders; ++i) {
-        run.strExcludedFolders.push_back(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
+        run_.strExcludedFolders.push_back(excluded.IthExcludedFolder(static_cast<std::int16_t>(i)));
     }
-    run.excludedFolders = excluded.ExcludedIdentities();
-    run.fillWrote = [this](const platform::FileIdentity& file) { return fill_.Wrote(file); };
+    run_.excludedFolders = excluded.ExcludedIdentities();
+    run_.fillWrote = [this](const platform::FileIdentity& file) { return fill_.Wrote(file); };
 
     report.blnStop = false;
-    main_.blnWipeDisk = true;
     ran_ = true;
-    main_.fraMenu.SetEnabled(false);
-    main_.fraSetup.SetEnabled(false);
-    WindowRunHost host(Forms());
-    report.ProcessFiles(run, host);
-    main_.blnWipeDisk = false;
-    main_.fraMenu.SetEnabled(true);
-    main_.fraSetup.SetEnabled(true);
+    host_.RunGoing(true);
+    report.ProcessFiles(run_, host_.RunWindows());
+    host_.RunGoing(false);
     SetWipeLinkCensus(nullptr);
     OverwriteNames(report);
     FillAgainAfterRun(report);
@@ -412,22 +399,18 @@ DiskWipeEnding Wipe::Stop() {
     fill_.HoldDrive("", nullptr);
     root_.reset();
     filled_ = false;
-    if (labelsHidden_) {
-        // However the wipe ends, the user's selection is shown again.
-        if (!ran_) main_.lblFiles(0).SetCaption(filesCaption_);
-        main_.SetSelectionLabelsVisible(true);
-    }
-    if (before_) {
-        before_->PutBack(main_);
-        before_.reset();
-    }
+    // However the wipe ends, the user's selection is shown again.
+    if (labelsHidden_) host_.WipeEnded(ran_);
     labelsHidden_ = false;
+    run_ = PurgeRun{};
     return failed_ ? DiskWipeEnding::Failed : DiskWipeEnding::Ended;
 }
 
 }  // namespace
 
-DiskWipeEnding WipeDisk(const DiskWipeOptions& options) { return Wipe(options).Run(); }
+DiskWipeEnding WipeDisk(WipeHost& host, const DiskWipeOptions& options) {
+    return Wipe(options, host).Run();
+}
 
 std::string WipeSelectionCaption(char L, bool keepTopFiles, int numExcluded) {
     std::string caption = "Purging all files on Drive " + std::string(1, L);

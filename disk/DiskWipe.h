@@ -45,7 +45,10 @@ enum class DiskWipeEnding {
     RanOldDataLeft,
 };
 
-DiskWipeEnding WipeDisk(const DiskWipeOptions& options = {});
+class WipeHost;
+
+// The wipe started from the window `host` describes.
+DiskWipeEnding WipeDisk(WipeHost& host, const DiskWipeOptions& options = {});
 
 // The main window's files label during a wipe: "Purging all files on Drive
 // D except top-level files and those in 2 excluded folders."

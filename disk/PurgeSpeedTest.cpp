@@ -4,9 +4,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/Forms.h"
-#include "app/frmMain.h"
-#include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
 #include "disk/FillLeftovers.h"
 #include "disk/frmFillDisk.h"
@@ -52,10 +49,10 @@ void Say(const std::string& text, ui::Icon icon = ui::Icon::None) {
 
 // The drive the test preselects: the last one chosen, else the first fixed
 // drive when no folder is specified, else the drive of the folder.
-std::string PreselectedDrive(const frmMain& main) {
-    if (!main.strLastDrive.empty()) return main.strLastDrive;
-    if (main.strFolderPath[0].empty()) return FirstFixedDrive();
-    return main.strFolderPath[0].substr(0, 1);
+std::string PreselectedDrive(const PurgeSpeedTestRun& run) {
+    if (!run.strLastDrive.empty()) return run.strLastDrive;
+    if (run.strFolderPath.empty()) return FirstFixedDrive();
+    return run.strFolderPath.substr(0, 1);
 }
 
 // Deletes the test file, if the fill created one, ignoring any failure.
@@ -69,13 +66,13 @@ void DeleteTestFile(frmFillDisk& fill) {
 
 // Purges the test file pass by pass, deleting it after the last; the
 // label shows the passes done. The last result code.
-std::int16_t PurgeTestFile(frmMain& main, frmFillDisk& fill, int type, int passes) {
+std::int16_t PurgeTestFile(PurgeSpeedTestHost& host, frmFillDisk& fill, int type, int passes) {
     std::int16_t r = 0;
     for (int i = 1; i <= passes; ++i) {
         if (passes > 1) {
-            main.lblPurgeSpeed.SetCaption("Testing " + std::string("123456789").substr(0, i) +
-                                          std::string(10, '_').substr(0, passes - i));
-            main.Refresh();
+            host.PurgeSpeedLabel().SetCaption("Testing " + std::string("123456789").substr(0, i) +
+                                              std::string(10, '_').substr(0, passes - i));
+            host.Window().Refresh();
         }
         PurgeFile(*fill.DummyFolder(), fill.DummyEntry(), fill.strDummyFile,
                   static_cast<std::int16_t>(type), 1, i == passes, false, true, false, -1, r,
@@ -127,8 +124,9 @@ std::string PurgeSpeedMessage(const std::string& D, int N, double t, bool floppy
     return M;
 }
 
-PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {
-    frmMain& main = Forms().Main();
+PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestRun& run, PurgeSpeedTestHost& host,
+                                     const PurgeSpeedTestOptions& options) {
+    ui::Control& speedLabel = host.PurgeSpeedLabel();
     if (options.askFirst &&
         ui::TheUi().MsgBox("This writes a 1 MB test file to a selected drive and then purges it "
                            "to test the purge speed" +
@@ -140,20 +138,19 @@ PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {
         return {};
     }
 
-    std::string drive = PreselectedDrive(main);
+    std::string drive = PreselectedDrive(run);
     double freeBytes = 0;
-    const int top = main.Top() + main.fraMenu.Top() + main.cmdPurgeSpeed.Top() + 330;
-    const int left = main.Left() + main.fraMenu.Left() + main.fraMenu.Width() + 100;
-    const std::int16_t code =
-        SelectDrive(top, left, 1500, kDarkRed, drive, freeBytes, dblDiskTotalBytes);
-    const std::string D = UpperCase(Forms().SpecifyDrive().CurrentDrive());
-    main.strLastDrive = D;
+    const int top = run.intTop;
+    const int left = run.intLeft;
+    const std::int16_t code = SelectDrive(host.SpecifyDrive(), top, left, 1500, kDarkRed, drive,
+                                          freeBytes, dblDiskTotalBytes);
+    const std::string D = UpperCase(host.SpecifyDrive().CurrentDrive());
+    host.DriveChosen(D);
     const bool floppy = !D.empty() && (D[0] == 'A' || D[0] == 'B');
 
-    auto& purgeType = Forms().TypeOfPurge();
-    const int type = purgeType.GetPurgeType();
-    const int passes = purgeType.GetNumberOfPasses();
-    const int N = purgeType.GetNumOverwrites();
+    const int type = run.intPurgeType;
+    const int passes = run.intNumberOfPasses;
+    const int N = run.intNumOverwrites;
     if (floppy && N > 1) {
         Say("This purge speed test cannot be used with disks in Drives A or B" + kCrLf +
             "unless the type of purge consists of only one overwrite.");
@@ -173,9 +170,9 @@ PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {
         return {};
     }
 
-    main.lblPurgeSpeed.SetFontBold(true);
-    main.lblPurgeSpeed.SetCaption("Testing ...");
-    frmFillDisk& fill = Forms().FillDisk();
+    speedLabel.SetFontBold(true);
+    speedLabel.SetCaption("Testing ...");
+    frmFillDisk& fill = host.FillDisk();
     fill.blnFillDisk = false;
     fill.strDrive = D.substr(0, 2);
     fill.MoveTo(left, top);
@@ -187,9 +184,9 @@ PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {
         frmFillDisk& fill;
         ~LetGo() { fill.LetGoOfDrive(); }
     } letGo{fill};
-    main.Refresh();
+    host.Window().Refresh();
     if (!fill.bln1MbFileWritten) {
-        main.lblPurgeSpeed.SetCaption("");
+        speedLabel.SetCaption("");
         Say("An error was encountered in writing the test file " + VisibleText(fill.strDummyFile) +
                 "." + kCrLf + "The test cannot be continued.",
             ui::Icon::Exclamation);
@@ -197,14 +194,14 @@ PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {
         return {};
     }
 
-    main.lblEstimatedTime.SetCaption("");
-    main.Refresh();
+    host.ShowEstimatedTime("");
+    host.Window().Refresh();
     StopWatch(false);
-    const std::int16_t r = PurgeTestFile(main, fill, type, passes);
+    const std::int16_t r = PurgeTestFile(host, fill, type, passes);
     double t = StopWatch(true);
-    main.lblPurgeSpeed.SetCaption("");
-    main.lblPurgeSpeed.SetFontBold(false);
-    main.Refresh();
+    speedLabel.SetCaption("");
+    speedLabel.SetFontBold(false);
+    host.Window().Refresh();
 
     if (r == -9) {
         Say("Invalid cluster size reported.  Test aborted.", ui::Icon::Exclamation);
@@ -226,8 +223,8 @@ PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {
     PurgeSpeedTestOutcome outcome{true, PurgeSpeedMessage(D, N, t, floppy, r)};
     if (options.showResult) Say(outcome.message);
     const float S = static_cast<float>(N / t);
-    main.lblPurgeSpeed.SetCaption(FormatNumber(S, 3) + " MB/sec. (1 overwrite) for Drive " +
-                                  D.substr(0, 1));
-    main.sngPurgeSpeed[D[0] - 'A'] = S;
+    speedLabel.SetCaption(FormatNumber(S, 3) + " MB/sec. (1 overwrite) for Drive " +
+                          D.substr(0, 1));
+    host.SpeedMeasured(D[0], S);
     return outcome;
 }

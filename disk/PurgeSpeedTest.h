@@ -1,9 +1,10 @@
 // The purge speed test: writes a test file of 1 MB (100 KB on drives A and
 // B) to the root of a chosen drive, purges it with the current purge type
 // while timing the purge, reports the speed for a single overwrite and the
-// times for some typical amounts, and keeps the speed for that drive in the
-// main window's sngPurgeSpeed for the rest of the session, where the
-// listing and the single-file estimate find it.
+// times for some typical amounts, and hands the speed for that drive to the
+// window it started from (the main window's sngPurgeSpeed, kept for the
+// rest of the session, where the listing and the single-file estimate find
+// it).
 //
 // The purge is timed with a monotonic clock, and the purge library flushes
 // every pass inside the timed interval, so a fast page cache cannot pass
@@ -12,6 +13,13 @@
 
 #include <functional>
 #include <string>
+
+class frmFillDisk;
+class frmSpecifyDrive;
+namespace ui {
+class Control;
+class Form;
+}  // namespace ui
 
 struct PurgeSpeedTestOptions {
     // Asks "Do you wish to proceed with this test?" first (the command-line
@@ -26,9 +34,38 @@ struct PurgeSpeedTestOutcome {
     std::string message;    // the result message, when measured
 };
 
-// Runs the test from the main window (its labels, strLastDrive and
-// sngPurgeSpeed); all its message boxes are titled "Test purge speed".
-PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options = {});
+// What the test starts from: the drive last chosen and the selected folder
+// (which preselect the drive), the purge type, and where its windows open.
+struct PurgeSpeedTestRun {
+    std::string strLastDrive;  // "C:", or ""
+    std::string strFolderPath;
+    int intPurgeType = 1;
+    int intNumberOfPasses = 1;
+    int intNumOverwrites = 1;
+    int intTop = 0;
+    int intLeft = 0;
+};
+
+// The windows around the test.
+class PurgeSpeedTestHost {
+  public:
+    virtual ~PurgeSpeedTestHost() = default;
+    virtual frmSpecifyDrive& SpecifyDrive() = 0;
+    virtual frmFillDisk& FillDisk() = 0;
+    // The window the test was started from, redrawn as it goes, and its
+    // label that shows "Testing ..." and then the speed.
+    virtual ui::Form& Window() = 0;
+    virtual ui::Control& PurgeSpeedLabel() = 0;
+    virtual void ShowEstimatedTime(const std::string& text) = 0;
+    // The drive chosen ("C:") becomes the last drive chosen.
+    virtual void DriveChosen(const std::string& D) = 0;
+    // The speed S in MB/sec. for one overwrite measured on drive L.
+    virtual void SpeedMeasured(char L, float S) = 0;
+};
+
+// Runs the test; all its message boxes are titled "Test purge speed".
+PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestRun& run, PurgeSpeedTestHost& host,
+                                     const PurgeSpeedTestOptions& options = {});
 
 // The result message for a purge of the test file on drive D (upper case)
 // with N overwrites that took t seconds (already scaled to 1 MB) and ended

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/Forms.h"
-#include "app/frmMain.h"
 #include "disk/FolderOnDrive.h"
 #include "platform/FileSystem.h"
 #include "purge/UnicodeText.h"
@@ -17,10 +15,6 @@ namespace {
 
 const char* const kCrLf = "\r\n";
 const char* const kAddTitle = "Add folder";
-
-// The dialog opens beside the main window's menu, a little lower.
-constexpr int kBelowMainTop = 1000;
-constexpr int kBesideMenu = 100;
 
 // Lines that text takes when wrapped at blanks to the width, in the
 // desktop's font.
@@ -90,10 +84,6 @@ void frmExcludedFolders::PrepareOpening() {
                 "  You might wish to exclude the folders containing the Windows operating system "
                 "files and folders containing the installed program files.";
         }
-    }
-    if (frmMain* main = Forms().MainIfCreated()) {
-        MoveTo(main->Left() + main->fraMenu.Left() + main->fraMenu.Width() + kBesideMenu,
-               main->Top() + kBelowMainTop);
     }
     for (auto& folder : strExcludedFolder_) folder.clear();
     identities_.fill({});

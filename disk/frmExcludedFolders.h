@@ -49,9 +49,9 @@ class frmExcludedFolders : public ui::Form {
     // The folders of the list as they were when added.
     std::vector<platform::FileIdentity> ExcludedIdentities() const;
 
-    // What every opening does before the dialog is shown: the place beside
-    // the main window, an empty list, the introduction and the check box's
-    // caption for strDriveLetter.
+    // What every opening does before the dialog is shown: an empty list,
+    // the introduction and the check box's caption for strDriveLetter (the
+    // wipe places the dialog beside the window it started from).
     void PrepareOpening();
 
     ui::Control& lblIntro;

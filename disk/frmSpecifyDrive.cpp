@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/Forms.h"
 #include "disk/DiskProc.h"
 #include "platform/DriveInfo.h"
 #include "platform/DrivePaths.h"
@@ -134,9 +133,9 @@ void frmSpecifyDrive::Drive_Change() {
     cmdCancel.SetFocus();
 }
 
-std::int16_t SelectDrive(int intTop, int intleft, int intHeight, std::int32_t lngBackColor,
-                         std::string& strDrive, double& dblFreeSpace, double& dblTotalBytes) {
-    frmSpecifyDrive& dialog = Forms().SpecifyDrive();
+std::int16_t SelectDrive(frmSpecifyDrive& dialog, int intTop, int intleft, int intHeight,
+                         std::int32_t lngBackColor, std::string& strDrive, double& dblFreeSpace,
+                         double& dblTotalBytes) {
     dialog.ListDrives();
     if (!dialog.SetCurrentDrive(strDrive)) {
         strDrive = FirstFixedDrive();

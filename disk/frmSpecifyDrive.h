@@ -47,7 +47,7 @@ constexpr std::int16_t kDriveNotFixedOrRemovable = -2;
 constexpr std::int16_t kDriveNoDisk = -3;
 constexpr std::int16_t kDriveOtherError = -4;
 
-// Shows the dialog at the given place and colour with strDrive preselected
+// Shows the dialog (the program's one) at the given place and colour with strDrive preselected
 // (the first fixed drive when that drive does not exist) and examines the
 // drive chosen:
 //   0  accepted and usable; dblFreeSpace (bytes this program may write) and
@@ -60,8 +60,9 @@ constexpr std::int16_t kDriveOtherError = -4;
 //  -4  any other error while examining the drive (SelectDriveError()).
 // With every code but -1 strDrive holds the chosen drive. Only with 0 are
 // the sizes written; otherwise they keep what was passed.
-std::int16_t SelectDrive(int intTop, int intleft, int intHeight, std::int32_t lngBackColor,
-                         std::string& strDrive, double& dblFreeSpace, double& dblTotalBytes);
+std::int16_t SelectDrive(frmSpecifyDrive& dialog, int intTop, int intleft, int intHeight,
+                         std::int32_t lngBackColor, std::string& strDrive, double& dblFreeSpace,
+                         double& dblTotalBytes);
 
 // The description of the error behind the last -4 ("" when none is known).
 const std::string& SelectDriveError();

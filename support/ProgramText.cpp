@@ -2,9 +2,8 @@
 
 #include <array>
 #include <cstdlib>
+#include <utility>
 
-#include "app/Forms.h"
-#include "app/frmMain.h"
 #include "platform/DrivePaths.h"
 #include "platform/ProgramFolder.h"
 #include "purge/TorvixLibrary.h"
@@ -22,6 +21,11 @@ const char* const kCrLf = "\r\n";
 std::array<char, kTextBufferSize>& TextBuffer() {
     static std::array<char, kTextBufferSize> buffer{};
     return buffer;
+}
+
+std::function<bool()>& StartupCompletedSource() {
+    static std::function<bool()> source;
+    return source;
 }
 
 std::string NativeOf(const std::string& path) {
@@ -85,9 +89,13 @@ void LoadProgramText(const std::string& fileName) {
     EndWithMessage(ProgramTextLoadMessage(result, fullPath));
 }
 
+void SetStartupCompletedSource(std::function<bool()> source) {
+    StartupCompletedSource() = std::move(source);
+}
+
 std::string GetProgramText(std::int16_t number) {
-    frmMain* main = Forms().MainIfCreated();
-    std::int32_t startupCompleted = main != nullptr && main->blnStartupCompleted ? 1 : 0;
+    const auto& started = StartupCompletedSource();
+    const std::int32_t startupCompleted = started && started() ? 1 : 0;
     auto& buffer = TextBuffer();
     std::int32_t n = 0;
     try {

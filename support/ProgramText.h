@@ -3,12 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Has the purge library load the text file from the program's folder. A
 // missing or faulty file is fatal: the reason is shown in a critical box
 // with an empty title and the program ends.
 void LoadProgramText(const std::string& fileName);
+
+// Tells whether the program has finished starting, which the library's
+// texts depend on. The program sets it; without one, start-up is taken as
+// unfinished.
+void SetStartupCompletedSource(std::function<bool()> source);
 
 // Program text `number`, or "" when the library has none.
 std::string GetProgramText(std::int16_t number);

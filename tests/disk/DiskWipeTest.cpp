@@ -109,7 +109,8 @@ TEST_F(DiskWipe, AfterTheRunTheWindowShowsTheUsersOwnSelectionAgain) {
     bool armedOnTheDrive = false;
     run_testing::FakeLibrary library;
     library.onCall = [&](const std::string&) {
-        armedOnTheDrive = main.strFolderPath[0] == "D:\\" && options.blnFolderNamesOnly;
+        armedOnTheDrive =
+            main.strFolderPath[0] == "D:\\" && wipe.Run().Report().Run().blnFolderNamesOnly;
     };
     wipe.Exclude({}, false);
     wipe.Answer({Answer::No, Answer::OK, Answer::OK, Answer::OK, Answer::OK});

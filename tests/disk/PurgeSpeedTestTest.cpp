@@ -172,7 +172,8 @@ class DriveSelection : public ::testing::Test {
   protected:
     DriveSelection() : run("CDE") {}
     std::int16_t Select(std::string& drive) {
-        return SelectDrive(100, 100, 1500, 128, drive, freeBytes, totalBytes);
+        return SelectDrive(run.Windows().SpecifyDrive(), 100, 100, 1500, 128, drive, freeBytes,
+                           totalBytes);
     }
     run_testing::RunProgram run;
     disk_testing::DriveOverrides drives;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MainWindowHosts.h"
 #include "app/frmMain.h"
 #include "disk/DiskWipe.h"
 #include "disk/SystemDrive.h"

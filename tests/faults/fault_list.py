@@ -278,7 +278,7 @@ FAULTS += [
     # The wipe's branches of the run.
     ("disk/DiskWipe.cpp", "return !(options_.unattended && excluded.intRefusals > 0);",
      "return true;", [DISK]),
-    ("disk/DiskWipe.cpp", "    options.blnDoNotDeletePurgedFiles = false;\n", "", [DISK]),
+    ("disk/DiskWipe.cpp", "    run_.blnDoNotDeletePurgedFiles = false;\n", "", [DISK]),
     ("disk/DiskWipe.cpp", "excluded.chkKeepTopFiles.Value() != 0 ? IsDummyName : nullptr);",
      "nullptr);", [DISK]),
     ("disk/DiskWipe.cpp", "    if (filled_) fill_.DeleteDummyFilesLeft();\n", "", [DISK]),
