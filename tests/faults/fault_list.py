@@ -391,4 +391,12 @@ FAULTS += [
     ("disk/FillLeftovers.cpp",
      "        for (const auto& file : leftovers) ForgetDummyFile(file.path);\n", "",
      [DISK, APP]),
+
+    # A field of a run's value that its builder leaves out or the run ignores.
+    ("app/WindowRun.cpp", "    run.blnConfirmFiles = main.blnConfirmFiles;\n", "", [PURGE]),
+    ("purge/frmReportListing.cpp", "const bool subdirectories = run_.blnSubdirectories;",
+     "const bool subdirectories = PurgeRun().blnSubdirectories;", [PURGE]),
+    ("purge/frmReportPurge.cpp", "if (!run_.blnDeleteEmptyFolders || !sub) return true;",
+     "if (!PurgeRun().blnDeleteEmptyFolders || !sub) return true;", [PURGE]),
+    ("disk/DiskWipe.cpp", "    run_.blnFolderNamesOnly = true;\n", "", [DISK]),
 ]
