@@ -1,8 +1,8 @@
 // The report window: runs listings and purges (ProcessFiles) and shows
 // their report, a growing plain text, while they run.
 //
-// The main window's listing and purge, the command line and the disk wipe
-// each build the run's value (PurgeRun) and hand it to ProcessFiles with
+// The main window's listing and purge (which the command line also uses)
+// and the disk wipe each build the run's value (PurgeRun) and hand it to ProcessFiles with
 // the windows the run may show (RunHost); it returns when the run has
 // ended, with its counts. The run lets window events through between files and passes
 // (CheckPauseAndStop), which is when Pause, Stop and Close take effect.
@@ -81,11 +81,6 @@ class frmReport : public ui::Form {
     // Captions and widths of Pause/Continue and Stop for the kind of run.
     void SetRunButtons();
 
-    // The walks of a listing and of a purge (see above), from the folder a
-    // drive path names.
-    void ListFolder(std::string folder, const std::string& fileSpec);
-    void PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack);
-
     // The whole report as it stands.
     const std::string& ReportText() const { return report_.Text(); }
     // Brings the text box up to date now (only what is new), caret at the end.
@@ -120,6 +115,11 @@ class frmReport : public ui::Form {
     ui::Control& lblPausedDone;
 
   private:
+    // The walks of a listing and of a purge (see above), from the folder a
+    // drive path names; only within ProcessFiles, which gives them their run.
+    void ListFolder(std::string folder, const std::string& fileSpec);
+    void PurgeFolder(std::string folder, std::string fileSpec, bool purgeSlack);
+
     // The run's frame.
     void StartRun();
     void EndRun();
