@@ -26,7 +26,7 @@ class FakeDrive : public platform::DriveInfo {
         return std::nullopt;
     }
     int GetDrive(const std::string&, platform::DriveObject& drive) override {
-        drive = {'C', fileSystem_, total_, platform::kObjectFixed, true};
+        drive = {'C', fileSystem_, total_, platform::kObjectFixed, true, ""};
         return 0;
     }
 

@@ -139,7 +139,9 @@ TEST(PurgeBatch, AStopDuringACallReportsEveryFileOfItAndTouchesNoOther) {
         const bool purged = std::count(firstBatch.begin(), firstBatch.end(), name) > 0;
         EXPECT_EQ(report.find(name + " (7 bytes) purged.") != std::string::npos, purged) << name;
         EXPECT_EQ(run.Drives().Exists("C:\\s\\" + name), !purged) << name;
-        if (!purged) EXPECT_EQ(run.Drives().ReadFile("C:\\s\\" + name), "content");
+        if (!purged) {
+            EXPECT_EQ(run.Drives().ReadFile("C:\\s\\" + name), "content");
+        }
     }
     EXPECT_NE(report.find("Number of files purged: " + std::to_string(firstBatch.size())),
               std::string::npos)

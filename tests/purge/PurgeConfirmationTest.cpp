@@ -183,7 +183,7 @@ class NamedFileSystem : public platform::DriveInfo {
         return std::nullopt;
     }
     int GetDrive(const std::string&, platform::DriveObject& drive) override {
-        drive = {'C', name_, 1e9, platform::kObjectFixed, true};
+        drive = {'C', name_, 1e9, platform::kObjectFixed, true, ""};
         return 0;
     }
 
