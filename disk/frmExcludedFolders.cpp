@@ -162,7 +162,8 @@ void frmExcludedFolders::cmdAddFolder_Click() {
         return;
     }
     const std::string f =
-        BrowseForFolder("Specify folder on Drive " + strDriveLetter + " to exclude.");
+        BrowseForFolder("Specify folder on Drive " + strDriveLetter + " to exclude.",
+                        strDriveLetter + ":\\");
     if (!f.empty()) {
         platform::FileIdentity folder;
         const std::string why = WhyNotAdded(f, folder);

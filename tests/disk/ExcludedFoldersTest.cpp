@@ -69,6 +69,12 @@ TEST_F(ExcludedFolders, RefusesTheRootAnotherDriveAndFoldersAlreadyCovered) {
     EXPECT_EQ(dialog.IthExcludedFolder(2), "C:\\Program Files");
 }
 
+TEST_F(ExcludedFolders, BrowsingStartsOnTheDriveBeingWiped) {
+    Open('D');
+    EXPECT_EQ(Add("D:\\Data"), "");
+    EXPECT_EQ(ui->folderBrowseStarts, (std::vector<std::string>{"D:\\"}));
+}
+
 TEST_F(ExcludedFolders, TheRootAndListedFoldersAreRefusedInEverySpelling) {
     for (const std::string root :
          {"C:", "c:\\", "C:/", "C:\\.", "C:\\Prog\\..", "C:\\Prog/Sub\\..\\.."}) {
