@@ -57,7 +57,8 @@ def programs_of(fault):
 
 
 def gtest_command(build, program):
-    command = [os.path.join(build, "bin", program)]
+    # One failing test is all a fault needs; the rest would only cost time.
+    command = [os.path.join(build, "bin", program), "--gtest_fail_fast"]
     if program in SLOW_TESTS:
         command.append("--gtest_filter=" + SLOW_TESTS[program])
     return command
