@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "app/Forms.h"
+#include "app/RunFileCount.h"
 #include "disk/frmFillDisk.h"
 #include "purge/NumberFormat.h"
 #include "purge/StrProc.h"
@@ -39,9 +40,13 @@ std::string FillProgressText(const std::string& drive, double written, double to
     return text;
 }
 
-std::string RunProgressText(bool purging, std::int32_t files, const std::string& folder) {
-    return std::string(purging ? "Purged " : "Listed ") + std::to_string(files) +
-           (files == 1 ? " file" : " files") + ", in " + VisibleText(folder);
+std::string RunProgressText(bool purging, std::int32_t files, std::int64_t total,
+                            const std::string& folder) {
+    std::string text = std::string(purging ? "Purged " : "Listed ") + FormatNumber(files, 0);
+    // Files made meanwhile may take the run past its count.
+    if (total >= 0) text += " of " + FormatNumber(double(std::max<std::int64_t>(total, files)), 0);
+    const bool one = (total >= 0 ? std::max<std::int64_t>(total, files) : files) == 1;
+    return text + (one ? " file" : " files") + ", in " + VisibleText(folder);
 }
 
 void ProgressLine::Update(FormSet& windows) {
@@ -61,12 +66,24 @@ void ProgressLine::Update(FormSet& windows) {
         Draw(FillProgressText(fill.strDrive, written, fill.dblFreeSpace, speed));
         return;
     }
+    if (fillSeen_) runTotal_ = -1;  // a wipe's run comes after its fill
     fillSeen_ = false;
     frmReport& report = windows.Report();
     const PurgeRun& run = report.Run();
     if (!(run.blnPurgeFiles || run.blnListFiles) || report.CurrentFolder().empty()) return;
-    if (now - lastDrawn_ < kRedrawEvery) return;
-    Draw(RunProgressText(run.blnPurgeFiles, report.NumFilesProcessed(), report.CurrentFolder()));
+    const std::int32_t processed = report.NumFilesProcessed();
+    if (processed < lastProcessed_) runTotal_ = -1;  // another run
+    lastProcessed_ = processed;
+    const bool count = runTotal_ < 0 && (processed == 0 || !run.blnPurgeFiles);
+    if (count) {
+        // A purge is counted before its first file is gone; a listing
+        // removes nothing, so it can be counted at any time.
+        Draw("Counting the files...");
+        runTotal_ = CountFilesOfRun(run, report.StartFolder());
+    } else if (now - lastDrawn_ < kRedrawEvery) {
+        return;
+    }
+    Draw(RunProgressText(run.blnPurgeFiles, processed, runTotal_, report.CurrentFolder()));
 }
 
 void ProgressLine::Draw(const std::string& text) {

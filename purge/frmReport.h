@@ -65,6 +65,9 @@ class frmReport : public ui::Form {
     // The value of the last run, kept after it has ended without the
     // folder it held and the fill's record.
     const PurgeRun& Run() const { return run_; }
+    // The folder the last run started from (its value's folder moves down
+    // the tree as the run goes).
+    const std::string& StartFolder() const { return startFolder_; }
 
     // Appends to the report unless the purge confirmation asked for folder
     // names only or the report is suspended. With scroll, the caret goes to
@@ -212,6 +215,7 @@ class frmReport : public ui::Form {
 
     ::ReportText report_;
     PurgeRun run_;
+    std::string startFolder_;
     RunHost* host_ = nullptr;  // during a run
     bool reportEnded_ = false;  // full, or suspended: no more run text
     bool textBoxStale_ = false;

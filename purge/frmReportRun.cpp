@@ -23,6 +23,7 @@ constexpr auto kPausedPoll = std::chrono::milliseconds(20);
 
 RunOutcome frmReport::ProcessFiles(const PurgeRun& run, RunHost& host) {
     run_ = run;
+    startFolder_ = run.strNextDirPath;
     host_ = &host;
     StartRun();
     if (run_.blnPurgeFiles) {

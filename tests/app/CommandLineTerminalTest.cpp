@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -92,13 +93,18 @@ class CommandLineTerminal : public ::testing::Test {
 };
 
 TEST_F(CommandLineTerminal, ARunShowsItsProgressInPlaceUnlessQuiet) {
+    // The count follows no link, as the run does not.
+    for (int i = 0; i < 5; ++i) drives_.WriteFile("C:\\outside\\o" + std::to_string(i), "x");
+    std::filesystem::create_directory_symlink(drives_.Native("C:\\outside"),
+                                              drives_.Native("C:\\tree\\link"));
     const std::vector<std::string> args{"--purge-files", "C:\\tree",  "--subfolders",
                                         "--type",        "1",        "--passes",
                                         "1",             "--yes"};
     Ran ran = OnTerminal(Drives(), args);
-    EXPECT_EQ(ran.status, 0) << ran.terminal;
+    EXPECT_EQ(ran.status, 1) << "the link is left: " << ran.terminal;
     EXPECT_NE(ran.terminal.find("\rPurged "), std::string::npos) << ran.terminal;
-    EXPECT_NE(ran.terminal.find("files, in C:\\tree\\sub\\"), std::string::npos) << ran.terminal;
+    EXPECT_NE(ran.terminal.find(" of 20 files, in C:\\tree\\"), std::string::npos)
+        << "counted before the first file is gone: " << ran.terminal;
     EXPECT_EQ(ran.terminal.find('\n'), std::string::npos) << "one line, redrawn: " << ran.terminal;
 
     for (int i = 0; i < 3; ++i) drives_.WriteFile("C:\\again\\f" + std::to_string(i), "x");
@@ -129,6 +135,9 @@ TEST(CommandLineProgress, AFillSaysBytesOfTheFreeSpaceSpeedAndTimeLeft) {
               "Filling D: 52,428,800 of 104,857,600 bytes (50%), 10.0 MB/sec, 5s left");
     EXPECT_EQ(FillProgressText("D:", 0, 104857600, 0), "Filling D: 0 of 104,857,600 bytes (0%)")
         << "no speed before it can be measured";
+    EXPECT_EQ(RunProgressText(true, 3, 2, "D:\\a\\"), "Purged 3 of 3 files, in D:\\a\\")
+        << "files made during the run never show more done than there are";
+    EXPECT_EQ(RunProgressText(false, 1, -1, "D:\\"), "Listed 1 file, in D:\\");
     SetNumberStyleForTesting(std::nullopt);
 }
 
