@@ -81,6 +81,15 @@ class QtDesktop : public testing_support::QtProgram {
     // name handed over by selectFile would not do: the dialog leaves a name
     // box that has the focus alone, and then gives the folder on view.
     static bool ChooseFolder(QFileDialog& dialog, const QString& name) {
+        if (!TypeName(dialog, name)) return false;
+        EXPECT_EQ(dialog.selectedFiles().join(";").toStdString(),
+                  dialog.directory().absoluteFilePath(name).toStdString())
+            << "what the dialog took";
+        static_cast<QDialog&>(dialog).accept();  // the file dialog's own, as its button calls it
+        return true;
+    }
+    // Types `name` into the dialog's name box; false until it has the keyboard.
+    static bool TypeName(QFileDialog& dialog, const QString& name) {
         QWidget* nameBox = QApplication::focusWidget();
         if (!dialog.isActiveWindow() || nameBox == nullptr || nameBox->window() != &dialog) {
             return false;
@@ -91,10 +100,6 @@ class QtDesktop : public testing_support::QtProgram {
                             QString(letter));
             QApplication::sendEvent(nameBox, &press);
         }
-        EXPECT_EQ(dialog.selectedFiles().join(";").toStdString(),
-                  dialog.directory().absoluteFilePath(name).toStdString())
-            << "what the dialog took";
-        static_cast<QDialog&>(dialog).accept();  // the file dialog's own, as its button calls it
         return true;
     }
     static QRect Global(QWidget& widget) {
@@ -357,6 +362,47 @@ TEST_F(QtDesktop, FileDialogsGiveThePlaceAsChosenOrSayItIsOnNoDrive) {
     options.filter = "Operation files (*.kzs) | *.kzs";
     EXPECT_EQ(qt_->OpenFileDialog(options), std::nullopt);
     EXPECT_EQ(filters, "Operation files (*.kzs)");
+}
+
+TEST_F(QtDesktop, ASaveDialogOpensInTheFolderInUseAndAddsTheOperationFilesExtension) {
+    drives().MakeFolder("C:\\ops");
+    std::string openedIn;
+    WhenModal([&](QWidget& modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(&modal);
+        if (dialog == nullptr || !TypeName(*dialog, "monthly")) return false;
+        openedIn = dialog->directory().absolutePath().toStdString();
+        static_cast<QDialog&>(*dialog).accept();
+        return true;
+    });
+    ui::FileDialogOptions options;
+    options.filter = "Operation files (*.kzs) | *.kzs";
+    options.initialFolder = "C:\\ops";
+    options.defaultExtension = "kzs";
+    EXPECT_EQ(qt_->SaveFileDialog(options), "C:\\ops\\monthly.kzs");
+    EXPECT_EQ(openedIn, drives().Native("C:\\ops"));
+}
+
+// The box's own keyboard: the Enter a user presses goes to the focused
+// button, which must be the default one.
+TEST_F(QtDesktop, EnterAloneAnswersAQuestionWithItsDefaultButton) {
+    for (int defaultButton : {1, 2}) {
+        std::string focused;
+        WhenModal([&](QWidget& modal) {
+            auto* box = qobject_cast<QMessageBox*>(&modal);
+            QWidget* keys = QApplication::focusWidget();
+            if (box == nullptr || !box->isActiveWindow() || keys == nullptr) return false;
+            if (auto* button = qobject_cast<QPushButton*>(keys)) {
+                focused = button->text().toStdString();
+            }
+            PressKey(*keys, Qt::Key_Return);
+            return true;
+        });
+        const ui::Answer answer =
+            qt_->MsgBox("Now ready to wipe the disk in Drive D:\r\nPress 'OK' to continue or "
+                        "'Cancel' to stop.",
+                        ui::Buttons::OKCancel, ui::Icon::None, "Wipe disk", defaultButton);
+        EXPECT_EQ(answer, defaultButton == 2 ? ui::Answer::Cancel : ui::Answer::OK) << focused;
+    }
 }
 
 TEST_F(QtDesktop, TheReportIsUpToDateAtAQuestionAndShowsItsFirstLineAtTheEnd) {
