@@ -214,4 +214,30 @@ sleep 0.2
 xdotool mouseup 1
 shot report-selection
 
+# A purge stopped: new files to purge and the program started again on the
+# sample setup (a purge leaves no files specified), the purge paused after
+# its first file and stopped with the Stop button that Pause brings up
+# (3600 twips from the left, on the row of Pause). "Stopped" stays at the
+# bottom left.
+for i in 1 2 3 4; do head -c $((32 * 1024 * 1024)) /dev/urandom >"$drive/backup$i.dat"; done
+click "$main" $menu_x "$(menu_y 13)"  # Quit
+gone_id "$main"
+timeout 60 wineserver -w || true
+write_sample_setup "$appdata/Kestrane/kz.usr"
+(cd "$program_dir" && exec wine 'C:\kz827\purge.exe' >>"$work/purge.log" 2>&1) &
+pids+=($!)
+main=$(window '^Kestrane ')
+click "$main" $menu_x "$(menu_y $row_purge_files)"
+dialog=$(window '^Purge confirmation$')
+keys "$dialog" shift+Tab Return
+report=$(window '^Purge files$')
+sleep 0.5
+width=$(width_of "$report")
+height=$(height_of "$report")
+click "$report" $((width - 46)) $((height - 41))
+sleep 3
+click "$report" $(((3600 + 500) / 15)) $((height - 41))
+sleep 1
+shot report-after-stop
+
 echo "Screenshots are in $out"
