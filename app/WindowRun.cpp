@@ -9,30 +9,48 @@
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmPurgeWarning.h"
 
-PurgeRun SelectionRun(FormSet& forms) {
-    frmMain& main = forms.Main();
-    const frmTypeOfPurge& type = forms.TypeOfPurge();
-    const frmPurgeConfirmation& options = forms.PurgeConfirmation();
+Selection MainSelection(const frmMain& main) {
+    Selection selection;
+    selection.strFolderPath = main.strFolderPath[0];
+    selection.strFileSpec = main.strFileSpec[0];
+    selection.blnSubdirectories = main.blnSubdirectories;
+    selection.blnConfirmFiles = main.blnConfirmFiles;
+    selection.lngClusterSizeByDrive = main.lngClusterSizeByDrive;
+    selection.sngPurgeSpeed = main.sngPurgeSpeed;
+    return selection;
+}
+
+PurgeRun RunOfSelection(const Selection& selection, const frmTypeOfPurge& type,
+                        const frmPurgeConfirmation& options) {
     PurgeRun run;
-    run.strNextDirPath = main.strFolderPath[0];
-    run.strCurrentFileSpec = main.strFileSpec[0];
-    run.strFolderPath = main.strFolderPath[0];
-    run.blnSubdirectories = main.blnSubdirectories;
-    run.blnConfirmFiles = main.blnConfirmFiles;
+    run.strNextDirPath = selection.strFolderPath;
+    run.strCurrentFileSpec = selection.strFileSpec;
+    run.strFolderPath = selection.strFolderPath;
+    run.blnSubdirectories = selection.blnSubdirectories;
+    run.blnConfirmFiles = selection.blnConfirmFiles;
     run.intPurgeType = type.GetPurgeType();
     run.intNumberOfPasses = type.GetNumberOfPasses();
     run.intNumOverwrites = type.GetNumOverwrites();
     run.strPurgeTypeNumPasses =
         frmMain::PurgeTypeNumPasses(run.intPurgeType, run.intNumberOfPasses);
-    run.strTypeOfPurge = main.lblTypeOfPurge.Caption();
+    run.strTypeOfPurge = TypeOfPurgeCaption(type);
     run.blnPurgeSlack = options.blnPurgeSlack;
     run.blnDoNotDeletePurgedFiles = options.blnDoNotDeletePurgedFiles;
     run.blnOKToPurgeReadOnlyFiles = options.blnOKToPurgeReadOnlyFiles;
     run.blnOKToPurgeSensitiveFiles = options.blnOKToPurgeSensitiveFiles;
     run.blnFolderNamesOnly = options.blnFolderNamesOnly;
     run.blnDeleteEmptyFolders = options.blnDeleteEmptyFolders;
-    run.lngClusterSizeByDrive = main.lngClusterSizeByDrive;
-    run.sngPurgeSpeed = main.sngPurgeSpeed;
+    run.lngClusterSizeByDrive = selection.lngClusterSizeByDrive;
+    run.sngPurgeSpeed = selection.sngPurgeSpeed;
+    return run;
+}
+
+PurgeRun SelectionRun(FormSet& forms) {
+    frmMain& main = forms.Main();
+    PurgeRun run = RunOfSelection(MainSelection(main), forms.TypeOfPurge(),
+                                  forms.PurgeConfirmation());
+    // The listing repeats the purge type as the window shows it.
+    run.strTypeOfPurge = main.lblTypeOfPurge.Caption();
     return run;
 }
 

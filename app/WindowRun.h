@@ -4,13 +4,46 @@
 // window's RunHost.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
 #include "purge/PurgeRun.h"
 #include "purge/RunHost.h"
 
 class FormSet;
+class frmMain;
+class frmPurgeConfirmation;
+class frmTypeOfPurge;
+struct SetupRecord;
 
-// The selection of input slot 0 with the purge type and the options as
+// What the main window holds of the selection of input slot 0, and its
+// per-drive tables; the command line holds the same for an operation file
+// without a main window.
+struct Selection {
+    std::string strFolderPath;
+    std::string strFileSpec;
+    bool blnSubdirectories = false;
+    bool blnConfirmFiles = false;
+    std::array<std::int32_t, 26> lngClusterSizeByDrive{};
+    std::array<float, 26> sngPurgeSpeed{};
+
+    bool FilesSpecified() const { return !strFolderPath.empty() && !strFileSpec.empty(); }
+};
+
+// The run of a selection with the purge type and the confirmed options as
 // they stand; the kind of run (list or purge) is left to the caller.
+PurgeRun RunOfSelection(const Selection& selection, const frmTypeOfPurge& type,
+                        const frmPurgeConfirmation& options);
+
+// Puts the purge type and the option boxes of a setup in force in their
+// dialogs, as loading the setup does.
+void ApplySetupChoices(const SetupRecord& record, frmTypeOfPurge& type,
+                       frmPurgeConfirmation& confirmation);
+
+// The main window's selection.
+Selection MainSelection(const frmMain& main);
+// The run of the main window's selection (RunOfSelection).
 PurgeRun SelectionRun(FormSet& forms);
 
 class WindowRunHost : public RunHost {

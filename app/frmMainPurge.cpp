@@ -32,17 +32,14 @@ std::string NoSuchFileMessage(const std::string& folder, const std::string& name
     return "File " + VisibleText(name) + " not found.";
 }
 
-std::string BuildPurgeQuestion(frmMain& main) {
-    const std::string& folder = main.strFolderPath[0];
-    const std::string& spec = main.strFileSpec[0];
-    const std::int32_t n = NumMatchingFiles(folder, spec);
-    main.intNumFiles = n;
-
+std::string PurgeQuestion(const Selection& selection, bool multipleFiles, std::int32_t n) {
+    const std::string& folder = selection.strFolderPath;
+    const std::string& spec = selection.strFileSpec;
     std::string question = "Are you sure that you want to purge ";
     if (spec != "*.*") {
-        if (main.blnMultipleFiles && n > 1) {
+        if (multipleFiles && n > 1) {
             question += "the " + std::to_string(n) + " files";
-        } else if (main.blnMultipleFiles) {
+        } else if (multipleFiles) {
             question += "the files";
         } else {
             question += "the file";
@@ -58,7 +55,7 @@ std::string BuildPurgeQuestion(frmMain& main) {
         }
         question += kCrLf + ShortenPath(VisibleText(folder), 100);
     }
-    if (main.blnSubdirectories) {
+    if (selection.blnSubdirectories) {
         question += std::string(kCrLf) + "and all files ";
         if (spec != "*.*") question += "of the form \"" + spec + "\" ";
         question += "in all subfolders?";
@@ -66,8 +63,21 @@ std::string BuildPurgeQuestion(frmMain& main) {
         question += " ?";
     }
     question += std::string(kCrLf) + "(This will permanently destroy all data in ";
-    question += main.blnMultipleFiles || main.blnSubdirectories ? "these files.)" : "this file.)";
+    question += multipleFiles || selection.blnSubdirectories ? "these files.)" : "this file.)";
     return question;
+}
+
+std::string BuildPurgeQuestion(frmMain& main) {
+    main.intNumFiles = NumMatchingFiles(main.strFolderPath[0], main.strFileSpec[0]);
+    return PurgeQuestion(MainSelection(main), main.blnMultipleFiles, main.intNumFiles);
+}
+
+std::string NoFilesToPurgeMessage(const Selection& selection) {
+    const std::string& folder = selection.strFolderPath;
+    const std::string& spec = selection.strFileSpec;
+    return HasWildcards(spec) ? "There are no files in " + VisibleText(folder) + " matching " +
+                                    VisibleText(spec) + "."
+                              : NoSuchFileMessage(folder, spec);
 }
 
 void PurgeSelectedFiles(frmMain& main) {
@@ -76,10 +86,8 @@ void PurgeSelectedFiles(frmMain& main) {
     frmReport& report = Forms().Report();
     main.blnMultipleFiles = HasWildcards(spec);
     if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
-        ui::TheUi().MsgBox(main.blnMultipleFiles ? "There are no files in " + VisibleText(folder) +
-                                                       " matching " + VisibleText(spec) + "."
-                                                 : NoSuchFileMessage(folder, spec),
-                           ui::Buttons::OK, ui::Icon::Exclamation, "Purge files");
+        ui::TheUi().MsgBox(NoFilesToPurgeMessage(MainSelection(main)), ui::Buttons::OK,
+                           ui::Icon::Exclamation, "Purge files");
         return;
     }
     main.fraMenu.SetEnabled(false);

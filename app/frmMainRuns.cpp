@@ -28,14 +28,35 @@ void FocusAfterRun(frmMain& main, int index) {
 
 }  // namespace
 
+std::string NoFilesToListMessage(const Selection& selection) {
+    const std::string& folder = selection.strFolderPath;
+    const std::string& spec = selection.strFileSpec;
+    if (spec == "*.*") return "There are no files in " + VisibleText(folder) + ".";
+    if (HasWildcards(spec)) {
+        return "There are no files in " + VisibleText(folder) + " matching " + VisibleText(spec) +
+               ".";
+    }
+    return NoSuchFileMessage(folder, spec);
+}
+
+std::string ListingCaption(const Selection& selection) {
+    if (selection.blnSubdirectories) return "Estimate purge time";
+    if (selection.strFileSpec == "*.*") return "List all files";
+    return "List files " + selection.strFileSpec;
+}
+
+void ShowReport(frmReport& report) {
+    // Its own width again after a wipe made it as wide as the main window.
+    report.Resize(report_layout::kWindowWidth, report.Height());
+    report.Show();
+    report.Form_Activate();
+}
+
 void ShowReportBesideMain(frmMain& main) {
     // Beside the main window, not over it.
     frmReport& report = Forms().Report();
-    // Its own width again after a wipe made it as wide as the main window.
-    report.Resize(report_layout::kWindowWidth, report.Height());
     report.MoveTo(main.Left() + main.Width(), main.Top());
-    report.Show();
-    report.Form_Activate();
+    ShowReport(report);
 }
 
 void frmMain::cmdProcessFiles_MouseUp(int index) {
@@ -64,17 +85,9 @@ void ListSelectedFiles(frmMain& main, bool displayFolderNames, bool displayFileN
     const std::string& spec = main.strFileSpec[0];
     main.blnMultipleFiles = HasWildcards(spec);
     if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
-        std::string message;
-        if (spec == "*.*") {
-            message = "There are no files in " + VisibleText(folder) + ".";
-        } else if (HasWildcards(spec)) {
-            message = "There are no files in " + VisibleText(folder) + " matching " +
-                      VisibleText(spec) + ".";
-        } else {
-            message = NoSuchFileMessage(folder, spec);
-        }
         // A box without a title of its own carries the program's name.
-        ui::TheUi().MsgBox(message, ui::Buttons::OK, ui::Icon::Exclamation, main.strProductName);
+        ui::TheUi().MsgBox(NoFilesToListMessage(MainSelection(main)), ui::Buttons::OK,
+                           ui::Icon::Exclamation, main.strProductName);
         return;
     }
     SetRunMenusEnabled(main, false);
@@ -83,13 +96,7 @@ void ListSelectedFiles(frmMain& main, bool displayFolderNames, bool displayFileN
     run.blnListFiles = true;
     run.blnDisplayFolderNames = displayFolderNames;
     run.blnDisplayFileNames = displayFileNames;
-    if (main.blnSubdirectories) {
-        report.SetCaption("Estimate purge time");
-    } else if (spec == "*.*") {
-        report.SetCaption("List all files");
-    } else {
-        report.SetCaption("List files " + spec);
-    }
+    report.SetCaption(ListingCaption(MainSelection(main)));
     ShowReportBesideMain(main);
     WindowRunHost host(Forms());
     report.ProcessFiles(run, host);

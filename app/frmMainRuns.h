@@ -8,18 +8,31 @@
 // window's ProcessFiles.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class frmMain;
+class frmReport;
+struct Selection;
 
 // The listing shows folder names, file names, or both.
 void ListSelectedFiles(frmMain& main, bool displayFolderNames, bool displayFileNames);
 void PurgeSelectedFiles(frmMain& main);
-// "Are you sure that you want to purge ..." for the selection; also stores
+// "Are you sure that you want to purge ..." for a selection of n matching
+// files in its folder.
+std::string PurgeQuestion(const Selection& selection, bool multipleFiles, std::int32_t n);
+// The same for the main window's selection; also stores
 // the number of matching files in the main window's intNumFiles.
 std::string BuildPurgeQuestion(frmMain& main);
 // "File NAME not found.", or why a name in the folder that is no regular
 // file (a symbolic link, a FIFO) is not purged.
 std::string NoSuchFileMessage(const std::string& folder, const std::string& name);
-// Shows the report window (not modal) beside the main window.
+// Why a selection without subfolders has nothing to list or to purge.
+std::string NoFilesToListMessage(const Selection& selection);
+std::string NoFilesToPurgeMessage(const Selection& selection);
+// The report window's caption for a listing of a selection.
+std::string ListingCaption(const Selection& selection);
+// Shows the report window (not modal) at its own width, where it stands;
+// ShowReportBesideMain moves it beside the main window first.
+void ShowReport(frmReport& report);
 void ShowReportBesideMain(frmMain& main);

@@ -5,6 +5,7 @@
 
 #include "app/Forms.h"
 #include "app/SetupFile.h"
+#include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "platform/FileSystem.h"
@@ -27,8 +28,7 @@ std::string WithOperationFileExtension(const std::string& path) {
 }
 
 // The purge confirmation's check boxes, in the order the file stores them.
-std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes() {
-    auto& c = Forms().PurgeConfirmation();
+std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes(frmPurgeConfirmation& c) {
     return {&c.chkPurgeSlack,
             &c.chkDoNotDeletePurgedFiles,
             &c.chkOKToPurgeReadOnlyFiles,
@@ -196,18 +196,23 @@ bool frmMain::LoadSetupFile(const std::string& path) {
     return read.complete;
 }
 
-void frmMain::ApplySetup(const SetupRecord& r) {
-    auto boxes = OptionBoxes();
+void ApplySetupChoices(const SetupRecord& r, frmTypeOfPurge& type,
+                       frmPurgeConfirmation& confirmation) {
+    auto boxes = OptionBoxes(confirmation);
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) {
         if (r.options[i]) boxes[i]->SetValue(*r.options[i]);
     }
+    type.SelectTypeAndPasses(r.purgeType, r.passes);
+}
+
+void frmMain::ApplySetup(const SetupRecord& r) {
+    ApplySetupChoices(r, Forms().TypeOfPurge(), Forms().PurgeConfirmation());
     // The flags are stored as they were and read as their opposites; the
     // toggle that follows every load turns them back.
     blnSubdirectories = r.subfolderFlag == 0;
     blnConfirmFiles = r.confirmationFlag == 0;
     strFolderPath[0] = r.folder;
     strFileSpec[0] = r.fileSpec;
-    Forms().TypeOfPurge().SelectTypeAndPasses(r.purgeType, r.passes);
     ShowTypeOfPurge();
 }
 
@@ -222,7 +227,7 @@ bool frmMain::SaveSetupFile(const std::string& path) {
     r.fileSpec = strFileSpec[0];
     r.purgeType = Forms().TypeOfPurge().GetPurgeType();
     r.passes = Forms().TypeOfPurge().GetNumberOfPasses();
-    auto boxes = OptionBoxes();
+    auto boxes = OptionBoxes(Forms().PurgeConfirmation());
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) r.options[i] = boxes[i]->Value();
     return native_files::IsNativePath(path) ? native_files::ReplaceFile(path, WriteSetup(r))
                                             : platform::Files().ReplaceFile(path, WriteSetup(r));

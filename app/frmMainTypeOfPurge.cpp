@@ -25,8 +25,11 @@ void frmMain::cmdTypeOfPurge_MouseUp() {
 }
 
 void frmMain::ShowTypeOfPurge() {
-    frmTypeOfPurge& dialog = Forms().TypeOfPurge();
     lblTypeOfPurge.Move(lblTypeOfPurge.Left(), cmdTypeOfPurge.Top() + 150);
+    lblTypeOfPurge.SetCaption(TypeOfPurgeCaption(Forms().TypeOfPurge()));
+}
+
+std::string TypeOfPurgeCaption(const frmTypeOfPurge& dialog) {
     int type = dialog.GetPurgeType();
     int passes = dialog.GetNumberOfPasses();
     int overwrites = dialog.GetNumOverwrites();
@@ -36,7 +39,7 @@ void frmMain::ShowTypeOfPurge() {
     caption = first == std::string::npos ? "" : caption.substr(first, last - first + 1);
     caption += ", " + TimesText(passes) + " (= " + std::to_string(overwrites) + " overwrite" +
                (overwrites > 1 ? "s" : "") + ")";
-    lblTypeOfPurge.SetCaption(caption);
+    return caption;
 }
 
 std::string frmMain::PurgeTypeNumPasses(int intPurgeType, int intNumberOfPasses) {

@@ -8,6 +8,8 @@
 // GetNumOverwrites.
 #pragma once
 
+#include <string>
+
 #include "ui/Form.h"
 
 class frmTypeOfPurge : public ui::Form {
@@ -55,3 +57,7 @@ private:
 
     int savedType_ = 1;
 };
+
+// The choice in the words of the main window's label: the type's caption,
+// its passes and the overwrites they make.
+std::string TypeOfPurgeCaption(const frmTypeOfPurge& dialog);

@@ -393,7 +393,7 @@ FAULTS += [
      [DISK, APP]),
 
     # A field of a run's value that its builder leaves out or the run ignores.
-    ("app/WindowRun.cpp", "    run.blnConfirmFiles = main.blnConfirmFiles;\n", "", [PURGE]),
+    ("app/WindowRun.cpp", "    run.blnConfirmFiles = selection.blnConfirmFiles;\n", "", [PURGE]),
     ("purge/frmReportListing.cpp", "const bool subdirectories = run_.blnSubdirectories;",
      "const bool subdirectories = PurgeRun().blnSubdirectories;", [PURGE]),
     ("purge/frmReportPurge.cpp", "if (!run_.blnDeleteEmptyFolders || !sub) return true;",
