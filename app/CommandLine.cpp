@@ -7,10 +7,12 @@
 
 #include "app/CommandLinePaths.h"
 #include "app/CommandLineProgress.h"
+#include "app/CommandLineSelection.h"
 #include "app/CommandLineUi.h"
 #include "app/CommandLineWipe.h"
 #include "app/Forms.h"
 #include "app/MainWindowHosts.h"
+#include "app/SetupFile.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
@@ -19,6 +21,7 @@
 #include "disk/frmFillDisk.h"
 #include "disk/frmSpecifyDrive.h"
 #include "platform/DrivePaths.h"
+#include "platform/FileSystem.h"
 #include "platform/StopSignals.h"
 #include "purge/SharedLibrary.h"
 #include "purge/StrProc.h"
@@ -254,6 +257,8 @@ class Session {
     CommandLineUi& Ui() { return ui_; }
     FormSet& Windows() { return forms_; }
     ProgressLine& Progress() { return progress_; }
+    // The program's name, which titles a message box of no title of its own.
+    std::string productName;
 
   private:
     CommandLineUi ui_;
@@ -305,30 +310,38 @@ int TestSpeed(const std::string& drive, Session& session, std::ostream& out, std
     return kExitDone;
 }
 
-int RunSetup(const Request& request, bool purge, const std::string& label, Session& session,
-             std::ostream& out, std::ostream& err, std::istream& in, bool terminal);
+// The operation file's setup, or nothing when it is no operation file.
+std::optional<SetupRecord> ReadOperationFile(const std::string& path) {
+    auto contents = native_files::IsNativePath(path)
+                        ? native_files::ReadWholeFile(path, kMaxSetupFileBytes)
+                        : platform::Files().ReadWholeFile(path, kMaxSetupFileBytes);
+    if (!contents) return std::nullopt;
+    SetupRead read = ReadSetup(*contents);
+    if (!read.complete) return std::nullopt;
+    return read.record;
+}
+
+int RunSetup(const Request& request, bool purge, Selection& selection, const std::string& label,
+             Session& session, std::ostream& out, std::ostream& err, std::istream& in,
+             bool terminal);
 
 int Run(const Request& request, Session& session, std::ostream& out, std::ostream& err,
         std::istream& in, bool terminal) {
-    frmMain& main = session.Windows().Main();
     LoadProgramText("kz_text.dat");
     // What a run needs of the window's start-up; the next-run setup and its
     // folder play no part, since the operation file is the whole setup.
-    main.strProductName = GetProgramText(1);
-    main.strNotSpecified = GetProgramText(4);
-    main.strVersion = frmMain::ProgramVersion();
-    main.intCharWidth = 123;
+    session.productName = GetProgramText(1);
     session.Windows().TypeOfPurge().Initialization();
-    main.blnStartupCompleted = true;
+    session.Windows().SetStartupCompleted();
     DealWithFillLeftovers(request.yes, err);
     if (request.paths.verb != PathsRequest::Verb::None) {
         const bool purge = request.paths.verb == PathsRequest::Verb::Purge;
         const std::string saveFile =
             request.paths.saveFile.empty() ? "" : OperationFilePath(request.paths.saveFile);
         return RunPaths(request.paths, saveFile, request.yes, session.Windows(), err,
-                        [&](const std::string& label) {
-                            return RunSetup(request, purge, label, session, out, err, in,
-                                            terminal);
+                        [&](Selection& selection, const std::string& label) {
+                            return RunSetup(request, purge, selection, label, session, out, err,
+                                            in, terminal);
                         });
     }
     if (!request.wipe.drive.empty()) {
@@ -345,29 +358,33 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
         err << "purge: operation file " << request.file << " not found\n";
         return kExitBadRequest;
     }
-    if (!main.LoadSetupFile(path)) {
+    const std::optional<SetupRecord> setup = ReadOperationFile(path);
+    if (!setup) {
         // The window's own message for a file that is no operation file.
         ui::TheUi().MsgBox("Error when attempting to load setup from file " + path + "!",
                            ui::Buttons::OK, ui::Icon::Exclamation, "Error");
         return kExitBadRequest;
     }
-    main.ToggleSubfoldersAndConfirmation();
-    main.RefreshSelection();
-    return RunSetup(request, request.mode == Request::Mode::Purge, request.file, session, out, err,
-                    in, terminal);
+    Selection selection = SelectionOfSetup(*setup, session.Windows());
+    // A speed measured just now (--test-speed) is what the estimate uses.
+    if (const frmMain* main = session.Windows().MainIfCreated()) {
+        selection.sngPurgeSpeed = main->sngPurgeSpeed;
+    }
+    return RunSetup(request, request.mode == Request::Mode::Purge, selection, request.file,
+                    session, out, err, in, terminal);
 }
 
-// Lists or purges the setup in force in the main window, as loaded from an
-// operation file or made for a PATH; `label` names it in messages.
-int RunSetup(const Request& request, bool purge, const std::string& label, Session& session,
-             std::ostream& out, std::ostream& err, std::istream& in, bool terminal) {
-    frmMain& main = session.Windows().Main();
-    if (!main.FilesSpecified()) {
+// Lists or purges the selection of a setup, as loaded from an operation
+// file or made for a PATH; `label` names it in messages.
+int RunSetup(const Request& request, bool purge, Selection& selection, const std::string& label,
+             Session& session, std::ostream& out, std::ostream& err, std::istream& in,
+             bool terminal) {
+    if (!selection.FilesSpecified()) {
         err << "purge: the operation file selects no files\n";
         return kExitBadRequest;
     }
 
-    if (purge && main.blnConfirmFiles) {
+    if (purge && selection.blnConfirmFiles) {
         err << "purge: " << label
             << " asks to confirm each file, which cannot be done unattended;\n"
                "save it from the window with \"Confirm files?\" set to No\n";
@@ -393,7 +410,11 @@ int RunSetup(const Request& request, bool purge, const std::string& label, Sessi
         if (stopSignals.StopRequested() && !report.blnStop) report.cmdStop_Click();
         session.Progress().Update(session.Windows());
     };
-    main.cmdProcessFiles_MouseUp(purge ? 1 : 2);
+    if (purge) {
+        PurgeSelection(selection, session.Windows());
+    } else {
+        ListSelection(selection, session.Windows(), session.productName);
+    }
     session.Ui().OnDoEvents = nullptr;
     session.Progress().Clear();
 

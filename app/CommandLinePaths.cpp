@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "app/CommandLine.h"
+#include "app/CommandLineSelection.h"
 #include "app/Forms.h"
 #include "app/PathArgument.h"
 #include "app/SetupFile.h"
@@ -231,21 +232,23 @@ int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
         paths.push_back(*resolved);
     }
 
-    frmMain& main = windows.Main();
     if (request.verb == PathsRequest::Verb::Save) {
+        // The window saves the setup it holds, with the version it records.
+        frmMain& main = windows.Main();
+        main.strVersion = frmMain::ProgramVersion();
         LoadSetup(main, SetupFor(paths.front(), request));
         return Save(main, saveFile, yes, err);
     }
     int worst = kExitDone;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        LoadSetup(main, SetupFor(paths[i], request));
+        Selection selection = SelectionOfSetup(SetupFor(paths[i], request), windows);
         if (request.clusterSize > 0) {
             // The purge confirmation offers the drive's cluster size first
             // and keeps it.
-            main.lngClusterSizeByDrive[platform::DriveLetterOf(paths[i].drivePath) - 'A'] =
+            selection.lngClusterSizeByDrive[platform::DriveLetterOf(paths[i].drivePath) - 'A'] =
                 request.clusterSize;
         }
-        worst = std::max(worst, run(request.paths[i]));
+        worst = std::max(worst, run(selection, request.paths[i]));
         if (worst == kExitStopped) break;
     }
     return worst;

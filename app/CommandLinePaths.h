@@ -21,6 +21,7 @@
 #include <vector>
 
 class FormSet;
+struct Selection;
 
 struct PathsRequest {
     enum class Verb { None, List, Purge, Save } verb = Verb::None;
@@ -49,9 +50,9 @@ bool ParsePathsOption(const std::vector<std::string>& args, std::size_t& i, Path
 // The combinations that make no sense, once every argument is read.
 bool CheckPathsRequest(const PathsRequest& request, std::string& problem);
 
-// Runs the setup in force in the main window as --list or --purge runs an
-// operation file once it is loaded; `label` names the selection in messages.
-using SetupRun = std::function<int(const std::string& label)>;
+// Runs a selection as --list or --purge runs an operation file once it is
+// loaded; `label` names the selection in messages.
+using SetupRun = std::function<int(Selection& selection, const std::string& label)>;
 
 // Checks every PATH first (any bad one: kExitBadRequest, nothing touched),
 // then runs each in the order given, or saves the setup of the one PATH in

@@ -33,9 +33,12 @@ FormSet::FormSet() {
     InForce() = this;
     // The program texts ask whether the main window in force has started.
     SetStartupCompletedSource([] {
-        const frmMain* main = InForce() != nullptr ? InForce()->MainIfCreated() : nullptr;
-        return main != nullptr && main->blnStartupCompleted;
+        return InForce() != nullptr && InForce()->StartupCompleted();
     });
+}
+
+bool FormSet::StartupCompleted() const {
+    return startupCompleted_ || (main_ != nullptr && main_->blnStartupCompleted);
 }
 
 FormSet::~FormSet() {

@@ -43,6 +43,10 @@ public:
 
     // The main window when it exists (it does not while it is being built).
     frmMain* MainIfCreated() const { return main_.get(); }
+    // A run without the main window (the command line's) has started up
+    // once its program texts are loaded, as the main window's start-up says.
+    void SetStartupCompleted() { startupCompleted_ = true; }
+    bool StartupCompleted() const;
 
 private:
     // Links what the windows made so far need of each other: the report's
@@ -50,6 +54,7 @@ private:
     // sizes in the main window's table.
     void Wire();
 
+    bool startupCompleted_ = false;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<frmReport> report_;
     std::unique_ptr<frmTypeOfPurge> typeOfPurge_;

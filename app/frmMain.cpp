@@ -31,6 +31,12 @@ const char* const frmMain::kHelpText =
 const char* const frmMain::kBuildStamp = "20070708";
 const char* const frmMain::kMakerAddress = "https://www.talvane-systems.example/";
 
+namespace {
+int instancesMade = 0;
+}  // namespace
+
+int frmMain::InstancesMade() { return instancesMade; }
+
 frmMain::frmMain()
     : Form("frmMain"),
       Clock((CreateControls(), (*this)("Clock"))),
@@ -67,6 +73,7 @@ frmMain::frmMain()
       lblCopyright((*this)("lblCopyright")),
       lblSubdirectories2((*this)("lblSubdirectories2")),
       lblSubdirectories((*this)("lblSubdirectories")) {
+    ++instancesMade;
     WireMenuButton(cmdSingleFile, &frmMain::cmdSingleFile_MouseUp);
     WireMenuButton(cmdSubdirectories, &frmMain::cmdSubdirectories_MouseUp);
     WireMenuButton(cmdConfirmFiles, &frmMain::cmdConfirmFiles_MouseUp);

@@ -47,6 +47,10 @@ class frmMain : public ui::Form {
     // The drive last chosen for a speed test or a disk wipe ("C:"), or "".
     std::string strLastDrive;
 
+    // How many main windows this process has made: the command line makes
+    // one only for what needs it (a wipe, a speed test, --save).
+    static int InstancesMade();
+
     // "8.27": the version the caption shows and setup files record.
     static std::string ProgramVersion();
 

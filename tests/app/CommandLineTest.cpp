@@ -176,6 +176,25 @@ TEST_F(CommandLine, ListsAndPurgesATreeAndLeavesEverythingElseAlone) {
     EXPECT_TRUE(Drives().Exists("C:\\tree")) << "the starting folder stays";
 }
 
+TEST_F(CommandLine, ListsAndPurgesWithoutMakingTheMainWindow) {
+    Drives().WriteFile("C:\\d\\a.txt", "alpha");
+    Drives().WriteFile("C:\\d\\sub\\b.txt", "beta");
+    Drives().WriteFile("C:\\e\\c.txt", "gamma");
+    const std::string op = OperationFile("d.kzs", "C:\\d\\", "*.txt", true, {0, 0, 0, 0, 0, 0});
+    const int made = frmMain::InstancesMade();
+
+    Result listed = Run({"--list", op});
+    EXPECT_EQ(listed.status, kExitDone) << listed.err;
+    EXPECT_TRUE(Has(listed.out, "Number of files: 2\n")) << listed.out;
+    Result purged = Run({"--purge", op, "--yes"});
+    EXPECT_EQ(purged.status, kExitDone) << purged.err;
+    EXPECT_FALSE(Drives().Exists("C:\\d\\sub\\b.txt")) << "subfolders as the file stores them";
+    Result files = Run({"--purge-files", "C:\\e\\c.txt", "--yes"});
+    EXPECT_EQ(files.status, kExitDone) << files.err;
+    EXPECT_FALSE(Drives().Exists("C:\\e\\c.txt"));
+    EXPECT_EQ(frmMain::InstancesMade(), made);
+}
+
 TEST_F(CommandLine, APurgeReportReadsAsTheWindowsReport) {
     for (const char* tree : {"C:\\one\\", "C:\\two\\"}) {
         Drives().WriteFile(std::string(tree) + "a.txt", "alpha");

@@ -394,6 +394,11 @@ FAULTS += [
 
     # A field of a run's value that its builder leaves out or the run ignores.
     ("app/WindowRun.cpp", "    run.blnConfirmFiles = selection.blnConfirmFiles;\n", "", [PURGE]),
+    ("app/CommandLineSelection.cpp",
+     "    selection.blnConfirmFiles = record.confirmationFlag != 0;\n", "", [APP]),
+    ("app/CommandLineSelection.cpp",
+     "selection.blnSubdirectories = subfolders > 0 && record.subfolderFlag != 0;",
+     "selection.blnSubdirectories = subfolders > 0;", [APP]),
     ("purge/frmReportListing.cpp", "const bool subdirectories = run_.blnSubdirectories;",
      "const bool subdirectories = PurgeRun().blnSubdirectories;", [PURGE]),
     ("purge/frmReportPurge.cpp", "if (!run_.blnDeleteEmptyFolders || !sub) return true;",

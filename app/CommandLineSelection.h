@@ -1,0 +1,25 @@
+// The command line's listing and purge of a selection, without the main
+// window: the selection an operation file makes once loaded, and the run
+// of it as the main window's "List files, estimate time" and "Purge files"
+// would do it, with the same questions and messages.
+#pragma once
+
+#include <string>
+
+#include "app/WindowRun.h"
+
+class FormSet;
+
+// The selection of a setup as loading it into the main window makes it:
+// subfolders only where the folder has some, and nothing selected when
+// the folder cannot be read (said as the window says it). The purge type
+// and the option boxes are put in force in the dialogs of `windows`.
+Selection SelectionOfSetup(const SetupRecord& record, FormSet& windows);
+
+// Lists the selection in the report window of `windows`; a message box of
+// no title of its own carries productName.
+void ListSelection(const Selection& selection, FormSet& windows, const std::string& productName);
+// Asks the purge confirmation and purges the selection in the report
+// window of `windows`. A cluster size chosen at the confirmation is kept
+// in the selection's table.
+void PurgeSelection(Selection& selection, FormSet& windows);
