@@ -271,17 +271,7 @@ write_sample_setup "$XDG_CONFIG_HOME/Kestrane/kz.usr"
 program_pid=$!
 pids+=($program_pid)
 main=$(window '^Kestrane')
-click "$main" $menu_x "$(menu_y $row_purge_files)"
-dialog=$(window '^Purge confirmation$')
-keys "$dialog" shift+Tab Return
-report=$(window '^Purge files$')
-sleep 0.5
-width=$(width_of "$report")
-height=$(height_of "$report")
-click "$report" $((width - 46)) $((height - 41))
-sleep 3
-click "$report" $(((3600 + 500) / 15)) $((height - 41))
-sleep 1
+purge_then_stop_while_paused "$main"
 shot report-after-stop "$report"
 
 echo "Screenshots are in $out"

@@ -111,3 +111,21 @@ row_purge_speed=8
 row_wipe_disk=9
 row_setup=11
 row_help=12
+
+# Purges the selection of main window $1, confirms, pauses the run in the
+# report window and stops it there; leaves the report's id in $report.
+# Pause and Stop sit on the report's bottom row, Stop 3600 twips from the
+# left; the files must be large enough for the run to be caught midway.
+purge_then_stop_while_paused() {
+  click "$1" $menu_x "$(menu_y $row_purge_files)"
+  keys "$(window '^Purge confirmation$')" shift+Tab Return
+  report=$(window '^Purge files$')
+  sleep 0.5
+  local width height
+  width=$(width_of "$report")
+  height=$(height_of "$report")
+  click "$report" $((width - 46)) $((height - 41))
+  sleep 3
+  click "$report" $(((3600 + 500) / 15)) $((height - 41))
+  sleep 1
+}
