@@ -94,7 +94,7 @@ shot() {
 
 "$program" >"$work/purge.log" 2>&1 &
 program_pid=$!
-pids+=($program_pid)
+pids+=("$program_pid")
 main=$(window '^Kestrane')
 shot main-window
 
@@ -269,7 +269,7 @@ wait "$program_pid" 2>/dev/null || true
 write_sample_setup "$XDG_CONFIG_HOME/Kestrane/kz.usr"
 "$program" >>"$work/purge.log" 2>&1 &
 program_pid=$!
-pids+=($program_pid)
+pids+=("$program_pid")
 main=$(window '^Kestrane')
 purge_then_stop_while_paused "$main"
 shot report-after-stop "$report"
