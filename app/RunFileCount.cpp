@@ -5,17 +5,12 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "purge/FolderTrail.h"
 #include "purge/PurgeRun.h"
 #include "purge/StrProc.h"
 #include "purge/WalkRules.h"
 
 namespace {
-
-struct Level {
-    std::shared_ptr<platform::FolderHandle> folder;
-    std::vector<platform::FolderEntry> entries;
-    std::size_t next = 0;
-};
 
 bool IsExcluded(const PurgeRun& run, const platform::FolderHandle& folder) {
     if (!run.blnWipeDisk) return false;
@@ -25,9 +20,9 @@ bool IsExcluded(const PurgeRun& run, const platform::FolderHandle& folder) {
 }
 
 // The files of one folder that the run takes, as the run chooses them.
-std::int64_t FilesOf(const PurgeRun& run, const Level& level, bool atStart,
+std::int64_t FilesOf(const PurgeRun& run, const FolderTrail::Level& level, bool atStart,
                      std::vector<platform::FileIdentity>& manyNamed) {
-    const platform::FolderHandle& folder = *level.folder;
+    const platform::FolderHandle& folder = *level.dir;
     // A wipe purges its subfolders whole; at the drive's top it may keep
     // everything but the files its own fill wrote.
     std::string spec = atStart || !run.blnWipeDisk ? run.strCurrentFileSpec : "*.*";
@@ -57,12 +52,6 @@ std::int64_t FilesOf(const PurgeRun& run, const Level& level, bool atStart,
     return files;
 }
 
-Level Opened(std::shared_ptr<platform::FolderHandle> folder) {
-    Level level{std::move(folder), {}, 0};
-    level.entries = level.folder->Read().value_or(std::vector<platform::FolderEntry>{});
-    return level;
-}
-
 }  // namespace
 
 std::int64_t CountFilesOfRun(const PurgeRun& run, const std::string& startFolder) {
@@ -72,26 +61,24 @@ std::int64_t CountFilesOfRun(const PurgeRun& run, const std::string& startFolder
         if (path.empty() || path.back() != '\\') path += '\\';
         start = platform::Files().OpenFolder(path);
     }
-    if (!start || IsExcluded(run, *start)) return 0;
+    if (!start) return 0;
     std::vector<platform::FileIdentity> manyNamed;
-    std::vector<Level> trail;
-    trail.push_back(Opened(std::move(start)));
-    std::int64_t files = FilesOf(run, trail.back(), true, manyNamed);
-    // Its own stack, so that no depth of tree can end the count.
-    while (run.blnSubdirectories && !trail.empty()) {
-        Level& level = trail.back();
-        if (level.next == level.entries.size()) {
-            trail.pop_back();
-            continue;
+    std::int64_t files = 0;
+    FolderTrail trail(*start, std::string());
+    bool justEntered = true;
+    while (!trail.Empty()) {
+        FolderTrail::Level& level = trail.Current();
+        // A level come back to that could not be opened again is done with.
+        bool goOn = level.dir != nullptr;
+        if (justEntered) {
+            goOn = !IsExcluded(run, *level.dir);
+            if (goOn) {
+                level.entries = level.dir->Read().value_or(std::vector<platform::FolderEntry>{});
+                files += FilesOf(run, level, trail.Depth() == 1, manyNamed);
+            }
         }
-        const platform::FolderEntry& entry = level.entries[level.next++];
-        if (entry.kind != platform::EntryKind::Folder) continue;
-        if (WhySubfolderIsLeft(entry, level.folder->Identity())) continue;
-        std::shared_ptr<platform::FolderHandle> inner =
-            level.folder->OpenSubfolder(entry.name, entry.identity);
-        if (!inner || IsExcluded(run, *inner)) continue;
-        trail.push_back(Opened(std::move(inner)));
-        files += FilesOf(run, trail.back(), false, manyNamed);
+        justEntered = goOn && run.blnSubdirectories && EnterNextSubfolderTheRunEnters(trail);
+        if (!justEntered) trail.Leave();
     }
     return files;
 }

@@ -13,22 +13,6 @@ std::unique_ptr<HardLinkCensus>& Current() {
     return census;
 }
 
-// Goes down into the next subfolder of the current folder that the run
-// would enter too; false when there is none left.
-bool EnterNextSubfolder(FolderTrail& trail) {
-    FolderTrail::Level& level = trail.Current();
-    while (level.next < level.entries.size()) {
-        const platform::FolderEntry& entry = level.entries[level.next++];
-        if (entry.kind != platform::EntryKind::Folder) continue;
-        if (WhySubfolderIsLeft(entry, level.dir->Identity())) continue;
-        if (auto sub = level.dir->OpenSubfolder(entry.name, entry.identity)) {
-            trail.Enter(std::move(sub), entry.name);
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 void HardLinkCensus::CountTree(platform::FolderHandle& root,
@@ -42,7 +26,7 @@ void HardLinkCensus::CountTree(platform::FolderHandle& root,
     while (!trail.Empty()) {
         const bool goOn = justEntered ? CountFolder(trail.Current(), trail.Depth() == 1)
                                       : trail.Current().dir != nullptr;
-        justEntered = goOn && EnterNextSubfolder(trail);
+        justEntered = goOn && EnterNextSubfolderTheRunEnters(trail);
         if (!justEntered) trail.Leave();
     }
 }

@@ -1,5 +1,6 @@
 #include "purge/WalkRules.h"
 
+#include "purge/FolderTrail.h"
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
 
@@ -41,4 +42,18 @@ std::optional<std::string> WhySubfolderIsLeft(const platform::FolderEntry& entry
 std::string ShownName(const std::string& name, const platform::FolderHandle& folder) {
     std::string shown = VisibleText(name);
     return folder.TellsNamesApartByCase() ? shown : LowerCase(shown);
+}
+
+bool EnterNextSubfolderTheRunEnters(FolderTrail& trail) {
+    FolderTrail::Level& level = trail.Current();
+    while (level.next < level.entries.size()) {
+        const platform::FolderEntry& entry = level.entries[level.next++];
+        if (entry.kind != platform::EntryKind::Folder) continue;
+        if (WhySubfolderIsLeft(entry, level.dir->Identity())) continue;
+        if (auto sub = level.dir->OpenSubfolder(entry.name, entry.identity)) {
+            trail.Enter(std::move(sub), entry.name);
+            return true;
+        }
+    }
+    return false;
 }

@@ -16,6 +16,8 @@
 
 #include "platform/FolderHandle.h"
 
+class FolderTrail;
+
 // The reason WhyFileIsLeft gives for a file with more than one name.
 extern const char* const kOtherHardLinks;
 
@@ -27,6 +29,11 @@ std::optional<std::string> WhyFileIsLeft(const platform::FolderEntry& entry,
 // Why a subfolder is not entered; null when the run enters it.
 std::optional<std::string> WhySubfolderIsLeft(const platform::FolderEntry& entry,
                                               const platform::FileIdentity& folder);
+
+// Goes down into the next subfolder of the walk's current folder that the
+// run would enter too, for walks that only look ahead of a run; false when
+// there is none left.
+bool EnterNextSubfolderTheRunEnters(FolderTrail& trail);
 
 // A name (or a path ending in it) of the folder `folder` as the program
 // shows it: with control characters escaped, and in lower case only where
