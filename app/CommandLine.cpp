@@ -13,6 +13,7 @@
 #include "app/Forms.h"
 #include "app/MainWindowHosts.h"
 #include "app/SetupFile.h"
+#include "app/SetupFileOnDisk.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
@@ -312,11 +313,7 @@ int TestSpeed(const std::string& drive, Session& session, std::ostream& out, std
 
 // The operation file's setup, or nothing when it is no operation file.
 std::optional<SetupRecord> ReadOperationFile(const std::string& path) {
-    auto contents = native_files::IsNativePath(path)
-                        ? native_files::ReadWholeFile(path, kMaxSetupFileBytes)
-                        : platform::Files().ReadWholeFile(path, kMaxSetupFileBytes);
-    if (!contents) return std::nullopt;
-    SetupRead read = ReadSetup(*contents);
+    SetupRead read = ReadSetupFile(path);
     if (!read.complete) return std::nullopt;
     return read.record;
 }

@@ -10,6 +10,7 @@
 #include "app/Forms.h"
 #include "app/PathArgument.h"
 #include "app/SetupFile.h"
+#include "app/SetupFileOnDisk.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "platform/DrivePaths.h"
@@ -89,13 +90,6 @@ SetupRecord SetupFor(const PathArgument& path, const PathsRequest& request) {
     return record;
 }
 
-// Puts the setup in force as loading it from an operation file would.
-void LoadSetup(frmMain& main, const SetupRecord& record) {
-    main.ApplySetup(record);
-    main.ToggleSubfoldersAndConfirmation();
-    main.RefreshSelection();
-}
-
 bool SomethingIsAt(const std::string& path) {
     if (!native_files::IsNativePath(path)) return platform::Files().Look(path).has_value();
     std::error_code ec;
@@ -103,12 +97,12 @@ bool SomethingIsAt(const std::string& path) {
            std::filesystem::file_type::not_found;
 }
 
-int Save(frmMain& main, const std::string& file, bool yes, std::ostream& err) {
+int Save(const SetupRecord& record, const std::string& file, bool yes, std::ostream& err) {
     if (SomethingIsAt(file) && !yes) {
         err << "purge: " << VisibleText(file) << " exists; add --yes to replace it\n";
         return kExitBadRequest;
     }
-    if (!main.SaveSetupFile(file)) {
+    if (!WriteSetupFile(file, record)) {
         err << "purge: Cannot save setup in operation file " << VisibleText(file) << "!\n";
         return kExitBadRequest;
     }
@@ -233,11 +227,17 @@ int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
     }
 
     if (request.verb == PathsRequest::Verb::Save) {
-        // The window saves the setup it holds, with the version it records.
-        frmMain& main = windows.Main();
-        main.strVersion = frmMain::ProgramVersion();
-        LoadSetup(main, SetupFor(paths.front(), request));
-        return Save(main, saveFile, yes, err);
+        // The window saves the setup it holds once it has loaded the
+        // PATH's, with the version it records.
+        const Selection selection = SelectionOfSetup(SetupFor(paths.front(), request), windows);
+        if (!selection.FilesSpecified()) {
+            // Its folder could not be read (said above): the file would select nothing.
+            err << "purge: nothing saved in " << VisibleText(saveFile) << "\n";
+            return kExitBadRequest;
+        }
+        return Save(SetupOfSelection(selection, frmMain::ProgramVersion(), windows.TypeOfPurge(),
+                                     windows.PurgeConfirmation()),
+                    saveFile, yes, err);
     }
     int worst = kExitDone;
     for (std::size_t i = 0; i < paths.size(); ++i) {

@@ -40,6 +40,10 @@ PurgeRun RunOfSelection(const Selection& selection, const frmTypeOfPurge& type,
 // dialogs, as loading the setup does.
 void ApplySetupChoices(const SetupRecord& record, frmTypeOfPurge& type,
                        frmPurgeConfirmation& confirmation);
+// The setup that a selection, the purge type and the option boxes make, as
+// the window saves it with `version` recorded: what loading it puts back.
+SetupRecord SetupOfSelection(const Selection& selection, const std::string& version,
+                             const frmTypeOfPurge& type, const frmPurgeConfirmation& confirmation);
 
 // The main window's selection.
 Selection MainSelection(const frmMain& main);

@@ -5,13 +5,12 @@
 
 #include "app/Forms.h"
 #include "app/SetupFile.h"
+#include "app/SetupFileOnDisk.h"
 #include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
-#include "platform/FileSystem.h"
 #include "purge/StrProc.h"
 #include "purge/frmPurgeConfirmation.h"
-#include "support/NativeFiles.h"
 #include "ui/Ui.h"
 
 namespace {
@@ -28,7 +27,7 @@ std::string WithOperationFileExtension(const std::string& path) {
 }
 
 // The purge confirmation's check boxes, in the order the file stores them.
-std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes(frmPurgeConfirmation& c) {
+std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes(const frmPurgeConfirmation& c) {
     return {&c.chkPurgeSlack,
             &c.chkDoNotDeletePurgedFiles,
             &c.chkOKToPurgeReadOnlyFiles,
@@ -186,12 +185,7 @@ void frmMain::cmdRestoreSetup_Click() {
 }
 
 bool frmMain::LoadSetupFile(const std::string& path) {
-    // The next-run setup and a command-line operation file are named by
-    // native path, wherever they lie; files chosen in the window by drive path.
-    auto contents = native_files::IsNativePath(path)
-                        ? native_files::ReadWholeFile(path, kMaxSetupFileBytes)
-                        : platform::Files().ReadWholeFile(path, kMaxSetupFileBytes);
-    SetupRead read = contents ? ReadSetup(*contents) : SetupRead{};
+    SetupRead read = ReadSetupFile(path);
     ApplySetup(read.record);
     return read.complete;
 }
@@ -218,19 +212,26 @@ void frmMain::ApplySetup(const SetupRecord& r) {
 
 bool frmMain::LoadNextRunSetup() { return LoadSetupFile(strNextRunSetupPath); }
 
-bool frmMain::SaveSetupFile(const std::string& path) {
+SetupRecord SetupOfSelection(const Selection& selection, const std::string& version,
+                             const frmTypeOfPurge& type,
+                             const frmPurgeConfirmation& confirmation) {
     SetupRecord r;
-    r.strVersion = strVersion;
-    r.subfolderFlag = blnSubdirectories ? 1 : 0;
-    r.confirmationFlag = blnConfirmFiles ? 1 : 0;
-    r.folder = strFolderPath[0];
-    r.fileSpec = strFileSpec[0];
-    r.purgeType = Forms().TypeOfPurge().GetPurgeType();
-    r.passes = Forms().TypeOfPurge().GetNumberOfPasses();
-    auto boxes = OptionBoxes(Forms().PurgeConfirmation());
+    r.strVersion = version;
+    r.subfolderFlag = selection.blnSubdirectories ? 1 : 0;
+    r.confirmationFlag = selection.blnConfirmFiles ? 1 : 0;
+    r.folder = selection.strFolderPath;
+    r.fileSpec = selection.strFileSpec;
+    r.purgeType = type.GetPurgeType();
+    r.passes = type.GetNumberOfPasses();
+    auto boxes = OptionBoxes(confirmation);
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) r.options[i] = boxes[i]->Value();
-    return native_files::IsNativePath(path) ? native_files::ReplaceFile(path, WriteSetup(r))
-                                            : platform::Files().ReplaceFile(path, WriteSetup(r));
+    return r;
+}
+
+bool frmMain::SaveSetupFile(const std::string& path) {
+    return WriteSetupFile(path, SetupOfSelection(MainSelection(*this), strVersion,
+                                                 Forms().TypeOfPurge(),
+                                                 Forms().PurgeConfirmation()));
 }
 
 void frmMain::KeepSetupSnapshot() {

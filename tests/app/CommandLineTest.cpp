@@ -24,6 +24,7 @@
 #include "purge/NumberFormat.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
+#include "tests/disk/WipeTestSupport.h"
 #include "tests/testsupport/ProgramHarness.h"
 #include "tests/testsupport/SpecialFiles.h"
 
@@ -114,7 +115,8 @@ class CommandLine : public ::testing::Test {
 
     testing_support::TempDrives& Drives() { return program_.Drives(); }
 
-    ProgramHarness program_;
+    // Drive D is one a wipe may take: the program lies on C.
+    ProgramHarness program_{testing_support::kStandardProgramText, "CD"};
 };
 
 std::string Lf(std::string text) {
@@ -176,7 +178,16 @@ TEST_F(CommandLine, ListsAndPurgesATreeAndLeavesEverythingElseAlone) {
     EXPECT_TRUE(Drives().Exists("C:\\tree")) << "the starting folder stays";
 }
 
-TEST_F(CommandLine, ListsAndPurgesWithoutMakingTheMainWindow) {
+TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
+    // The speed test and the wipe on temporary drives: dummy files counted,
+    // not written, and no reserve of the machine's own disk lowered.
+    disk_testing::SystemOnlyTheProgramFolder system;
+    disk_testing::FakeReserve reserve;
+    disk_testing::SizedDrives sizes;
+    sizes.sizes['D'] = {3 << 20, 8 << 20};
+    disk_testing::CountingFiles fills;
+    fills.capacity = 3 << 20;
+    Drives().WriteFile("D:\\w.dat", "wiped");
     Drives().WriteFile("C:\\d\\a.txt", "alpha");
     Drives().WriteFile("C:\\d\\sub\\b.txt", "beta");
     Drives().WriteFile("C:\\e\\c.txt", "gamma");
@@ -192,6 +203,14 @@ TEST_F(CommandLine, ListsAndPurgesWithoutMakingTheMainWindow) {
     Result files = Run({"--purge-files", "C:\\e\\c.txt", "--yes"});
     EXPECT_EQ(files.status, kExitDone) << files.err;
     EXPECT_FALSE(Drives().Exists("C:\\e\\c.txt"));
+
+    Drives().WriteFile("C:\\f\\g.txt", "golf");
+    Result saved = Run({"--save", "C:\\ops\\f.kzs", "C:\\f", "--type", "1"});
+    EXPECT_EQ(saved.status, kExitDone) << saved.err;
+    const SetupRead setup = ReadSetup(Drives().ReadFile("C:\\ops\\f.kzs"));
+    EXPECT_TRUE(setup.complete);
+    EXPECT_EQ(setup.record.folder, "C:\\f\\");
+    EXPECT_EQ(setup.record.purgeType, 0);
     EXPECT_EQ(frmMain::InstancesMade(), made);
 }
 
