@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "app/CommandLineHosts.h"
 #include "app/CommandLinePaths.h"
 #include "app/CommandLineProgress.h"
 #include "app/CommandLineSelection.h"
@@ -260,6 +261,8 @@ class Session {
     ProgressLine& Progress() { return progress_; }
     // The program's name, which titles a message box of no title of its own.
     std::string productName;
+    // Measured by --test-speed, for the estimate of a --list given with it.
+    DriveSpeeds speeds{};
 
   private:
     CommandLineUi ui_;
@@ -294,16 +297,19 @@ int TestSpeed(const std::string& drive, Session& session, std::ostream& out, std
         err << "purge: " << drive << " is no drive; map it in KESTRANE_DRIVES\n";
         return kExitBadRequest;
     }
-    session.Windows().Main().strLastDrive = UpperCase(drive.substr(0, 1)) + ":";
     session.Ui().OnModal("frmSpecifyDrive", [](ui::Form& form) {
         static_cast<frmSpecifyDrive&>(form).cmdAccept.RaiseClick();
     });
     session.Ui().OnModal("frmFillDisk", [](ui::Form&) {});
     platform::StopSignals stopSignals;
+    FormSet& windows = session.Windows();
     session.Ui().OnDoEvents = [&] {
-        if (stopSignals.StopRequested()) session.Windows().FillDisk().AbandonFill();
+        if (stopSignals.StopRequested()) windows.FillDisk().AbandonFill();
     };
-    PurgeSpeedTestOutcome outcome = TestPurgeSpeed({false, false});
+    CommandLineSpeedTestHost host(windows, session.speeds);
+    const PurgeSpeedTestRun run =
+        SpeedTestRunOf(UpperCase(drive.substr(0, 1)) + ":", "", windows.TypeOfPurge());
+    PurgeSpeedTestOutcome outcome = TestPurgeSpeed(run, host, {false, false});
     session.Ui().OnDoEvents = nullptr;
     if (stopSignals.StopRequested()) return kExitStopped;
     if (!outcome.measured) return kExitNotAllPurged;  // the reason went to standard error
@@ -364,9 +370,7 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
     }
     Selection selection = SelectionOfSetup(*setup, session.Windows());
     // A speed measured just now (--test-speed) is what the estimate uses.
-    if (const frmMain* main = session.Windows().MainIfCreated()) {
-        selection.sngPurgeSpeed = main->sngPurgeSpeed;
-    }
+    selection.sngPurgeSpeed = session.speeds;
     return RunSetup(request, request.mode == Request::Mode::Purge, selection, request.file,
                     session, out, err, in, terminal);
 }

@@ -19,18 +19,23 @@ int BelowButton(const frmMain& main, const ui::Control& button) {
 }
 }  // namespace
 
-PurgeSpeedTestRun SpeedTestRun(FormSet& forms) {
-    frmMain& main = forms.Main();
-    const frmTypeOfPurge& type = forms.TypeOfPurge();
+PurgeSpeedTestRun SpeedTestRunOf(const std::string& lastDrive, const std::string& folder,
+                                 const frmTypeOfPurge& type, int left, int top) {
     PurgeSpeedTestRun run;
-    run.strLastDrive = main.strLastDrive;
-    run.strFolderPath = main.strFolderPath[0];
+    run.strLastDrive = lastDrive;
+    run.strFolderPath = folder;
     run.intPurgeType = type.GetPurgeType();
     run.intNumberOfPasses = type.GetNumberOfPasses();
     run.intNumOverwrites = type.GetNumOverwrites();
-    run.intTop = BelowButton(main, main.cmdPurgeSpeed);
-    run.intLeft = BesideMenu(main);
+    run.intTop = top;
+    run.intLeft = left;
     return run;
+}
+
+PurgeSpeedTestRun SpeedTestRun(FormSet& forms) {
+    frmMain& main = forms.Main();
+    return SpeedTestRunOf(main.strLastDrive, main.strFolderPath[0], forms.TypeOfPurge(),
+                          BesideMenu(main), BelowButton(main, main.cmdPurgeSpeed));
 }
 
 PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {

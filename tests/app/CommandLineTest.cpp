@@ -211,6 +211,9 @@ TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
     EXPECT_TRUE(setup.complete);
     EXPECT_EQ(setup.record.folder, "C:\\f\\");
     EXPECT_EQ(setup.record.purgeType, 0);
+    Result tested = Run({"--test-speed", "C:", "--list", "C:\\ops\\f.kzs"});
+    EXPECT_EQ(tested.status, kExitDone) << tested.err;
+    EXPECT_TRUE(Has(tested.out, "g.txt (4 bytes)\n")) << tested.out;
     EXPECT_EQ(frmMain::InstancesMade(), made);
 }
 
