@@ -1,8 +1,13 @@
 #include "app/CommandLineHosts.h"
 
 #include "app/Forms.h"
+#include "app/frmTypeOfPurge.h"
+#include "disk/frmExcludedFolders.h"
 #include "disk/frmFillDisk.h"
 #include "disk/frmSpecifyDrive.h"
+#include "purge/frmAntiVirusQuery.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
 
 CommandLineWindow::CommandLineWindow()
     : Form("CommandLine"),
@@ -10,3 +15,19 @@ CommandLineWindow::CommandLineWindow()
 
 frmSpecifyDrive& CommandLineSpeedTestHost::SpecifyDrive() { return forms_.SpecifyDrive(); }
 frmFillDisk& CommandLineSpeedTestHost::FillDisk() { return forms_.FillDisk(); }
+
+CommandLineWipeHost::CommandLineWipeHost(FormSet& forms, const std::string& drive)
+    : forms_(forms), runWindows_(forms), lastDrive_(drive) {}
+
+frmSpecifyDrive& CommandLineWipeHost::SpecifyDrive() { return forms_.SpecifyDrive(); }
+frmExcludedFolders& CommandLineWipeHost::ExcludedFolders() { return forms_.ExcludedFolders(); }
+frmFillDisk& CommandLineWipeHost::FillDisk() { return forms_.FillDisk(); }
+frmAntiVirusQuery& CommandLineWipeHost::AntiVirusQuery() { return forms_.AntiVirusQuery(); }
+frmPurgeConfirmation& CommandLineWipeHost::PurgeConfirmation() {
+    return forms_.PurgeConfirmation();
+}
+frmReport& CommandLineWipeHost::Report() { return forms_.Report(); }
+
+PurgeRun CommandLineWipeHost::RunNow() {
+    return RunOfSelection(Selection{}, forms_.TypeOfPurge(), forms_.PurgeConfirmation());
+}

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <array>
+#include <string>
 
+#include "app/WindowRun.h"
 #include "disk/PurgeSpeedTest.h"
+#include "disk/WipeHost.h"
 #include "ui/Form.h"
 
 class FormSet;
@@ -40,4 +43,45 @@ class CommandLineSpeedTestHost : public PurgeSpeedTestHost {
     FormSet& forms_;
     DriveSpeeds& speeds_;
     CommandLineWindow window_;
+};
+
+class CommandLineWipeHost : public WipeHost {
+  public:
+    // `drive` ("D:") is the one named on the command line.
+    CommandLineWipeHost(FormSet& forms, const std::string& drive);
+
+    frmSpecifyDrive& SpecifyDrive() override;
+    frmExcludedFolders& ExcludedFolders() override;
+    frmFillDisk& FillDisk() override;
+    frmAntiVirusQuery& AntiVirusQuery() override;
+    frmPurgeConfirmation& PurgeConfirmation() override;
+    frmReport& Report() override;
+    RunHost& RunWindows() override { return runWindows_; }
+    ui::Form& Window() override { return window_; }
+    int DialogLeft() override { return window_.Left(); }
+    int DialogTop() override { return window_.Top(); }
+    // The purge type and the boxes as the dialogs hold them; no speed was
+    // measured and no cluster size chosen before a wipe.
+    PurgeRun RunNow() override;
+    std::string LastDrive() override { return lastDrive_; }
+    void DriveChosen(const std::string& D) override { lastDrive_ = D; }
+    // Unattended, the wipe offers no speed test.
+    void TestPurgeSpeed() override {}
+    // No window shows a selection to hide, replace or give back.
+    void HideSelection() override {}
+    void ShowWipeSelection(const std::string&) override {}
+    void ShowWholeDrive(const std::string&, bool) override {}
+    void RunGoing(bool going) override { runGoing_ = going; }
+    void WipeEnded(bool) override {}
+
+    // The wipe's run in the report window is under way: a stop signal now
+    // stops it as the report's Stop button would.
+    bool RunIsGoing() const { return runGoing_; }
+
+  private:
+    FormSet& forms_;
+    WindowRunHost runWindows_;
+    CommandLineWindow window_;
+    std::string lastDrive_;
+    bool runGoing_ = false;
 };

@@ -8,9 +8,10 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineProgress.h"
 #include "app/CommandLineUi.h"
+#include "app/CommandLineHosts.h"
 #include "app/Forms.h"
-#include "app/MainWindowHosts.h"
-#include "app/frmMain.h"
+#include "app/SetupFileOnDisk.h"
+#include "app/WindowRun.h"
 #include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
 #include "disk/DiskWipe.h"
@@ -46,12 +47,12 @@ bool TakeNumber(const std::vector<std::string>& args, std::size_t& i, int& value
     return true;
 }
 
-// The purge type: the next-run setup's, then what the options say.
-bool ChoosePurgeType(const WipeRequest& request, std::ostream& err) {
-    frmMain& main = Forms().Main();
-    main.strNextRunSetupPath = UserDataFilePath("kz.usr", GetProgramText(310));
-    main.LoadNextRunSetup();
-    frmTypeOfPurge& type = Forms().TypeOfPurge();
+// The purge type: the next-run setup's, as the window starts with it, then
+// what the options say.
+bool ChoosePurgeType(const WipeRequest& request, FormSet& windows, std::ostream& err) {
+    const SetupRead nextRun = ReadSetupFile(UserDataFilePath("kz.usr", GetProgramText(310)));
+    ApplySetupChoices(nextRun.record, windows.TypeOfPurge(), windows.PurgeConfirmation());
+    frmTypeOfPurge& type = windows.TypeOfPurge();
     const int code = request.type > 0 ? request.type - 1 : type.GetPurgeType();
     const int passes = request.passes > 0 ? request.passes : type.GetNumberOfPasses();
     if (!type.SelectTypeAndPasses(code, passes)) {
@@ -190,7 +191,7 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
             return kExitBadRequest;
         }
     }
-    if (!ChoosePurgeType(request, err)) return kExitBadRequest;
+    if (!ChoosePurgeType(request, windows, err)) return kExitBadRequest;
     if (!yes) {
         if (!terminal) {
             err << "purge: no terminal to confirm the wipe on; nothing purged (add --yes)\n";
@@ -205,7 +206,7 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
         }
     }
 
-    windows.Main().strLastDrive = drive;
+    CommandLineWipeHost host(windows, drive);
     ui.OnModal("frmSpecifyDrive", [drive](ui::Form& form) {
         auto& dialog = static_cast<frmSpecifyDrive&>(form);
         dialog.SetCurrentDrive(drive);
@@ -232,10 +233,10 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
     ui.OnDoEvents = [&] {
         if (!stopSignals.StopRequested()) return;
         fill.AbandonFill();
-        if (windows.Main().blnWipeDisk && !report.blnStop) report.cmdStop_Click();
+        if (host.RunIsGoing() && !report.blnStop) report.cmdStop_Click();
         progress.Update(windows);
     };
-    const DiskWipeEnding ending = WipeDisk({true});
+    const DiskWipeEnding ending = WipeDisk(host, {true});
     ui.OnDoEvents = nullptr;
     progress.Clear();
 

@@ -214,6 +214,9 @@ TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
     Result tested = Run({"--test-speed", "C:", "--list", "C:\\ops\\f.kzs"});
     EXPECT_EQ(tested.status, kExitDone) << tested.err;
     EXPECT_TRUE(Has(tested.out, "g.txt (4 bytes)\n")) << tested.out;
+    Result wiped = Run({"--wipe", "D:", "--type", "1", "--passes", "1", "--yes"});
+    EXPECT_EQ(wiped.status, kExitDone) << wiped.err;
+    EXPECT_FALSE(Drives().Exists("D:\\w.dat"));
     EXPECT_EQ(frmMain::InstancesMade(), made);
 }
 
