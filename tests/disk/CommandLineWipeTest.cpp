@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "purge/FileProc.h"
 #include "tests/disk/WipeTestSupport.h"
 #include "tests/testsupport/ProgramHarness.h"
 
@@ -98,6 +99,27 @@ TEST_F(WipeCommandLine, AStopSignalDuringTheNamesPassEndsAsAStoppedWipe) {
         << result.out;
     EXPECT_FALSE(Drives().Exists("D:\\a.dat"));
     EXPECT_TRUE(std::filesystem::is_empty(Drives().Root('D')));
+}
+
+// A stop signal while the run purges the drive's files stops it as the
+// report's Stop button would: no file after the one under way is purged,
+// the report is printed, the exit status is the stopped one, and no dummy
+// file outlives it.
+TEST_F(WipeCommandLine, AStopSignalDuringTheRunFinishesTheFileUnderWayAndEndsAsStopped) {
+    int calls = 0;
+    SetPurgeLibraryForTesting([&](const PurgeLibraryRequest& request, std::int32_t& seconds) {
+        if (++calls == 1) ::raise(SIGTERM);  // arrives while the first file is purged
+        return CallPurgeLibrary(request, seconds);
+    });
+    Result result = Run({"--wipe", "D:", "--type", "1", "--passes", "1", "--yes"});
+    SetPurgeLibraryForTesting(nullptr);
+    EXPECT_EQ(result.status, kExitStopped) << result.err;
+    EXPECT_EQ(calls, 1);
+    EXPECT_NE(result.out.find("Purge operation was stopped.\n"), std::string::npos)
+        << result.out;
+    EXPECT_TRUE(Drives().Exists("D:\\a.dat") || Drives().Exists("D:\\sub\\b.dat"));
+    EXPECT_FALSE(Drives().Exists("D:\\dummy1"));
+    EXPECT_EQ(Drives().ReadFile("D:\\keep\\k.dat"), "kept exactly");
 }
 #endif
 
