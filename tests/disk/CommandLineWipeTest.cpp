@@ -5,10 +5,13 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "app/SetupFile.h"
 #include "purge/FileProc.h"
+#include "support/Folder.h"
 #include "tests/disk/WipeTestSupport.h"
 #include "tests/testsupport/ProgramHarness.h"
 
@@ -79,6 +82,18 @@ TEST_F(WipeCommandLine, WipesAllButTheExcludedFolderAndPrintsTheReport) {
     EXPECT_FALSE(Drives().Exists("D:\\a.dat"));
     EXPECT_FALSE(Drives().Exists("D:\\sub"));
     EXPECT_EQ(Drives().ReadFile("D:\\keep\\k.dat"), "kept exactly");
+}
+
+TEST_F(WipeCommandLine, WithoutOptionsThePurgeTypeAndPassesAreTheNextRunSetups) {
+    SetupRecord nextRun;
+    nextRun.strVersion = "8.27";
+    nextRun.purgeType = 0;
+    nextRun.passes = 2;
+    std::ofstream(UserDataFilePath("kz.usr", "Kestrane"), std::ios::binary) << WriteSetup(nextRun);
+    Result result = Run({"--wipe", "D:", "--yes"});
+    EXPECT_EQ(result.status, kExitDone) << result.err;
+    EXPECT_NE(result.out.find("in subfolders) using random bytes twice.\n"), std::string::npos)
+        << result.out;
 }
 
 #ifndef _WIN32
