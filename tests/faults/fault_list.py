@@ -404,4 +404,12 @@ FAULTS += [
     ("purge/frmReportPurge.cpp", "if (!run_.blnDeleteEmptyFolders || !sub) return true;",
      "if (!PurgeRun().blnDeleteEmptyFolders || !sub) return true;", [PURGE]),
     ("disk/DiskWipe.cpp", "    run_.blnFolderNamesOnly = true;\n", "", [DISK]),
+
+    # The command line's own values where the main window's used to be.
+    ("app/CommandLine.cpp", "    selection.sngPurgeSpeed = session.speeds;\n", "", [DISK]),
+    ("app/CommandLineHosts.h", "    void RunGoing(bool going) override { runGoing_ = going; }",
+     "    void RunGoing(bool) override {}", [DISK]),
+    ("app/CommandLineWipe.cpp",
+     "    ApplySetupChoices(nextRun.record, windows.TypeOfPurge(), windows.PurgeConfirmation());\n",
+     "", [DISK]),
 ]
