@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
+#include "platform/FileSystem.h"
 #include "purge/NumberFormat.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "tests/testsupport/ProgramHarness.h"
@@ -39,6 +40,31 @@ std::string WithoutDates(const std::string& report) {
     }
     return kept;
 }
+
+// The system's own files and folders, except one folder the system
+// refuses to open.
+class OneFolderRefused : public platform::FileSystem {
+  public:
+    explicit OneFolderRefused(std::string folder) : folder_(std::move(folder)) {}
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path,
+                                                       std::string* why) override {
+        if (path != folder_) return real_->OpenFolder(path, why);
+        if (why != nullptr) *why = "Permission denied";
+        return nullptr;
+    }
+    bool CreateFolder(const std::string& path) override { return real_->CreateFolder(path); }
+    std::optional<std::string> ReadWholeFile(const std::string& path,
+                                             std::size_t maxBytes) override {
+        return real_->ReadWholeFile(path, maxBytes);
+    }
+    bool ReplaceFile(const std::string& path, const std::string& contents) override {
+        return real_->ReplaceFile(path, contents);
+    }
+
+  private:
+    std::string folder_;
+    std::shared_ptr<platform::FileSystem> real_ = platform::MakeSystemFileSystem();
+};
 
 class CommandLinePaths : public ::testing::Test {
   protected:
@@ -258,6 +284,20 @@ TEST_F(CommandLinePaths, SaveReplacesAnExistingFileOnlyWhenTold) {
     EXPECT_EQ(replaced.status, kExitDone) << replaced.err;
     EXPECT_TRUE(Has(Drives().ReadFile("C:\\ops\\old.kzs"), "C:\\tree\\\r\n*.*\r\n"));
     EXPECT_TRUE(Drives().Exists("C:\\tree\\a.doc")) << "saving purges nothing";
+}
+
+// A setup whose folder cannot be read selects nothing: saved, it would
+// purge nothing when run, so nothing is saved and the request fails.
+TEST_F(CommandLinePaths, SaveWritesNothingWhenThePathsFolderCannotBeRead) {
+    MakeTree();
+    Drives().MakeFolder("C:\\ops");
+    platform::SetFileSystemForTesting(std::make_shared<OneFolderRefused>("C:\\tree\\"));
+    Result result = Run({"--save", "C:\\ops\\t.kzs", "C:\\tree"});
+    platform::SetFileSystemForTesting(nullptr);
+    EXPECT_EQ(result.status, kExitBadRequest);
+    EXPECT_TRUE(Has(result.err, "Error when attempting to access C:\\tree\\.")) << result.err;
+    EXPECT_TRUE(Has(result.err, "purge: nothing saved in C:\\ops\\t.kzs\n")) << result.err;
+    EXPECT_FALSE(Drives().Exists("C:\\ops\\t.kzs"));
 }
 
 TEST_F(CommandLinePaths, VersionNamesTheProgramAndItsLibrary) {
