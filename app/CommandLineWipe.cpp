@@ -6,9 +6,9 @@
 #include <ostream>
 
 #include "app/CommandLine.h"
+#include "app/CommandLineHosts.h"
 #include "app/CommandLineProgress.h"
 #include "app/CommandLineUi.h"
-#include "app/CommandLineHosts.h"
 #include "app/Forms.h"
 #include "app/SetupFileOnDisk.h"
 #include "app/WindowRun.h"
