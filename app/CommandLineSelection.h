@@ -16,10 +16,9 @@ class FormSet;
 // and the option boxes are put in force in the dialogs of `windows`.
 Selection SelectionOfSetup(const SetupRecord& record, FormSet& windows);
 
-// Lists the selection in the report window of `windows`; a message box of
-// no title of its own carries productName.
+// The listing and the purge of the selection (SelectionRuns.h) with no
+// window's steps: a message box of no title of its own carries
+// productName, and a cluster size chosen at the confirmation is kept in
+// the selection's table.
 void ListSelection(const Selection& selection, FormSet& windows, const std::string& productName);
-// Asks the purge confirmation and purges the selection in the report
-// window of `windows`. A cluster size chosen at the confirmation is kept
-// in the selection's table.
 void PurgeSelection(Selection& selection, FormSet& windows);

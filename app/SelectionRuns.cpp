@@ -1,0 +1,104 @@
+#include "app/SelectionRuns.h"
+
+#include "app/Forms.h"
+#include "app/frmMainRuns.h"
+#include "purge/StrProc.h"
+#include "purge/frmPurgeConfirmation.h"
+#include "purge/frmReport.h"
+#include "support/Folder.h"
+#include "ui/Ui.h"
+
+namespace {
+
+// With no subfolders to walk, a selection that matches nothing is refused
+// before anything opens.
+bool NothingToWalk(const Selection& selection) {
+    return !selection.blnSubdirectories &&
+           NumMatchingFiles(selection.strFolderPath, selection.strFileSpec) == 0;
+}
+
+// Asks the purge confirmation about the selection: true when the user
+// confirmed it.
+bool PurgeConfirmed(Selection& selection, frmPurgeConfirmation& confirmation,
+                    SelectionRunSteps& steps) {
+    const std::string& folder = selection.strFolderPath;
+    const std::string& spec = selection.strFileSpec;
+    // The confirmation offers the cluster sizes of the steps' table and
+    // keeps the one chosen there; the run takes them from the selection.
+    auto* const clusterSizesBefore = confirmation.lngClusterSizeByDrive;
+    std::array<std::int32_t, 26>& clusterSizes = steps.ClusterSizeTable(selection);
+    confirmation.lngClusterSizeByDrive = &clusterSizes;
+    const std::int32_t matching = NumMatchingFiles(folder, spec);
+    confirmation.strPurgeConfirmationMessage = PurgeQuestion(selection, HasWildcards(spec), matching);
+    confirmation.strDriveLetter = folder.substr(0, 1);
+    confirmation.blnSubdirectories = selection.blnSubdirectories;
+    confirmation.intNumFiles = matching;
+    steps.ConfirmationOpening(confirmation);
+    confirmation.Form_Activate();
+    confirmation.ShowModal();
+    confirmation.lngClusterSizeByDrive = clusterSizesBefore;
+    selection.lngClusterSizeByDrive = clusterSizes;
+    return confirmation.blnConfirm;
+}
+
+}  // namespace
+
+void ListSelection(const Selection& selection, FormSet& windows, const std::string& productName,
+                   SelectionRunSteps& steps) {
+    bool displayFolderNames = true;
+    bool displayFileNames = true;
+    if (selection.blnSubdirectories) {
+        displayFileNames = false;
+        ui::Answer answer = ui::TheUi().MsgBox("Display folder names?", ui::Buttons::YesNoCancel,
+                                               ui::Icon::None, "List files");
+        if (answer == ui::Answer::Cancel) return;
+        displayFolderNames = answer == ui::Answer::Yes;
+    }
+    if (NothingToWalk(selection)) {
+        ui::TheUi().MsgBox(NoFilesToListMessage(selection), ui::Buttons::OK,
+                           ui::Icon::Exclamation, productName);
+        return;
+    }
+    steps.Begin();
+    frmReport& report = windows.Report();
+    PurgeRun run = RunOfSelection(selection, windows.TypeOfPurge(), windows.PurgeConfirmation());
+    run.blnListFiles = true;
+    run.blnDisplayFolderNames = displayFolderNames;
+    run.blnDisplayFileNames = displayFileNames;
+    steps.RunReady(run);
+    report.SetCaption(ListingCaption(selection));
+    steps.ReportOpening(report);
+    ShowReport(report);
+    WindowRunHost host(windows);
+    report.ProcessFiles(run, host);
+    steps.End();
+}
+
+void PurgeSelection(Selection& selection, FormSet& windows, SelectionRunSteps& steps) {
+    if (NothingToWalk(selection)) {
+        ui::TheUi().MsgBox(NoFilesToPurgeMessage(selection), ui::Buttons::OK,
+                           ui::Icon::Exclamation, "Purge files");
+        return;
+    }
+    steps.Begin();
+    frmPurgeConfirmation& confirmation = windows.PurgeConfirmation();
+    if (!PurgeConfirmed(selection, confirmation, steps)) {
+        ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None, "Purge cancelled");
+        steps.End();
+        return;
+    }
+    frmReport& report = windows.Report();
+    // Not the caption of the last listing: this run destroys files.
+    report.SetCaption("Purge files");
+    steps.ReportOpening(report);
+    ShowReport(report);
+    report.blnStop = false;
+    // The options as confirmed just now.
+    PurgeRun run = RunOfSelection(selection, windows.TypeOfPurge(), confirmation);
+    run.blnPurgeFiles = true;
+    steps.RunReady(run);
+    WindowRunHost host(windows);
+    const RunOutcome outcome = report.ProcessFiles(run, host);
+    steps.Purged(run, outcome);
+    steps.End();
+}
