@@ -1,21 +1,15 @@
-// "Purge files" of the main window: the question, the purge confirmation
-// and the run in the report window.
-#include "app/Forms.h"
+// What "Purge files" of the main window says: the question the purge
+// confirmation asks, and why a selection has nothing to purge.
 #include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "app/frmMainRuns.h"
 #include "platform/FileSystem.h"
 #include "purge/StrProc.h"
 #include "purge/WalkRules.h"
-#include "purge/frmPurgeConfirmation.h"
-#include "purge/frmReport.h"
 #include "support/Folder.h"
-#include "ui/Ui.h"
 
 namespace {
 const char* const kCrLf = "\r\n";
-// The confirmation opens just below the purge button.
-constexpr int kBelowButton = 400;
 }  // namespace
 
 std::string NoSuchFileMessage(const std::string& folder, const std::string& name) {
@@ -78,54 +72,4 @@ std::string NoFilesToPurgeMessage(const Selection& selection) {
     return HasWildcards(spec) ? "There are no files in " + VisibleText(folder) + " matching " +
                                     VisibleText(spec) + "."
                               : NoSuchFileMessage(folder, spec);
-}
-
-void PurgeSelectedFiles(frmMain& main) {
-    const std::string& folder = main.strFolderPath[0];
-    const std::string& spec = main.strFileSpec[0];
-    frmReport& report = Forms().Report();
-    main.blnMultipleFiles = HasWildcards(spec);
-    if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
-        ui::TheUi().MsgBox(NoFilesToPurgeMessage(MainSelection(main)), ui::Buttons::OK,
-                           ui::Icon::Exclamation, "Purge files");
-        return;
-    }
-    main.fraMenu.SetEnabled(false);
-    main.fraSetup.SetEnabled(false);
-
-    frmPurgeConfirmation& confirmation = Forms().PurgeConfirmation();
-    confirmation.strPurgeConfirmationMessage = BuildPurgeQuestion(main);
-    confirmation.strDriveLetter = folder.substr(0, 1);
-    confirmation.blnSubdirectories = main.blnSubdirectories;
-    confirmation.intNumFiles = main.intNumFiles;
-    const ui::Control& button = main.cmdProcessFiles(1);
-    confirmation.MoveTo(main.Left() + main.fraMenu.Left() + button.Left(),
-                        main.Top() + main.fraMenu.Top() + button.Top() + kBelowButton);
-    confirmation.Form_Activate();
-    confirmation.ShowModal();
-
-    if (!confirmation.blnConfirm) {
-        ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None, "Purge cancelled");
-    } else {
-        // Not the caption of the last listing: this run destroys files.
-        report.SetCaption("Purge files");
-        ShowReportBesideMain(main);
-        report.blnStop = false;
-        // The options as confirmed just now.
-        PurgeRun run = SelectionRun(Forms());
-        run.blnPurgeFiles = true;
-        WindowRunHost host(Forms());
-        const RunOutcome outcome = report.ProcessFiles(run, host);
-        if (outcome.lngNumFilesPurged >= 1 && !run.blnDoNotDeletePurgedFiles) {
-            main.strFileSpec[0].clear();
-            main.ShowSelection(0);
-        }
-    }
-    main.fraMenu.SetEnabled(true);
-    main.fraSetup.SetEnabled(true);
-    if (report.Visible()) {
-        report.txbText.SetFocus();
-    } else {
-        main.cmdProcessFiles(1).SetFocus();
-    }
 }

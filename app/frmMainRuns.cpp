@@ -2,9 +2,11 @@
 #include "app/frmMainRuns.h"
 
 #include "app/Forms.h"
+#include "app/SelectionRuns.h"
 #include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "purge/StrProc.h"
+#include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "purge/frmReportLayout.h"
 #include "support/Folder.h"
@@ -12,19 +14,61 @@
 
 namespace {
 
-void SetRunMenusEnabled(frmMain& main, bool enabled) {
-    main.fraMenu.SetEnabled(enabled);
-    main.fraSetup.SetEnabled(enabled);
-}
+// The confirmation opens just below the purge button.
+constexpr int kBelowButton = 400;
 
-void FocusAfterRun(frmMain& main, int index) {
-    frmReport& report = Forms().Report();
-    if (report.Visible()) {
-        report.txbText.SetFocus();
-    } else {
-        main.cmdProcessFiles(index).SetFocus();
+// What the main window adds to a run of its selection: its menus wait while
+// the run goes on, the dialogs open beside it, and it keeps the cluster
+// sizes, the count of matching files and what a purge took away.
+class MainWindowSteps : public SelectionRunSteps {
+  public:
+    // `button` is the element of cmdProcessFiles that started the run.
+    MainWindowSteps(frmMain& main, int button) : main_(main), button_(button) {}
+
+    void Begin() override { SetRunMenusEnabled(false); }
+    void End() override {
+        SetRunMenusEnabled(true);
+        frmReport& report = Forms().Report();
+        if (report.Visible()) {
+            report.txbText.SetFocus();
+        } else {
+            main_.cmdProcessFiles(button_).SetFocus();
+        }
     }
-}
+    // A cluster size chosen at the confirmation stands for the rest of the
+    // program's run.
+    std::array<std::int32_t, 26>& ClusterSizeTable(Selection&) override {
+        return main_.lngClusterSizeByDrive;
+    }
+    void ConfirmationOpening(frmPurgeConfirmation& confirmation) override {
+        main_.intNumFiles = confirmation.intNumFiles;
+        const ui::Control& button = main_.cmdProcessFiles(button_);
+        confirmation.MoveTo(main_.Left() + main_.fraMenu.Left() + button.Left(),
+                            main_.Top() + main_.fraMenu.Top() + button.Top() + kBelowButton);
+    }
+    // Beside the main window, not over it.
+    void ReportOpening(frmReport& report) override {
+        report.MoveTo(main_.Left() + main_.Width(), main_.Top());
+    }
+    // The report repeats the purge type as the window shows it.
+    void RunReady(PurgeRun& run) override { run.strTypeOfPurge = main_.lblTypeOfPurge.Caption(); }
+    // Purged and deleted files are no longer there to select.
+    void Purged(const PurgeRun& run, const RunOutcome& outcome) override {
+        if (outcome.lngNumFilesPurged >= 1 && !run.blnDoNotDeletePurgedFiles) {
+            main_.strFileSpec[0].clear();
+            main_.ShowSelection(0);
+        }
+    }
+
+  private:
+    void SetRunMenusEnabled(bool enabled) {
+        main_.fraMenu.SetEnabled(enabled);
+        main_.fraSetup.SetEnabled(enabled);
+    }
+
+    frmMain& main_;
+    const int button_;
+};
 
 }  // namespace
 
@@ -52,13 +96,6 @@ void ShowReport(frmReport& report) {
     report.Form_Activate();
 }
 
-void ShowReportBesideMain(frmMain& main) {
-    // Beside the main window, not over it.
-    frmReport& report = Forms().Report();
-    report.MoveTo(main.Left() + main.Width(), main.Top());
-    ShowReport(report);
-}
-
 void frmMain::cmdProcessFiles_MouseUp(int index) {
     if (!FilesSpecified()) {
         ui::TheUi().MsgBox("No files specified.", ui::Buttons::OK, ui::Icon::Exclamation, "Error");
@@ -66,40 +103,20 @@ void frmMain::cmdProcessFiles_MouseUp(int index) {
     }
     if (index == 1) {
         PurgeSelectedFiles(*this);
-        return;
+    } else {
+        ListSelectedFiles(*this);
     }
-    bool displayFolderNames = true;
-    bool displayFileNames = true;
-    if (blnSubdirectories) {
-        displayFileNames = false;
-        ui::Answer answer = ui::TheUi().MsgBox("Display folder names?", ui::Buttons::YesNoCancel,
-                                               ui::Icon::None, "List files");
-        if (answer == ui::Answer::Cancel) return;
-        displayFolderNames = answer == ui::Answer::Yes;
-    }
-    ListSelectedFiles(*this, displayFolderNames, displayFileNames);
 }
 
-void ListSelectedFiles(frmMain& main, bool displayFolderNames, bool displayFileNames) {
-    const std::string& folder = main.strFolderPath[0];
-    const std::string& spec = main.strFileSpec[0];
-    main.blnMultipleFiles = HasWildcards(spec);
-    if (!main.blnSubdirectories && NumMatchingFiles(folder, spec) == 0) {
-        // A box without a title of its own carries the program's name.
-        ui::TheUi().MsgBox(NoFilesToListMessage(MainSelection(main)), ui::Buttons::OK,
-                           ui::Icon::Exclamation, main.strProductName);
-        return;
-    }
-    SetRunMenusEnabled(main, false);
-    frmReport& report = Forms().Report();
-    PurgeRun run = SelectionRun(Forms());
-    run.blnListFiles = true;
-    run.blnDisplayFolderNames = displayFolderNames;
-    run.blnDisplayFileNames = displayFileNames;
-    report.SetCaption(ListingCaption(MainSelection(main)));
-    ShowReportBesideMain(main);
-    WindowRunHost host(Forms());
-    report.ProcessFiles(run, host);
-    SetRunMenusEnabled(main, true);
-    FocusAfterRun(main, 2);
+void ListSelectedFiles(frmMain& main) {
+    main.blnMultipleFiles = HasWildcards(main.strFileSpec[0]);
+    MainWindowSteps steps(main, 2);
+    ListSelection(MainSelection(main), Forms(), main.strProductName, steps);
+}
+
+void PurgeSelectedFiles(frmMain& main) {
+    main.blnMultipleFiles = HasWildcards(main.strFileSpec[0]);
+    Selection selection = MainSelection(main);
+    MainWindowSteps steps(main, 1);
+    PurgeSelection(selection, Forms(), steps);
 }

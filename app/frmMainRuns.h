@@ -3,9 +3,9 @@
 // started by the menu button array cmdProcessFiles (element 2 and 1), and
 // the question the purge confirmation asks (BuildPurgeQuestion).
 //
-// They are procedures of the main window that build the run of the
-// selection of input slot 0 (SelectionRun) and hand it to the report
-// window's ProcessFiles.
+// They run the listing and the purge of the selection of input slot 0
+// (SelectionRuns.h) with the steps the main window adds: its menus, the
+// placement of the dialogs, and its own fields.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,7 @@ class frmMain;
 class frmReport;
 struct Selection;
 
-// The listing shows folder names, file names, or both.
-void ListSelectedFiles(frmMain& main, bool displayFolderNames, bool displayFileNames);
+void ListSelectedFiles(frmMain& main);
 void PurgeSelectedFiles(frmMain& main);
 // "Are you sure that you want to purge ..." for a selection of n matching
 // files in its folder.
@@ -32,7 +31,5 @@ std::string NoFilesToListMessage(const Selection& selection);
 std::string NoFilesToPurgeMessage(const Selection& selection);
 // The report window's caption for a listing of a selection.
 std::string ListingCaption(const Selection& selection);
-// Shows the report window (not modal) at its own width, where it stands;
-// ShowReportBesideMain moves it beside the main window first.
+// Shows the report window (not modal) at its own width, where it stands.
 void ShowReport(frmReport& report);
-void ShowReportBesideMain(frmMain& main);
