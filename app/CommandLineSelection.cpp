@@ -1,8 +1,8 @@
 #include "app/CommandLineSelection.h"
 
 #include "app/Forms.h"
-#include "app/SetupFile.h"
 #include "app/SelectionRuns.h"
+#include "app/SetupFile.h"
 #include "disk/DiskProc.h"
 #include "support/Folder.h"
 #include "ui/Ui.h"

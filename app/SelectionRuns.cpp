@@ -29,7 +29,8 @@ bool PurgeConfirmed(Selection& selection, frmPurgeConfirmation& confirmation,
     std::array<std::int32_t, 26>& clusterSizes = steps.ClusterSizeTable(selection);
     confirmation.lngClusterSizeByDrive = &clusterSizes;
     const std::int32_t matching = NumMatchingFiles(folder, spec);
-    confirmation.strPurgeConfirmationMessage = PurgeQuestion(selection, HasWildcards(spec), matching);
+    confirmation.strPurgeConfirmationMessage =
+        PurgeQuestion(selection, HasWildcards(spec), matching);
     confirmation.strDriveLetter = folder.substr(0, 1);
     confirmation.blnSubdirectories = selection.blnSubdirectories;
     confirmation.intNumFiles = matching;
@@ -55,8 +56,8 @@ void ListSelection(const Selection& selection, FormSet& windows, const std::stri
         displayFolderNames = answer == ui::Answer::Yes;
     }
     if (NothingToWalk(selection)) {
-        ui::TheUi().MsgBox(NoFilesToListMessage(selection), ui::Buttons::OK,
-                           ui::Icon::Exclamation, productName);
+        ui::TheUi().MsgBox(NoFilesToListMessage(selection), ui::Buttons::OK, ui::Icon::Exclamation,
+                           productName);
         return;
     }
     steps.Begin();
@@ -76,8 +77,8 @@ void ListSelection(const Selection& selection, FormSet& windows, const std::stri
 
 void PurgeSelection(Selection& selection, FormSet& windows, SelectionRunSteps& steps) {
     if (NothingToWalk(selection)) {
-        ui::TheUi().MsgBox(NoFilesToPurgeMessage(selection), ui::Buttons::OK,
-                           ui::Icon::Exclamation, "Purge files");
+        ui::TheUi().MsgBox(NoFilesToPurgeMessage(selection), ui::Buttons::OK, ui::Icon::Exclamation,
+                           "Purge files");
         return;
     }
     steps.Begin();
