@@ -412,4 +412,9 @@ FAULTS += [
     ("app/CommandLineWipe.cpp",
      "    ApplySetupChoices(nextRun.record, windows.TypeOfPurge(), windows.PurgeConfirmation());\n",
      "", [DISK]),
+
+    # A step of the shared listing and purge that a window adds, skipped.
+    ("app/SelectionRuns.cpp", "    selection.lngClusterSizeByDrive = clusterSizes;\n", "", [APP, PURGE]),
+    ("app/SelectionRuns.cpp", "    steps.Begin();\n    frmReport& report = windows.Report();\n",
+     "    frmReport& report = windows.Report();\n", [APP]),
 ]
