@@ -194,6 +194,31 @@ class PosixEntryChurn final : public EntryChurn {
         return made;
     }
 
+    // An empty file needs no descriptor: mknodat makes it (never through
+    // an existing entry or a link planted under the name) with one call
+    // where open, fstat and close took three, which counts when a pass
+    // makes tens of thousands. Its identity is read back from the entry
+    // without following a link; anything but a regular file is not ours.
+    std::optional<FileIdentity> MakeEmptyFile(FolderHandle& folder, const std::string& name,
+                                              FileFailure& failure) override {
+        if (!IsSingleName(name)) {
+            Describe(EINVAL, failure);
+            return std::nullopt;
+        }
+        const int at = static_cast<int>(folder.NativeHandle());
+        if (::mknodat(at, name.c_str(), S_IFREG | 0600, 0) != 0) {
+            Describe(errno, failure);
+            return std::nullopt;
+        }
+        const auto made = EntryAt(at, name);
+        if (!made || made->kind != EntryKind::File) {
+            // Something else took the name meanwhile: it is left alone.
+            Describe(made ? EEXIST : errno, failure);
+            return std::nullopt;
+        }
+        return made->identity;
+    }
+
     std::uint64_t LogBytes(FolderHandle& folder) override {
         const int fd = static_cast<int>(folder.NativeHandle());
         struct statfs kind {};

@@ -42,7 +42,7 @@ class CountedChurn : public platform::EntryChurn {
                                                         const std::string& name,
                                                         platform::FileFailure& failure) override {
         if (Fails(failure)) return std::nullopt;
-        auto file = EntryChurn::MakeEmptyFile(folder, name, failure);
+        auto file = real_->MakeEmptyFile(folder, name, failure);
         Count(file.has_value());
         return file;
     }

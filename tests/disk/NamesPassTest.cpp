@@ -14,6 +14,8 @@
 #include "app/Forms.h"
 #include "disk/FillLeftovers.h"
 #include "disk/frmFillDisk.h"
+#include "platform/EntryChurn.h"
+#include "platform/FileSystem.h"
 #include "tests/disk/WipeTestSupport.h"
 #include "tests/testsupport/MountSupport.h"
 
@@ -94,6 +96,37 @@ TEST_F(NamesPass, NoNameOfAFileDeletedBeforeTheWipeIsLeftOnAnExt4Image) {
     EXPECT_GT(Occurrences(raw, "kept-" + secret + ".doc"), 0u);
 }
 #endif
+
+// The system's own empty files: made only where nothing is (never through
+// a link planted under the name, nor over a file), and deleted only while
+// the name still leads to the file that was made.
+TEST_F(NamesPass, EmptyFilesAreMadeOnlyWhereNothingIsAndDeletedOnlyWhileStillTheirs) {
+    auto& drives = wipe.Drives();
+    drives.WriteFile("D:\\taken", "data");
+    auto root = platform::Files().OpenFolder("D:\\");
+    ASSERT_TRUE(root);
+    auto churn = platform::MakeSystemEntryChurn();
+    platform::FileFailure failure;
+    EXPECT_FALSE(churn->MakeEmptyFile(*root, "taken", failure));
+    EXPECT_TRUE(failure.nameTaken);
+    EXPECT_EQ(drives.ReadFile("D:\\taken"), "data");
+#ifndef _WIN32
+    fs::create_symlink(drives.Native("D:\\target"), drives.Native("D:\\planted"));
+    failure = {};
+    EXPECT_FALSE(churn->MakeEmptyFile(*root, "planted", failure));
+    EXPECT_TRUE(failure.nameTaken);
+    EXPECT_FALSE(drives.Exists("D:\\target"));
+#endif
+
+    const auto made = churn->MakeEmptyFile(*root, "made", failure);
+    const auto other = churn->MakeEmptyFile(*root, "other", failure);
+    ASSERT_TRUE(made && other);
+    fs::rename(drives.Native("D:\\other"), drives.Native("D:\\made"));
+    EXPECT_FALSE(churn->DeleteFile(*root, "made", *made));
+    EXPECT_TRUE(drives.Exists("D:\\made"));
+    EXPECT_TRUE(churn->DeleteFile(*root, "made", *other));
+    EXPECT_FALSE(drives.Exists("D:\\made"));
+}
 
 class NamesPassCounted : public ::testing::Test {
   protected:
