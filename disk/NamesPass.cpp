@@ -46,10 +46,21 @@ class NameMaker {
   public:
     std::string Next() {
         static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-        std::uniform_int_distribution<int> length(200, 255);
-        std::uniform_int_distribution<int> letter(0, 35);
-        std::string name(std::size_t(length(random_)), 'a');
-        for (auto& c : name) c = kLetters[letter(random_)];
+        std::string name(200 + std::size_t(random_() % 56), 'a');
+        // Ten letters from each 64-bit draw (2 to the 64th is over 5,000
+        // times 36 to the 10th, so all are nearly as likely): a draw for
+        // each letter cost more than all else of making the name.
+        std::uint64_t draw = 0;
+        int left = 0;
+        for (auto& c : name) {
+            if (left == 0) {
+                draw = random_();
+                left = 10;
+            }
+            c = kLetters[draw % 36];
+            draw /= 36;
+            --left;
+        }
         return name;
     }
 
