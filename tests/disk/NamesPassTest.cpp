@@ -19,6 +19,11 @@
 #include "tests/disk/WipeTestSupport.h"
 #include "tests/testsupport/MountSupport.h"
 
+#ifdef DeleteFile
+// windows.h's name for DeleteFileA, which would hide the churn's own.
+#undef DeleteFile
+#endif
+
 using testing_support::Mount;
 using ui::Answer;
 namespace fs = std::filesystem;
