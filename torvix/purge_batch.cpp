@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -43,9 +45,94 @@ int32_t OverwriteAndEmpty(Handle folder, const BatchFile& file, const PurgeReque
     return result;
 }
 
-void OverwriteAll(Handle folder, std::span<BatchFile> files, std::vector<FileFacts>& facts,
-                  const PurgeRequest& request, FileLayer& layer,
-                  const RandomSourceMaker& makeRandom, int workers) {
+// Files whose overwrite and emptying are on the device, handed from the
+// workers to the thread that hides and removes their names. Room for every
+// file is taken at the start, so handing one over cannot fail.
+class FinishedFiles {
+  public:
+    FinishedFiles(std::size_t files, std::size_t workers) : order_(files), working_(workers) {}
+
+    void Add(std::size_t file) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        order_[added_++] = file;
+        changed_.notify_one();
+    }
+    void WorkerDone() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --working_;
+        changed_.notify_one();
+    }
+    // Waits for files not taken yet; none once every worker is done and
+    // every file taken.
+    std::span<std::size_t> Take() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return added_ > taken_ || working_ == 0; });
+        std::span<std::size_t> files(order_.data() + taken_, added_ - taken_);
+        taken_ = added_;
+        return files;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::size_t> order_;
+    std::size_t added_ = 0, taken_ = 0;
+    std::size_t working_;
+};
+
+// Hides the names of `group`, each file of it overwritten and emptied on
+// the device, flushes the folder, then removes the hidden names and flushes
+// the folder again: no name is removed before its hidden name is on the
+// device.
+void HideAndRemove(Handle folder, std::span<BatchFile> files, std::span<std::size_t> group,
+                   std::span<const FileFacts> facts, FileLayer& layer, RandomSource* random) {
+    std::sort(group.begin(), group.end());
+    std::vector<std::string> hidden(group.size());
+    std::vector<std::size_t> renamed;
+    for (std::size_t g = 0; g < group.size(); ++g) {
+        const std::size_t i = group[g];
+        int32_t result = random ? HideName(layer, folder, files[i].name, facts[i], *random,
+                                           &hidden[g])
+                                : kPurgeRenameFailed;
+        if (result != kPurgeDone) {
+            files[i].result = result;
+        } else {
+            renamed.push_back(g);
+        }
+    }
+    if (renamed.empty()) return;
+    if (layer.SyncFolder(folder) != 0) {
+        for (std::size_t g : renamed) files[group[g]].result = kPurgeRenameFailed;
+        return;
+    }
+
+    std::vector<std::size_t> removed;
+    for (std::size_t g : renamed) {
+        const std::size_t i = group[g];
+        if (int32_t result = RemoveHiddenName(layer, folder, hidden[g], facts[i])) {
+            files[i].result = result;
+        } else {
+            removed.push_back(i);
+        }
+    }
+    if (!removed.empty() && layer.SyncFolder(folder) != 0) {
+        for (std::size_t i : removed) files[i].result = kPurgeRemoveFailed;
+    }
+}
+
+}  // namespace
+
+void PurgeBatchAt(Handle folder, std::span<BatchFile> files, const PurgeRequest& request,
+                  FileLayer& layer, const RandomSourceMaker& makeRandom, int workers) {
+    if (int32_t invalid = CheckArguments(request)) {
+        for (BatchFile& file : files) file.result = invalid;
+        return;
+    }
+    if (files.empty()) return;
+    std::vector<FileFacts> facts(files.size());
+    const std::size_t threads = std::min<std::size_t>(std::max(workers, 1), files.size());
+    FinishedFiles finished(files.size(), threads);
+
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         std::unique_ptr<RandomSource> random;
@@ -61,12 +148,14 @@ void OverwriteAll(Handle folder, std::span<BatchFile> files, std::vector<FileFac
             } catch (...) {
                 files[i].result = kPurgeOtherFailure;
             }
+            if (files[i].result >= kPurgeDone && request.deleteWhenDone) finished.Add(i);
         }
+        finished.WorkerDone();
     };
     std::vector<std::thread> pool;
-    const std::size_t threads = std::min<std::size_t>(std::max(workers, 1), files.size());
     if (threads > 1) {
         try {
+            pool.reserve(threads);
             for (std::size_t t = 0; t < threads; ++t) {
                 pool.emplace_back([&] {
                     LeaveSignalsToTheCaller();
@@ -77,55 +166,32 @@ void OverwriteAll(Handle folder, std::span<BatchFile> files, std::vector<FileFac
             // Fewer threads than asked for: those running take every file.
         }
     }
+    // Workers that could not be started are done already; without any, the
+    // caller overwrites every file first.
+    for (std::size_t missing = pool.empty() ? threads - 1 : threads - pool.size(); missing > 0;
+         --missing) {
+        finished.WorkerDone();
+    }
     if (pool.empty()) work();
+
+    // Meanwhile the names of the files done so far are hidden and removed,
+    // a group at a time, so that the folder's renames and flushes overlap
+    // the overwrites of the files still to come.
+    try {
+        std::unique_ptr<RandomSource> random;
+        bool madeRandom = false;
+        for (std::span<std::size_t> group; !(group = finished.Take()).empty();) {
+            if (!madeRandom) {
+                random = makeRandom();
+                madeRandom = true;
+            }
+            HideAndRemove(folder, files, group, facts, layer, random.get());
+        }
+    } catch (...) {
+        for (std::thread& thread : pool) thread.join();
+        throw;
+    }
     for (std::thread& thread : pool) thread.join();
-}
-
-}  // namespace
-
-void PurgeBatchAt(Handle folder, std::span<BatchFile> files, const PurgeRequest& request,
-                  FileLayer& layer, const RandomSourceMaker& makeRandom, int workers) {
-    if (int32_t invalid = CheckArguments(request)) {
-        for (BatchFile& file : files) file.result = invalid;
-        return;
-    }
-    std::vector<FileFacts> facts(files.size());
-    OverwriteAll(folder, files, facts, request, layer, makeRandom, workers);
-    if (!request.deleteWhenDone) return;
-
-    // Every file left here is overwritten and emptied on the device.
-    std::unique_ptr<RandomSource> random = makeRandom();
-    std::vector<std::string> hidden(files.size());
-    std::vector<std::size_t> renamed;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (files[i].result < kPurgeDone) continue;
-        int32_t result = random ? HideName(layer, folder, files[i].name, facts[i], *random,
-                                           &hidden[i])
-                                : kPurgeRenameFailed;
-        if (result != kPurgeDone) {
-            files[i].result = result;
-        } else {
-            renamed.push_back(i);
-        }
-    }
-    if (renamed.empty()) return;
-    if (layer.SyncFolder(folder) != 0) {
-        for (std::size_t i : renamed) files[i].result = kPurgeRenameFailed;
-        return;
-    }
-
-    // Every name removed here was hidden on the device first.
-    std::vector<std::size_t> removed;
-    for (std::size_t i : renamed) {
-        if (int32_t result = RemoveHiddenName(layer, folder, hidden[i], facts[i])) {
-            files[i].result = result;
-        } else {
-            removed.push_back(i);
-        }
-    }
-    if (!removed.empty() && layer.SyncFolder(folder) != 0) {
-        for (std::size_t i : removed) files[i].result = kPurgeRemoveFailed;
-    }
 }
 
 }  // namespace torvix

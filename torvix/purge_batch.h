@@ -5,11 +5,13 @@
 // after another, the flushes, not the bytes, set the pace. Here several
 // files are overwritten at once, each by the very steps of a single purge
 // (its own flushes included) on a worker thread of its own, so that their
-// flushes reach the device together and it serves them as one. The folder
-// is then flushed once for the renames of all the files and once for their
-// removals, in the order a single purge keeps: every file's overwrite and
-// emptying on the device before any name is hidden, every hidden name on
-// the device before any is removed.
+// flushes reach the device together and it serves them as one. Meanwhile
+// the calling thread hides and removes the names of the files done so far,
+// a group at a time, with one folder flush for the renames of the group and
+// one for its removals: the folder's work overlaps the overwrites still
+// going on, and each file keeps the order a single purge keeps (its
+// overwrite and emptying on the device before its name is hidden, its
+// hidden name on the device before it is removed).
 #pragma once
 
 #include <cstdint>

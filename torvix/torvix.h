@@ -124,11 +124,12 @@ typedef struct kz_file_entry {
 // at once from a few threads of the library, so that their flushes reach the
 // device together. What a single purge promises holds for each file: each
 // overwrite is on the device before the file is overwritten again,
-// shortened, renamed or removed; with delete_when_done every file is emptied
-// (and that flushed) before any name is hidden, and the folder is flushed
-// once after the renames of all of them and once after their removals, so
-// no name is removed before its hidden name is on the device. At most 16
-// files are open at a time. The library's threads block every signal, so a
+// shortened, renamed or removed; with delete_when_done each file is emptied
+// (and that flushed) before its name is hidden, and the names of the files
+// done so far are hidden and removed while others are still overwritten, a
+// group at a time, the folder flushed once after the renames of a group
+// and once after its removals, so no name is removed before its hidden name
+// is on the device. At most 16 files are open at a time. The library's threads block every signal, so a
 // signal reaches only the caller's threads. *seconds (if not null) receives
 // the duration of the whole call, rounded to whole seconds.
 //

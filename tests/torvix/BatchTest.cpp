@@ -1,14 +1,18 @@
 // Files of one folder purged together, with a recording or failing file
 // layer: each file's overwrite on the device before it is overwritten again
-// or emptied, every file emptied on the device before any name is hidden,
-// every hidden name on the device before any is removed; and each file gets
-// its own result.
+// or emptied, its emptying on the device before its name is hidden, its
+// hidden name on the device before it is removed, while other files are
+// still being overwritten; and each file gets its own result.
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <set>
 
 #include "TorvixTestSupport.h"
 #include "torvix/purge_batch.h"
@@ -58,22 +62,23 @@ std::size_t Count(const std::vector<Event>& events, Op op) {
 
 }  // namespace
 
-TEST(BatchTest, EveryStepWaitsForTheFlushesItNeeds) {
+TEST(BatchTest, EveryStepOfAFileWaitsForTheFlushesItNeeds) {
     Folder folder(24);
     RecordingFileLayer layer;
     folder.Purge(layer, 4, 1);  // four overwrites a file, from four threads
     for (const BatchFile& file : folder.files) EXPECT_EQ(file.result, 0) << file.name;
     EXPECT_TRUE(Names(folder.path()).empty());
 
-    const std::vector<Event>& events = layer.events;
-    // Each file on its own: no write before the one ahead of it was
-    // flushed, nothing emptied before its last overwrite was flushed.
+    // The names of some files are hidden and removed while others are still
+    // being overwritten, so each file is followed on its own: no write
+    // before the one ahead of it was flushed, nothing emptied before its
+    // last overwrite was flushed, no name hidden before the emptying was
+    // flushed, no name removed before its hidden name was flushed, and
+    // every removal flushed before the call returns.
     std::map<uint64_t, bool> unflushedWrite, emptied, emptiedFlushed;
-    std::size_t lastFileFlush = 0, firstRename = events.size(), firstUnlink = events.size();
-    std::size_t lastRename = 0, lastUnlink = 0;
-    std::vector<std::size_t> folderFlushes;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        const Event& e = events[i];
+    std::map<uint64_t, int> renames;
+    std::set<uint64_t> hiddenUnflushed, removedUnflushed;
+    for (const Event& e : layer.events) {
         switch (e.op) {
             case Op::kWrite:
                 EXPECT_FALSE(emptied[e.inode]) << "written after it was emptied";
@@ -84,33 +89,75 @@ TEST(BatchTest, EveryStepWaitsForTheFlushesItNeeds) {
             case Op::kSync:
                 unflushedWrite[e.inode] = false;
                 if (emptied[e.inode]) emptiedFlushed[e.inode] = true;
-                lastFileFlush = i;
                 break;
             case Op::kTruncate:
                 EXPECT_FALSE(unflushedWrite[e.inode]) << "emptied before its overwrite was flushed";
                 emptied[e.inode] = true;
                 break;
             case Op::kRename:
-                firstRename = std::min(firstRename, i);
-                lastRename = i;
+                EXPECT_TRUE(emptiedFlushed[e.inode]) << "a name hidden before the file was emptied";
+                ++renames[e.inode];
+                hiddenUnflushed.insert(e.inode);
                 break;
             case Op::kUnlink:
-                firstUnlink = std::min(firstUnlink, i);
-                lastUnlink = i;
+                EXPECT_EQ(renames[e.inode], 2) << "removed before both renames";
+                EXPECT_FALSE(hiddenUnflushed.count(e.inode))
+                    << "a name removed before its rename was flushed";
+                removedUnflushed.insert(e.inode);
                 break;
             case Op::kSyncFolder:
-                folderFlushes.push_back(i);
+                hiddenUnflushed.clear();
+                removedUnflushed.clear();
                 break;
         }
     }
     EXPECT_EQ(emptiedFlushed.size(), 24u);
-    EXPECT_LT(lastFileFlush, firstRename) << "a name hidden before every file was emptied";
-    ASSERT_EQ(folderFlushes.size(), 2u);
-    EXPECT_LT(lastRename, folderFlushes[0]);
-    EXPECT_LT(folderFlushes[0], firstUnlink) << "a name removed before the renames were flushed";
-    EXPECT_LT(lastUnlink, folderFlushes[1]);
-    EXPECT_EQ(Count(events, Op::kRename), 48u);
-    EXPECT_EQ(Count(events, Op::kUnlink), 24u);
+    EXPECT_EQ(renames.size(), 24u);
+    EXPECT_TRUE(removedUnflushed.empty()) << "a removal not flushed";
+    EXPECT_EQ(Count(layer.events, Op::kRename), 48u);
+    EXPECT_EQ(Count(layer.events, Op::kUnlink), 24u);
+}
+
+// Holds the flush of one file's overwrite until some name has been hidden
+// (or ten seconds have passed).
+class FlushAfterARename : public RecordingFileLayer {
+  public:
+    uint64_t held = 0;
+    bool renamedFirst = false;
+
+    int SyncData(Handle file) override {
+        FileFacts facts;
+        if (Stat(file, &facts) == 0 && facts.inode == held) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            renamedFirst = renamed_.wait_for(lock, std::chrono::seconds(10), [&] { return any_; });
+        }
+        return RecordingFileLayer::SyncData(file);
+    }
+    int RenameAt(Handle folder, const std::string& from, const std::string& to) override {
+        int error = RecordingFileLayer::RenameAt(folder, from, to);
+        std::lock_guard<std::mutex> lock(mutex_);
+        any_ = true;
+        renamed_.notify_all();
+        return error;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable renamed_;
+    bool any_ = false;
+};
+
+TEST(BatchTest, NamesAreHiddenWhileOtherFilesAreStillOverwritten) {
+    Folder folder(6);
+    FlushAfterARename layer;
+    FileFacts first;
+    ASSERT_EQ(layer.StatAt(folder.handle, folder.files[0].name, &first), 0);
+    layer.held = first.inode;
+    // One worker waits on the first file while the other purges the rest.
+    folder.Purge(layer, 2);
+    EXPECT_TRUE(layer.renamedFirst) << "no name hidden before every overwrite was over";
+    for (const BatchFile& file : folder.files) EXPECT_EQ(file.result, 0) << file.name;
+    EXPECT_TRUE(Names(folder.path()).empty());
 }
 
 // One thread, so that the nth call of an operation is always the same file's.

@@ -11,8 +11,17 @@ namespace torvix_test {
 
 void RecordingFileLayer::Record(Event event, torvix::Handle file) {
     torvix::FileFacts facts;
-    if (file != torvix::kNoHandle && torvix::SystemFileLayer::Stat(file, &facts) == 0)
-        event.inode = facts.inode;
+    const bool known = file != torvix::kNoHandle && torvix::SystemFileLayer::Stat(file, &facts) == 0;
+    RecordOf(std::move(event), known ? facts.inode : 0);
+}
+
+uint64_t RecordingFileLayer::InodeAt(torvix::Handle folder, const std::string& name) {
+    torvix::FileFacts facts;
+    return torvix::SystemFileLayer::StatAt(folder, name, &facts) == 0 ? facts.inode : 0;
+}
+
+void RecordingFileLayer::RecordOf(Event event, uint64_t inode) {
+    event.inode = inode;
     std::lock_guard<std::mutex> lock(mutex_);
     events.push_back(std::move(event));
 }
@@ -60,12 +69,12 @@ int RecordingFileLayer::RenameAt(torvix::Handle folder, const std::string& from,
                                  const std::string& to) {
     if (int error = Fault(Op::kRename)) return error;
     int error = torvix::SystemFileLayer::RenameAt(folder, from, to);
-    if (error == 0) Record({Op::kRename, 0, 0, to});
+    if (error == 0) RecordOf({Op::kRename, 0, 0, to}, InodeAt(folder, to));
     return error;
 }
 
 int RecordingFileLayer::UnlinkAt(torvix::Handle folder, const std::string& name) {
-    Record({Op::kUnlink, 0, 0, name});
+    RecordOf({Op::kUnlink, 0, 0, name}, InodeAt(folder, name));
     if (int error = Fault(Op::kUnlink)) return error;
     return torvix::SystemFileLayer::UnlinkAt(folder, name);
 }

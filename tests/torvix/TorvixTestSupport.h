@@ -29,7 +29,7 @@ struct Event {
     uint64_t size;
     std::string name;  // rename: the new name
     std::vector<unsigned char> data;
-    uint64_t inode = 0;  // write, flush, truncate: the file's
+    uint64_t inode = 0;  // the file's (of a rename: the renamed file's)
 };
 
 // Takes calls from several threads at once, as a batch makes them.
@@ -57,6 +57,8 @@ class RecordingFileLayer : public torvix::SystemFileLayer {
   private:
     int Fault(Op op);  // 0 or the planned error of this call
     void Record(Event event, torvix::Handle file = torvix::kNoHandle);
+    void RecordOf(Event event, uint64_t inode);
+    uint64_t InodeAt(torvix::Handle folder, const std::string& name);
     std::mutex mutex_;
     std::map<std::pair<Op, int>, int> faults_;
     std::map<Op, int> calls_;
