@@ -62,11 +62,11 @@ class FinishedFiles {
         --working_;
         changed_.notify_one();
     }
-    // Waits for files not taken yet; none once every worker is done and
-    // every file taken.
-    std::span<std::size_t> Take() {
+    // Waits for at least `fewest` files not taken yet, or for every worker
+    // to be done; none once every worker is done and every file taken.
+    std::span<std::size_t> Take(std::size_t fewest) {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] { return added_ > taken_ || working_ == 0; });
+        changed_.wait(lock, [&] { return added_ - taken_ >= fewest || working_ == 0; });
         std::span<std::size_t> files(order_.data() + taken_, added_ - taken_);
         taken_ = added_;
         return files;
@@ -180,7 +180,11 @@ void PurgeBatchAt(Handle folder, std::span<BatchFile> files, const PurgeRequest&
     try {
         std::unique_ptr<RandomSource> random;
         bool madeRandom = false;
-        for (std::span<std::size_t> group; !(group = finished.Take()).empty();) {
+        // Each group costs two folder flushes: a group waits for an eighth of
+        // the call's files (or one per worker), so that a call makes a few
+        // groups, not one a file, and the last, not overlapped, stays small.
+        const std::size_t fewest = std::max({threads, files.size() / 8, std::size_t{1}});
+        for (std::span<std::size_t> group; !(group = finished.Take(fewest)).empty();) {
             if (!madeRandom) {
                 random = makeRandom();
                 madeRandom = true;
