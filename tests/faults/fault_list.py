@@ -31,6 +31,16 @@ FAULTS = [
      "if (layer.SyncData(file) != 0) return kPurgeTruncateFailed;", [TORVIX]),
     ("torvix/purge_target.cpp", "if (!Is(facts, expected)) return codes.notTheFileSeen;", "",
      [TORVIX]),
+    # Files purged together: a name hidden and removed only after its own
+    # flushes, and while other files are still being overwritten.
+    ("torvix/purge_batch.cpp",
+     "if (layer.SyncFolder(folder) != 0) {\n        for (std::size_t g : renamed)",
+     "if (false) {\n        for (std::size_t g : renamed)", [TORVIX]),
+    ("torvix/purge_batch.cpp",
+     "if (files[i].result >= kPurgeDone && request.deleteWhenDone) finished.Add(i);",
+     "if (request.deleteWhenDone) finished.Add(i);", [TORVIX]),
+    ("torvix/purge_batch.cpp", "return added_ - taken_ >= fewest || working_ == 0; });",
+     "return working_ == 0; });", [TORVIX]),
     ("torvix/purge_target.cpp", "if (facts.links > 1) return kPurgeOtherLinks;", "", [TORVIX]),
     ("torvix/purge_target.cpp", "if (!facts.OnSameMountAs(folder)) return codes.notTheFileSeen;",
      "", [TORVIX]),
