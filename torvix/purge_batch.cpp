@@ -91,9 +91,9 @@ void HideAndRemove(Handle folder, std::span<BatchFile> files, std::span<std::siz
     std::vector<std::size_t> renamed;
     for (std::size_t g = 0; g < group.size(); ++g) {
         const std::size_t i = group[g];
-        int32_t result = random ? HideName(layer, folder, files[i].name, facts[i], *random,
-                                           &hidden[g])
-                                : kPurgeRenameFailed;
+        int32_t result = random
+                             ? HideName(layer, folder, files[i].name, facts[i], *random, &hidden[g])
+                             : kPurgeRenameFailed;
         if (result != kPurgeDone) {
             files[i].result = result;
         } else {

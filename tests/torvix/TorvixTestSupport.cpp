@@ -11,7 +11,8 @@ namespace torvix_test {
 
 void RecordingFileLayer::Record(Event event, torvix::Handle file) {
     torvix::FileFacts facts;
-    const bool known = file != torvix::kNoHandle && torvix::SystemFileLayer::Stat(file, &facts) == 0;
+    const bool known =
+        file != torvix::kNoHandle && torvix::SystemFileLayer::Stat(file, &facts) == 0;
     RecordOf(std::move(event), known ? facts.inode : 0);
 }
 
