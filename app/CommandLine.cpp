@@ -15,8 +15,8 @@
 #include "app/MainWindowHosts.h"
 #include "app/SetupFile.h"
 #include "app/SetupFileOnDisk.h"
+#include "app/PurgeTypeChoice.h"
 #include "app/frmMain.h"
-#include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
 #include "disk/FillLeftovers.h"
 #include "disk/PurgeSpeedTest.h"
@@ -263,6 +263,8 @@ class Session {
     std::string productName;
     // Measured by --test-speed, for the estimate of a --list given with it.
     DriveSpeeds speeds{};
+    // The purge type, as the window starts with it until a setup names one.
+    PurgeTypeChoice type;
 
   private:
     CommandLineUi ui_;
@@ -308,7 +310,7 @@ int TestSpeed(const std::string& drive, Session& session, std::ostream& out, std
     };
     CommandLineSpeedTestHost host(windows, session.speeds);
     const PurgeSpeedTestRun run =
-        SpeedTestRunOf(UpperCase(drive.substr(0, 1)) + ":", "", windows.TypeOfPurge());
+        SpeedTestRunOf(UpperCase(drive.substr(0, 1)) + ":", "", session.type);
     PurgeSpeedTestOutcome outcome = TestPurgeSpeed(run, host, {false, false});
     session.Ui().OnDoEvents = nullptr;
     if (stopSignals.StopRequested()) return kExitStopped;
@@ -324,9 +326,9 @@ std::optional<SetupRecord> ReadOperationFile(const std::string& path) {
     return read.record;
 }
 
-int RunSetup(const Request& request, bool purge, Selection& selection, const std::string& label,
-             Session& session, std::ostream& out, std::ostream& err, std::istream& in,
-             bool terminal);
+int RunSetup(const Request& request, bool purge, Selection& selection,
+             const PurgeTypeChoice& type, const std::string& label, Session& session,
+             std::ostream& out, std::ostream& err, std::istream& in, bool terminal);
 
 int Run(const Request& request, Session& session, std::ostream& out, std::ostream& err,
         std::istream& in, bool terminal) {
@@ -334,17 +336,17 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
     // What a run needs of the window's start-up; the next-run setup and its
     // folder play no part, since the operation file is the whole setup.
     session.productName = GetProgramText(1);
-    session.Windows().TypeOfPurge().Initialization();
     session.Windows().SetStartupCompleted();
     DealWithFillLeftovers(request.yes, err);
     if (request.paths.verb != PathsRequest::Verb::None) {
         const bool purge = request.paths.verb == PathsRequest::Verb::Purge;
         const std::string saveFile =
             request.paths.saveFile.empty() ? "" : OperationFilePath(request.paths.saveFile);
-        return RunPaths(request.paths, saveFile, request.yes, session.Windows(), err,
-                        [&](Selection& selection, const std::string& label) {
-                            return RunSetup(request, purge, selection, label, session, out, err,
-                                            in, terminal);
+        return RunPaths(request.paths, saveFile, request.yes, session.type, session.Windows(), err,
+                        [&](Selection& selection, const PurgeTypeChoice& type,
+                            const std::string& label) {
+                            return RunSetup(request, purge, selection, type, label, session, out,
+                                            err, in, terminal);
                         });
     }
     if (!request.wipe.drive.empty()) {
@@ -368,18 +370,18 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
                            ui::Buttons::OK, ui::Icon::Exclamation, "Error");
         return kExitBadRequest;
     }
-    Selection selection = SelectionOfSetup(*setup, session.Windows());
+    Selection selection = SelectionOfSetup(*setup, session.type, session.Windows());
     // A speed measured just now (--test-speed) is what the estimate uses.
     selection.sngPurgeSpeed = session.speeds;
-    return RunSetup(request, request.mode == Request::Mode::Purge, selection, request.file,
-                    session, out, err, in, terminal);
+    return RunSetup(request, request.mode == Request::Mode::Purge, selection, session.type,
+                    request.file, session, out, err, in, terminal);
 }
 
-// Lists or purges the selection of a setup, as loaded from an operation
-// file or made for a PATH; `label` names it in messages.
-int RunSetup(const Request& request, bool purge, Selection& selection, const std::string& label,
-             Session& session, std::ostream& out, std::ostream& err, std::istream& in,
-             bool terminal) {
+// Lists or purges the selection of a setup with its purge type, as loaded
+// from an operation file or made for a PATH; `label` names it in messages.
+int RunSetup(const Request& request, bool purge, Selection& selection,
+             const PurgeTypeChoice& type, const std::string& label, Session& session,
+             std::ostream& out, std::ostream& err, std::istream& in, bool terminal) {
     if (!selection.FilesSpecified()) {
         err << "purge: the operation file selects no files\n";
         return kExitBadRequest;
@@ -412,9 +414,9 @@ int RunSetup(const Request& request, bool purge, Selection& selection, const std
         session.Progress().Update(session.Windows());
     };
     if (purge) {
-        PurgeSelection(selection, session.Windows());
+        PurgeSelection(selection, type, session.Windows());
     } else {
-        ListSelection(selection, session.Windows(), session.productName);
+        ListSelection(selection, type, session.Windows(), session.productName);
     }
     session.Ui().OnDoEvents = nullptr;
     session.Progress().Clear();

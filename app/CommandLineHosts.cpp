@@ -1,7 +1,6 @@
 #include "app/CommandLineHosts.h"
 
 #include "app/Forms.h"
-#include "app/frmTypeOfPurge.h"
 #include "disk/frmExcludedFolders.h"
 #include "disk/frmFillDisk.h"
 #include "disk/frmSpecifyDrive.h"
@@ -16,8 +15,9 @@ CommandLineWindow::CommandLineWindow()
 frmSpecifyDrive& CommandLineSpeedTestHost::SpecifyDrive() { return forms_.SpecifyDrive(); }
 frmFillDisk& CommandLineSpeedTestHost::FillDisk() { return forms_.FillDisk(); }
 
-CommandLineWipeHost::CommandLineWipeHost(FormSet& forms, const std::string& drive)
-    : forms_(forms), runWindows_(forms), lastDrive_(drive) {}
+CommandLineWipeHost::CommandLineWipeHost(FormSet& forms, const std::string& drive,
+                                         const PurgeTypeChoice& type)
+    : forms_(forms), runWindows_(forms), lastDrive_(drive), type_(type) {}
 
 frmSpecifyDrive& CommandLineWipeHost::SpecifyDrive() { return forms_.SpecifyDrive(); }
 frmExcludedFolders& CommandLineWipeHost::ExcludedFolders() { return forms_.ExcludedFolders(); }
@@ -29,5 +29,5 @@ frmPurgeConfirmation& CommandLineWipeHost::PurgeConfirmation() {
 frmReport& CommandLineWipeHost::Report() { return forms_.Report(); }
 
 PurgeRun CommandLineWipeHost::RunNow() {
-    return RunOfSelection(Selection{}, forms_.TypeOfPurge(), forms_.PurgeConfirmation());
+    return RunOfSelection(Selection{}, type_, forms_.PurgeConfirmation());
 }

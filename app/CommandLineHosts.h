@@ -47,8 +47,9 @@ class CommandLineSpeedTestHost : public PurgeSpeedTestHost {
 
 class CommandLineWipeHost : public WipeHost {
   public:
-    // `drive` ("D:") is the one named on the command line.
-    CommandLineWipeHost(FormSet& forms, const std::string& drive);
+    // `drive` ("D:") is the one named on the command line; `type` is the
+    // purge type the wipe runs with.
+    CommandLineWipeHost(FormSet& forms, const std::string& drive, const PurgeTypeChoice& type);
 
     frmSpecifyDrive& SpecifyDrive() override;
     frmExcludedFolders& ExcludedFolders() override;
@@ -60,8 +61,8 @@ class CommandLineWipeHost : public WipeHost {
     ui::Form& Window() override { return window_; }
     int DialogLeft() override { return window_.Left(); }
     int DialogTop() override { return window_.Top(); }
-    // The purge type and the boxes as the dialogs hold them; no speed was
-    // measured and no cluster size chosen before a wipe.
+    // The purge type given and the boxes as the confirmation holds them; no
+    // speed was measured and no cluster size chosen before a wipe.
     PurgeRun RunNow() override;
     std::string LastDrive() override { return lastDrive_; }
     void DriveChosen(const std::string& D) override { lastDrive_ = D; }
@@ -83,5 +84,6 @@ class CommandLineWipeHost : public WipeHost {
     WindowRunHost runWindows_;
     CommandLineWindow window_;
     std::string lastDrive_;
+    PurgeTypeChoice type_;
     bool runGoing_ = false;
 };

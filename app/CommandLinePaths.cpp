@@ -9,10 +9,10 @@
 #include "app/CommandLineSelection.h"
 #include "app/Forms.h"
 #include "app/PathArgument.h"
+#include "app/PurgeTypeChoice.h"
 #include "app/SetupFile.h"
 #include "app/SetupFileOnDisk.h"
 #include "app/frmMain.h"
-#include "app/frmTypeOfPurge.h"
 #include "platform/DrivePaths.h"
 #include "platform/FileSystem.h"
 #include "purge/StrProc.h"
@@ -21,10 +21,6 @@
 #include "support/NativeFiles.h"
 
 namespace {
-
-// The purge type dialog's first choice of passes for each type, before the
-// user picks another.
-constexpr std::array<int, frmTypeOfPurge::kNumTypes> kDefaultPasses = {9, 6, 3};
 
 // The check-box options, in the order a setup file stores them.
 const std::array<const char*, SetupRecord::kNumOptions> kOptionNames = {
@@ -83,7 +79,7 @@ SetupRecord SetupFor(const PathArgument& path, const PathsRequest& request) {
     }
     if (request.type > 0) {
         record.purgeType = request.type - 1;
-        record.passes = kDefaultPasses[record.purgeType];
+        record.passes = DefaultPassesOf(record.purgeType);
     }
     if (request.passes > 0) record.passes = request.passes;
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) record.options[i] = request.options[i];
@@ -150,7 +146,7 @@ bool ParsePathsOption(const std::vector<std::string>& args, std::size_t& i, Path
         request.spec = Trimmed(spec);
     } else if (arg == "--type") {
         auto type = TakeNumber(args, i);
-        if (!type || *type < 1 || *type > frmTypeOfPurge::kNumTypes) {
+        if (!type || *type < 1 || *type > kNumPurgeTypes) {
             problem = "--type needs 1, 2 or 3";
         }
         request.type = type.value_or(0);
@@ -187,9 +183,9 @@ bool CheckPathsRequest(const PathsRequest& request, std::string& problem) {
         problem = "an operation file holds one selection: give --save one PATH";
     } else if (request.verb == Verb::List && (anyBox || request.clusterSize > 0)) {
         problem = "the purge options go with --purge-files and --save, not with --list-files";
-    } else if (request.passes > frmTypeOfPurge::MaxPassesOf(code)) {
+    } else if (request.passes > MaxPassesOf(code)) {
         problem = "purge type " + std::to_string(code + 1) + " offers 1 to " +
-                  std::to_string(frmTypeOfPurge::MaxPassesOf(code)) + " passes";
+                  std::to_string(MaxPassesOf(code)) + " passes";
     } else if (!request.subfolders &&
                (request.options[kFolderNamesOnly] || request.options[kDeleteEmptyFolders])) {
         problem = "--folder-names-only and --delete-empty-folders go with --subfolders";
@@ -203,8 +199,8 @@ bool CheckPathsRequest(const PathsRequest& request, std::string& problem) {
     return false;
 }
 
-int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes, FormSet& windows,
-             std::ostream& err, const SetupRun& run) {
+int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
+             PurgeTypeChoice& type, FormSet& windows, std::ostream& err, const SetupRun& run) {
     std::vector<PathArgument> paths;
     for (const auto& path : request.paths) {
         std::string problem;
@@ -229,26 +225,27 @@ int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
     if (request.verb == PathsRequest::Verb::Save) {
         // The window saves the setup it holds once it has loaded the
         // PATH's, with the version it records.
-        const Selection selection = SelectionOfSetup(SetupFor(paths.front(), request), windows);
+        const Selection selection =
+            SelectionOfSetup(SetupFor(paths.front(), request), type, windows);
         if (!selection.FilesSpecified()) {
             // Its folder could not be read (said above): the file would select nothing.
             err << "purge: nothing saved in " << VisibleText(saveFile) << "\n";
             return kExitBadRequest;
         }
-        return Save(SetupOfSelection(selection, frmMain::ProgramVersion(), windows.TypeOfPurge(),
+        return Save(SetupOfSelection(selection, frmMain::ProgramVersion(), type,
                                      windows.PurgeConfirmation()),
                     saveFile, yes, err);
     }
     int worst = kExitDone;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        Selection selection = SelectionOfSetup(SetupFor(paths[i], request), windows);
+        Selection selection = SelectionOfSetup(SetupFor(paths[i], request), type, windows);
         if (request.clusterSize > 0) {
             // The purge confirmation offers the drive's cluster size first
             // and keeps it.
             selection.lngClusterSizeByDrive[platform::DriveLetterOf(paths[i].drivePath) - 'A'] =
                 request.clusterSize;
         }
-        worst = std::max(worst, run(selection, request.paths[i]));
+        worst = std::max(worst, run(selection, type, request.paths[i]));
         if (worst == kExitStopped) break;
     }
     return worst;

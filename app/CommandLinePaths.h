@@ -21,6 +21,7 @@
 #include <vector>
 
 class FormSet;
+struct PurgeTypeChoice;
 struct Selection;
 
 struct PathsRequest {
@@ -50,14 +51,18 @@ bool ParsePathsOption(const std::vector<std::string>& args, std::size_t& i, Path
 // The combinations that make no sense, once every argument is read.
 bool CheckPathsRequest(const PathsRequest& request, std::string& problem);
 
-// Runs a selection as --list or --purge runs an operation file once it is
-// loaded; `label` names the selection in messages.
-using SetupRun = std::function<int(Selection& selection, const std::string& label)>;
+// Runs a selection with a purge type as --list or --purge runs an
+// operation file once it is loaded; `label` names the selection in
+// messages.
+using SetupRun = std::function<int(Selection& selection, const PurgeTypeChoice& type,
+                                   const std::string& label)>;
 
 // Checks every PATH first (any bad one: kExitBadRequest, nothing touched),
 // then runs each in the order given, or saves the setup of the one PATH in
 // saveFile (the --save file as a drive path or an absolute path of this
-// system; an existing one is replaced only with yes). The exit status is the
-// worst of the runs'; a run that was stopped or declined ends the rest.
-int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes, FormSet& windows,
-             std::ostream& err, const SetupRun& run);
+// system; an existing one is replaced only with yes). Each PATH's setup
+// puts its purge type in force in `type`, as an operation file's does. The
+// exit status is the worst of the runs'; a run that was stopped or declined
+// ends the rest.
+int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
+             PurgeTypeChoice& type, FormSet& windows, std::ostream& err, const SetupRun& run);

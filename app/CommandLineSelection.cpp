@@ -7,8 +7,8 @@
 #include "support/Folder.h"
 #include "ui/Ui.h"
 
-Selection SelectionOfSetup(const SetupRecord& record, FormSet& windows) {
-    ApplySetupChoices(record, windows.TypeOfPurge(), windows.PurgeConfirmation());
+Selection SelectionOfSetup(const SetupRecord& record, PurgeTypeChoice& type, FormSet& windows) {
+    ApplySetupChoices(record, type, windows.PurgeConfirmation());
     Selection selection;
     selection.strFolderPath = record.folder;
     selection.strFileSpec = record.fileSpec;
@@ -32,12 +32,13 @@ Selection SelectionOfSetup(const SetupRecord& record, FormSet& windows) {
     return selection;
 }
 
-void ListSelection(const Selection& selection, FormSet& windows, const std::string& productName) {
+void ListSelection(const Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
+                   const std::string& productName) {
     SelectionRunSteps noWindow;
-    ListSelection(selection, windows, productName, noWindow);
+    ListSelection(selection, type, windows, productName, noWindow);
 }
 
-void PurgeSelection(Selection& selection, FormSet& windows) {
+void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& windows) {
     SelectionRunSteps noWindow;
-    PurgeSelection(selection, windows, noWindow);
+    PurgeSelection(selection, type, windows, noWindow);
 }

@@ -13,12 +13,14 @@ class FormSet;
 // The selection of a setup as loading it into the main window makes it:
 // subfolders only where the folder has some, and nothing selected when
 // the folder cannot be read (said as the window says it). The purge type
-// and the option boxes are put in force in the dialogs of `windows`.
-Selection SelectionOfSetup(const SetupRecord& record, FormSet& windows);
+// is put in force in `type`, the option boxes in the purge confirmation of
+// `windows`.
+Selection SelectionOfSetup(const SetupRecord& record, PurgeTypeChoice& type, FormSet& windows);
 
 // The listing and the purge of the selection (SelectionRuns.h) with no
 // window's steps: a message box of no title of its own carries
 // productName, and a cluster size chosen at the confirmation is kept in
 // the selection's table.
-void ListSelection(const Selection& selection, FormSet& windows, const std::string& productName);
-void PurgeSelection(Selection& selection, FormSet& windows);
+void ListSelection(const Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
+                   const std::string& productName);
+void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& windows);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "app/CommandLine.h"
@@ -12,7 +13,6 @@
 #include "app/Forms.h"
 #include "app/SetupFileOnDisk.h"
 #include "app/WindowRun.h"
-#include "app/frmTypeOfPurge.h"
 #include "disk/DiskProc.h"
 #include "disk/DiskWipe.h"
 #include "disk/frmExcludedFolders.h"
@@ -48,19 +48,24 @@ bool TakeNumber(const std::vector<std::string>& args, std::size_t& i, int& value
 }
 
 // The purge type: the next-run setup's, as the window starts with it, then
-// what the options say.
-bool ChoosePurgeType(const WipeRequest& request, FormSet& windows, std::ostream& err) {
+// what the options say; nothing when the type does not offer the passes.
+// The next-run setup's option boxes are put in force in the purge
+// confirmation, as in the window.
+std::optional<PurgeTypeChoice> ChoosePurgeType(const WipeRequest& request, FormSet& windows,
+                                               std::ostream& err) {
     const SetupRead nextRun = ReadSetupFile(UserDataFilePath("kz.usr", GetProgramText(310)));
-    ApplySetupChoices(nextRun.record, windows.TypeOfPurge(), windows.PurgeConfirmation());
-    frmTypeOfPurge& type = windows.TypeOfPurge();
-    const int code = request.type > 0 ? request.type - 1 : type.GetPurgeType();
-    const int passes = request.passes > 0 ? request.passes : type.GetNumberOfPasses();
-    if (!type.SelectTypeAndPasses(code, passes)) {
-        err << "purge: purge type " << code + 1 << " does not offer " << passes
+    PurgeTypeChoice type;
+    ApplySetupChoices(nextRun.record, type, windows.PurgeConfirmation());
+    // A type given alone keeps the passes the setup has: the count is
+    // checked against the new type, not taken from its default.
+    if (request.type > 0) type.purgeType = request.type - 1;
+    if (request.passes > 0) type.passes = request.passes;
+    if (!IsOffered(type)) {
+        err << "purge: purge type " << type.purgeType + 1 << " does not offer " << type.passes
             << " passes; give --passes\n";
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return type;
 }
 
 // What the wipe would destroy and keep, counted on the drive as it is now.
@@ -191,7 +196,8 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
             return kExitBadRequest;
         }
     }
-    if (!ChoosePurgeType(request, windows, err)) return kExitBadRequest;
+    const std::optional<PurgeTypeChoice> type = ChoosePurgeType(request, windows, err);
+    if (!type) return kExitBadRequest;
     if (!yes) {
         if (!terminal) {
             err << "purge: no terminal to confirm the wipe on; nothing purged (add --yes)\n";
@@ -206,7 +212,7 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
         }
     }
 
-    CommandLineWipeHost host(windows, drive);
+    CommandLineWipeHost host(windows, drive, *type);
     ui.OnModal("frmSpecifyDrive", [drive](ui::Form& form) {
         auto& dialog = static_cast<frmSpecifyDrive&>(form);
         dialog.SetCurrentDrive(drive);

@@ -20,13 +20,13 @@ int BelowButton(const frmMain& main, const ui::Control& button) {
 }  // namespace
 
 PurgeSpeedTestRun SpeedTestRunOf(const std::string& lastDrive, const std::string& folder,
-                                 const frmTypeOfPurge& type, int left, int top) {
+                                 const PurgeTypeChoice& type, int left, int top) {
     PurgeSpeedTestRun run;
     run.strLastDrive = lastDrive;
     run.strFolderPath = folder;
-    run.intPurgeType = type.GetPurgeType();
-    run.intNumberOfPasses = type.GetNumberOfPasses();
-    run.intNumOverwrites = type.GetNumOverwrites();
+    run.intPurgeType = type.purgeType;
+    run.intNumberOfPasses = type.passes;
+    run.intNumOverwrites = type.NumOverwrites();
     run.intTop = top;
     run.intLeft = left;
     return run;
@@ -34,8 +34,9 @@ PurgeSpeedTestRun SpeedTestRunOf(const std::string& lastDrive, const std::string
 
 PurgeSpeedTestRun SpeedTestRun(FormSet& forms) {
     frmMain& main = forms.Main();
-    return SpeedTestRunOf(main.strLastDrive, main.strFolderPath[0], forms.TypeOfPurge(),
-                          BesideMenu(main), BelowButton(main, main.cmdPurgeSpeed));
+    return SpeedTestRunOf(main.strLastDrive, main.strFolderPath[0],
+                          forms.TypeOfPurge().Choice(), BesideMenu(main),
+                          BelowButton(main, main.cmdPurgeSpeed));
 }
 
 PurgeSpeedTestOutcome TestPurgeSpeed(const PurgeSpeedTestOptions& options) {

@@ -12,13 +12,12 @@
 #include "disk/WipeHost.h"
 
 class FormSet;
-class frmTypeOfPurge;
 class SelectionBeforeWipe;
 
 // The speed test with the purge type chosen now, on the drive last chosen
 // or else the selected folder's; its windows open at (left, top).
 PurgeSpeedTestRun SpeedTestRunOf(const std::string& lastDrive, const std::string& folder,
-                                 const frmTypeOfPurge& type, int left = 0, int top = 0);
+                                 const PurgeTypeChoice& type, int left = 0, int top = 0);
 // The speed test of the main window's "Test purge speed" button, on the
 // drive its run names.
 PurgeSpeedTestRun SpeedTestRun(FormSet& forms);

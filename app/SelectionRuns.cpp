@@ -44,8 +44,8 @@ bool PurgeConfirmed(Selection& selection, frmPurgeConfirmation& confirmation,
 
 }  // namespace
 
-void ListSelection(const Selection& selection, FormSet& windows, const std::string& productName,
-                   SelectionRunSteps& steps) {
+void ListSelection(const Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
+                   const std::string& productName, SelectionRunSteps& steps) {
     bool displayFolderNames = true;
     bool displayFileNames = true;
     if (selection.blnSubdirectories) {
@@ -62,7 +62,7 @@ void ListSelection(const Selection& selection, FormSet& windows, const std::stri
     }
     steps.Begin();
     frmReport& report = windows.Report();
-    PurgeRun run = RunOfSelection(selection, windows.TypeOfPurge(), windows.PurgeConfirmation());
+    PurgeRun run = RunOfSelection(selection, type, windows.PurgeConfirmation());
     run.blnListFiles = true;
     run.blnDisplayFolderNames = displayFolderNames;
     run.blnDisplayFileNames = displayFileNames;
@@ -75,7 +75,8 @@ void ListSelection(const Selection& selection, FormSet& windows, const std::stri
     steps.End();
 }
 
-void PurgeSelection(Selection& selection, FormSet& windows, SelectionRunSteps& steps) {
+void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
+                    SelectionRunSteps& steps) {
     if (NothingToWalk(selection)) {
         ui::TheUi().MsgBox(NoFilesToPurgeMessage(selection), ui::Buttons::OK, ui::Icon::Exclamation,
                            "Purge files");
@@ -95,7 +96,7 @@ void PurgeSelection(Selection& selection, FormSet& windows, SelectionRunSteps& s
     ShowReport(report);
     report.blnStop = false;
     // The options as confirmed just now.
-    PurgeRun run = RunOfSelection(selection, windows.TypeOfPurge(), confirmation);
+    PurgeRun run = RunOfSelection(selection, type, confirmation);
     run.blnPurgeFiles = true;
     steps.RunReady(run);
     WindowRunHost host(windows);

@@ -43,12 +43,13 @@ class SelectionRunSteps {
     virtual void Purged(const PurgeRun& /*run*/, const RunOutcome& /*outcome*/) {}
 };
 
-// Lists the selection in the report window of `windows`, asking first
-// whether to show folder names when it has subfolders; a message box of
-// no title of its own carries productName.
-void ListSelection(const Selection& selection, FormSet& windows, const std::string& productName,
-                   SelectionRunSteps& steps);
-// Asks the purge confirmation and purges the selection in the report
-// window of `windows`. The cluster sizes the confirmation keeps are the
-// selection's afterwards.
-void PurgeSelection(Selection& selection, FormSet& windows, SelectionRunSteps& steps);
+// Lists the selection with the purge type `type` in the report window of
+// `windows`, asking first whether to show folder names when it has
+// subfolders; a message box of no title of its own carries productName.
+void ListSelection(const Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
+                   const std::string& productName, SelectionRunSteps& steps);
+// Asks the purge confirmation and purges the selection with the purge type
+// `type` in the report window of `windows`. The cluster sizes the
+// confirmation keeps are the selection's afterwards.
+void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
+                    SelectionRunSteps& steps);

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/frmTypeOfPurge.h"
+#include "app/PurgeTypeChoice.h"
 
 namespace {
 
@@ -77,8 +77,7 @@ SetupRead ReadSetup(std::string_view contents) {
         ok = number(value, IsFlag);
         if (ok) r.options[i] = value;
     }
-    const bool typeOffered = r.purgeType >= 0 && r.purgeType < frmTypeOfPurge::kNumTypes &&
-                             r.passes >= 1 && r.passes <= frmTypeOfPurge::MaxPassesOf(r.purgeType);
+    const bool typeOffered = IsOffered({r.purgeType, r.passes});
     if (ok && !typeOffered) {
         r.purgeType = SetupRecord{}.purgeType;
         r.passes = SetupRecord{}.passes;

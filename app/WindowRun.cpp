@@ -20,7 +20,7 @@ Selection MainSelection(const frmMain& main) {
     return selection;
 }
 
-PurgeRun RunOfSelection(const Selection& selection, const frmTypeOfPurge& type,
+PurgeRun RunOfSelection(const Selection& selection, const PurgeTypeChoice& type,
                         const frmPurgeConfirmation& options) {
     PurgeRun run;
     run.strNextDirPath = selection.strFolderPath;
@@ -28,11 +28,10 @@ PurgeRun RunOfSelection(const Selection& selection, const frmTypeOfPurge& type,
     run.strFolderPath = selection.strFolderPath;
     run.blnSubdirectories = selection.blnSubdirectories;
     run.blnConfirmFiles = selection.blnConfirmFiles;
-    run.intPurgeType = type.GetPurgeType();
-    run.intNumberOfPasses = type.GetNumberOfPasses();
-    run.intNumOverwrites = type.GetNumOverwrites();
-    run.strPurgeTypeNumPasses =
-        frmMain::PurgeTypeNumPasses(run.intPurgeType, run.intNumberOfPasses);
+    run.intPurgeType = type.purgeType;
+    run.intNumberOfPasses = type.passes;
+    run.intNumOverwrites = type.NumOverwrites();
+    run.strPurgeTypeNumPasses = PurgeTypeNumPasses(run.intPurgeType, run.intNumberOfPasses);
     run.strTypeOfPurge = TypeOfPurgeCaption(type);
     run.blnPurgeSlack = options.blnPurgeSlack;
     run.blnDoNotDeletePurgedFiles = options.blnDoNotDeletePurgedFiles;
@@ -47,7 +46,7 @@ PurgeRun RunOfSelection(const Selection& selection, const frmTypeOfPurge& type,
 
 PurgeRun SelectionRun(FormSet& forms) {
     frmMain& main = forms.Main();
-    PurgeRun run = RunOfSelection(MainSelection(main), forms.TypeOfPurge(),
+    PurgeRun run = RunOfSelection(MainSelection(main), forms.TypeOfPurge().Choice(),
                                   forms.PurgeConfirmation());
     // The listing repeats the purge type as the window shows it.
     run.strTypeOfPurge = main.lblTypeOfPurge.Caption();

@@ -1,20 +1,19 @@
 // A run as the program's windows describe it: the main window's selection
-// and per-drive tables, the purge type dialog's choice and the purge
-// confirmation's options; and the windows a run shows, as the report
-// window's RunHost.
+// and per-drive tables, the purge type chosen and the purge confirmation's
+// options; and the windows a run shows, as the report window's RunHost.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "app/PurgeTypeChoice.h"
 #include "purge/PurgeRun.h"
 #include "purge/RunHost.h"
 
 class FormSet;
 class frmMain;
 class frmPurgeConfirmation;
-class frmTypeOfPurge;
 struct SetupRecord;
 
 // What the main window holds of the selection of input slot 0, and its
@@ -33,17 +32,19 @@ struct Selection {
 
 // The run of a selection with the purge type and the confirmed options as
 // they stand; the kind of run (list or purge) is left to the caller.
-PurgeRun RunOfSelection(const Selection& selection, const frmTypeOfPurge& type,
+PurgeRun RunOfSelection(const Selection& selection, const PurgeTypeChoice& type,
                         const frmPurgeConfirmation& options);
 
-// Puts the purge type and the option boxes of a setup in force in their
-// dialogs, as loading the setup does.
-void ApplySetupChoices(const SetupRecord& record, frmTypeOfPurge& type,
+// Puts the purge type and the option boxes of a setup in force, as loading
+// the setup does: a type or a count of passes not on offer leaves `type` as
+// it was.
+void ApplySetupChoices(const SetupRecord& record, PurgeTypeChoice& type,
                        frmPurgeConfirmation& confirmation);
 // The setup that a selection, the purge type and the option boxes make, as
 // the window saves it with `version` recorded: what loading it puts back.
 SetupRecord SetupOfSelection(const Selection& selection, const std::string& version,
-                             const frmTypeOfPurge& type, const frmPurgeConfirmation& confirmation);
+                             const PurgeTypeChoice& type,
+                             const frmPurgeConfirmation& confirmation);
 
 // The main window's selection.
 Selection MainSelection(const frmMain& main);

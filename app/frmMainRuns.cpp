@@ -5,6 +5,7 @@
 #include "app/SelectionRuns.h"
 #include "app/WindowRun.h"
 #include "app/frmMain.h"
+#include "app/frmTypeOfPurge.h"
 #include "purge/StrProc.h"
 #include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
@@ -111,12 +112,13 @@ void frmMain::cmdProcessFiles_MouseUp(int index) {
 void ListSelectedFiles(frmMain& main) {
     main.blnMultipleFiles = HasWildcards(main.strFileSpec[0]);
     MainWindowSteps steps(main, 2);
-    ListSelection(MainSelection(main), Forms(), main.strProductName, steps);
+    ListSelection(MainSelection(main), Forms().TypeOfPurge().Choice(), Forms(),
+                  main.strProductName, steps);
 }
 
 void PurgeSelectedFiles(frmMain& main) {
     main.blnMultipleFiles = HasWildcards(main.strFileSpec[0]);
     Selection selection = MainSelection(main);
     MainWindowSteps steps(main, 1);
-    PurgeSelection(selection, Forms(), steps);
+    PurgeSelection(selection, Forms().TypeOfPurge().Choice(), Forms(), steps);
 }

@@ -190,17 +190,21 @@ bool frmMain::LoadSetupFile(const std::string& path) {
     return read.complete;
 }
 
-void ApplySetupChoices(const SetupRecord& r, frmTypeOfPurge& type,
+void ApplySetupChoices(const SetupRecord& r, PurgeTypeChoice& type,
                        frmPurgeConfirmation& confirmation) {
     auto boxes = OptionBoxes(confirmation);
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) {
         if (r.options[i]) boxes[i]->SetValue(*r.options[i]);
     }
-    type.SelectTypeAndPasses(r.purgeType, r.passes);
+    const PurgeTypeChoice stored{r.purgeType, r.passes};
+    if (IsOffered(stored)) type = stored;
 }
 
 void frmMain::ApplySetup(const SetupRecord& r) {
-    ApplySetupChoices(r, Forms().TypeOfPurge(), Forms().PurgeConfirmation());
+    frmTypeOfPurge& dialog = Forms().TypeOfPurge();
+    PurgeTypeChoice type = dialog.Choice();
+    ApplySetupChoices(r, type, Forms().PurgeConfirmation());
+    dialog.SelectTypeAndPasses(type);
     // The flags are stored as they were and read as their opposites; the
     // toggle that follows every load turns them back.
     blnSubdirectories = r.subfolderFlag == 0;
@@ -213,7 +217,7 @@ void frmMain::ApplySetup(const SetupRecord& r) {
 bool frmMain::LoadNextRunSetup() { return LoadSetupFile(strNextRunSetupPath); }
 
 SetupRecord SetupOfSelection(const Selection& selection, const std::string& version,
-                             const frmTypeOfPurge& type,
+                             const PurgeTypeChoice& type,
                              const frmPurgeConfirmation& confirmation) {
     SetupRecord r;
     r.strVersion = version;
@@ -221,8 +225,8 @@ SetupRecord SetupOfSelection(const Selection& selection, const std::string& vers
     r.confirmationFlag = selection.blnConfirmFiles ? 1 : 0;
     r.folder = selection.strFolderPath;
     r.fileSpec = selection.strFileSpec;
-    r.purgeType = type.GetPurgeType();
-    r.passes = type.GetNumberOfPasses();
+    r.purgeType = type.purgeType;
+    r.passes = type.passes;
     auto boxes = OptionBoxes(confirmation);
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) r.options[i] = boxes[i]->Value();
     return r;
@@ -230,7 +234,7 @@ SetupRecord SetupOfSelection(const Selection& selection, const std::string& vers
 
 bool frmMain::SaveSetupFile(const std::string& path) {
     return WriteSetupFile(path, SetupOfSelection(MainSelection(*this), strVersion,
-                                                 Forms().TypeOfPurge(),
+                                                 Forms().TypeOfPurge().Choice(),
                                                  Forms().PurgeConfirmation()));
 }
 

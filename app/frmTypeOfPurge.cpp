@@ -10,21 +10,21 @@
 using ui::ControlKind;
 
 namespace {
-const char* const kTypeCaptions[] = {"1. Random bytes", "2. Alternate bit patterns",
-                                     "3. Alternate bit patterns plus random bytes"};
 const char* const kTypeDescriptions[] = {
     "Overwrite the data once with random bytes.",
     "Overwrite the data four times with bit patterns 10101010, 01010101, 00001010 and 11110101.",
     "Overwrite the data twice with bit patterns 10101010 and 01010101, then with random bytes, "
     "then twice with bit patterns 00001010 and 11110101, then again with random bytes."};
-const int kDefaultPasses[] = {9, 6, 3};
+int instancesMade = 0;
 }  // namespace
+
+int frmTypeOfPurge::InstancesMade() { return instancesMade; }
 
 void frmTypeOfPurge::CreateControls() {
     constexpr int kTypeStep = 1140;
     for (int i = 0; i < kNumTypes; ++i) {
-        Add(ControlKind::OptionButton, "optPurgeType", kTypeCaptions[i], 240, 240 + i * kTypeStep,
-            5400, 300, nullptr, i);
+        Add(ControlKind::OptionButton, "optPurgeType", PurgeTypeOptionCaption(i), 240,
+            240 + i * kTypeStep, 5400, 300, nullptr, i);
         Add(ControlKind::Label, "lblPurgeType", "", 600, 560 + i * kTypeStep, 6600, 780, nullptr,
             i);
     }
@@ -45,6 +45,7 @@ frmTypeOfPurge::frmTypeOfPurge()
       lblDOD((*this)("lblDOD")),
       cmdAccept((*this)("cmdAccept")),
       cmdCancel((*this)("cmdCancel")) {
+    ++instancesMade;
     for (int i = 0; i < kNumTypes; ++i) {
         optPurgeType(i).Click = [this] { ShowPassesList(); };
         cboNumberOfPasses(i).Click = [this] {
@@ -59,7 +60,7 @@ frmTypeOfPurge::frmTypeOfPurge()
 }
 
 void frmTypeOfPurge::Initialization() {
-    intMinNumPasses = 1;
+    intMinNumPasses = kMinPasses;
     for (int i = 0; i < kNumTypes; ++i) {
         ui::Control& list = cboNumberOfPasses(i);
         list.ClearItems();
@@ -68,7 +69,7 @@ void frmTypeOfPurge::Initialization() {
     }
     optPurgeType(1).SetValue(1);
     for (int i = 0; i < kNumTypes; ++i) {
-        cboNumberOfPasses(i).SetValue(kDefaultPasses[i] - intMinNumPasses);
+        cboNumberOfPasses(i).SetValue(DefaultPassesOf(i) - intMinNumPasses);
         lblPurgeType(i).SetCaption(kTypeDescriptions[i]);
     }
     lblDOD.SetCaption(
@@ -86,18 +87,12 @@ int frmTypeOfPurge::GetNumberOfPasses() const {
     return cboNumberOfPasses(GetPurgeType()).Value() + intMinNumPasses;
 }
 
-int frmTypeOfPurge::OverwritesPerPass(int purgeType) {
-    static const int kPerPass[] = {1, 4, 6};
-    return purgeType >= 0 && purgeType < kNumTypes ? kPerPass[purgeType] : 0;
-}
-
 int frmTypeOfPurge::GetNumOverwrites() const {
-    return GetNumberOfPasses() * OverwritesPerPass(GetPurgeType());
+    return Choice().NumOverwrites();
 }
 
 bool frmTypeOfPurge::SelectTypeAndPasses(int purgeType, int passes) {
-    if (purgeType < 0 || purgeType >= kNumTypes) return false;
-    if (passes < intMinNumPasses || passes > MaxPassesOf(purgeType)) return false;
+    if (!IsOffered({purgeType, passes})) return false;
     optPurgeType(purgeType).SetValue(1);
     cboNumberOfPasses(purgeType).SetValue(passes - intMinNumPasses);
     return true;

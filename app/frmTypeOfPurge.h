@@ -3,20 +3,22 @@
 //
 // Each type has its own list of pass counts and its own selection, so
 // switching types shows the count last chosen for each. The dialog lives
-// for the whole run; its selections are the purge-type part of the setup,
-// read everywhere through GetPurgeType, GetNumberOfPasses and
-// GetNumOverwrites.
+// for the whole run of the window; its selection is the window's purge
+// type, handed to a run as a PurgeTypeChoice (Choice). The command line
+// keeps that value itself and never makes the dialog.
 #pragma once
 
-#include <string>
-
+#include "app/PurgeTypeChoice.h"
 #include "ui/Form.h"
 
 class frmTypeOfPurge : public ui::Form {
 public:
     frmTypeOfPurge();
 
-    static constexpr int kNumTypes = 3;
+    static constexpr int kNumTypes = kNumPurgeTypes;
+
+    // How many of these dialogs this process has made.
+    static int InstancesMade();
 
     int intMinNumPasses = 0;
     int intMaxNumPasses = 0;
@@ -28,14 +30,17 @@ public:
     int GetPurgeType() const;
     int GetNumberOfPasses() const;
     int GetNumOverwrites() const;
-    // Overwrites in one pass of a type code: 1, 4 or 6.
-    static int OverwritesPerPass(int purgeType);
-    // The largest pass count a type offers.
-    static int MaxPassesOf(int purgeType) { return purgeType < 2 ? 9 : 6; }
+    // The type and passes selected now.
+    PurgeTypeChoice Choice() const { return {GetPurgeType(), GetNumberOfPasses()}; }
+    static int OverwritesPerPass(int purgeType) { return ::OverwritesPerPass(purgeType); }
+    static int MaxPassesOf(int purgeType) { return ::MaxPassesOf(purgeType); }
 
     // Selects a type and its pass count from a stored setup. False, and
     // nothing changed, when the type or the count is not on offer.
     bool SelectTypeAndPasses(int purgeType, int passes);
+    bool SelectTypeAndPasses(const PurgeTypeChoice& choice) {
+        return SelectTypeAndPasses(choice.purgeType, choice.passes);
+    }
 
     // As the dialog becomes active it remembers the type, so that Cancel
     // can restore it, and shows that type's list.
@@ -57,7 +62,3 @@ private:
 
     int savedType_ = 1;
 };
-
-// The choice in the words of the main window's label: the type's caption,
-// its passes and the overwrites they make.
-std::string TypeOfPurgeCaption(const frmTypeOfPurge& dialog);

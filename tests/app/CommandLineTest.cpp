@@ -193,6 +193,7 @@ TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
     Drives().WriteFile("C:\\e\\c.txt", "gamma");
     const std::string op = OperationFile("d.kzs", "C:\\d\\", "*.txt", true, {0, 0, 0, 0, 0, 0});
     const int made = frmMain::InstancesMade();
+    const int typeDialogsMade = frmTypeOfPurge::InstancesMade();
 
     Result listed = Run({"--list", op});
     EXPECT_EQ(listed.status, kExitDone) << listed.err;
@@ -218,6 +219,8 @@ TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
     EXPECT_EQ(wiped.status, kExitDone) << wiped.err;
     EXPECT_FALSE(Drives().Exists("D:\\w.dat"));
     EXPECT_EQ(frmMain::InstancesMade(), made);
+    EXPECT_EQ(frmTypeOfPurge::InstancesMade(), typeDialogsMade)
+        << "the purge type is a value on the command line, not a dialog never shown";
 }
 
 TEST_F(CommandLine, APurgeReportReadsAsTheWindowsReport) {

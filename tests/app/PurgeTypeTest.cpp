@@ -105,3 +105,27 @@ TEST(PurgeType, InitializationAndReportWording) {
     EXPECT_FALSE(dialog.SelectTypeAndPasses(3, 1));
     EXPECT_EQ(dialog.GetNumOverwrites(), 24) << "a refused selection changes nothing";
 }
+
+TEST(PurgeType, TheValueStartsAndReadsAsTheDialog) {
+    ProgramHarness program;
+    ASSERT_TRUE(program.Start());
+    auto& dialog = program.Windows().TypeOfPurge();
+    dialog.Initialization();
+    EXPECT_EQ(dialog.Choice(), PurgeTypeChoice{})
+        << "the command line starts where the window does";
+    for (PurgeTypeChoice choice : {PurgeTypeChoice{0, 1}, PurgeTypeChoice{1, 9},
+                                   PurgeTypeChoice{2, 2}, PurgeTypeChoice{2, 6}}) {
+        ASSERT_TRUE(dialog.SelectTypeAndPasses(choice));
+        EXPECT_EQ(dialog.Choice(), choice);
+        EXPECT_EQ(dialog.GetNumOverwrites(), choice.NumOverwrites());
+    }
+    EXPECT_EQ(dialog.optPurgeType(2).Caption(), "3. Alternate bit patterns plus random bytes");
+    // Only what the dialog offers is taken from a stored setup.
+    for (PurgeTypeChoice refused : {PurgeTypeChoice{0, 0}, PurgeTypeChoice{0, 10},
+                                    PurgeTypeChoice{1, 10}, PurgeTypeChoice{2, 7},
+                                    PurgeTypeChoice{-1, 1}, PurgeTypeChoice{3, 1}}) {
+        EXPECT_FALSE(IsOffered(refused)) << refused.purgeType << " " << refused.passes;
+    }
+    EXPECT_TRUE(IsOffered({0, 9}));
+    EXPECT_TRUE(IsOffered({1, 1}));
+}

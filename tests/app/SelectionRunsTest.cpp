@@ -48,7 +48,6 @@ class SelectionRuns : public ::testing::Test {
     SelectionRuns() {
         SetNumberStyleForTesting(NumberStyle{});
         LoadProgramText("kz_text.dat");
-        Windows().TypeOfPurge().Initialization();
         Windows().SetStartupCompleted();
         program.Ui().OnModal("frmAntiVirusQuery", [](ui::Form& form) {
             static_cast<frmAntiVirusQuery&>(form).cmdNo.RaiseClick();
@@ -69,15 +68,18 @@ class SelectionRuns : public ::testing::Test {
         return selection;
     }
 
-    // Never started: there is no main window.
+    // Never started: there is no main window, and no purge type dialog.
     testing_support::ProgramHarness program;
     RecordedSteps window;
+    PurgeTypeChoice type;
 };
 
 TEST_F(SelectionRuns, APurgeRunsTheWindowsStepsInOrderWithItsClusterSizes) {
     Selection selection = Of("*.txt", false);
     selection.lngClusterSizeByDrive[2] = 1024;
     window.clusterSizes[2] = 16384;
+    type = {0, 2};
+    const int dialogsMade = frmTypeOfPurge::InstancesMade();
     auto* const tableBefore = Confirmation().lngClusterSizeByDrive;
     bool asked = false;
     program.Ui().OnModal("frmPurgeConfirmation", [&](ui::Form&) {
@@ -87,7 +89,7 @@ TEST_F(SelectionRuns, APurgeRunsTheWindowsStepsInOrderWithItsClusterSizes) {
         Confirmation().cmdDoPurge.RaiseClick();
     });
 
-    PurgeSelection(selection, Windows(), window);
+    PurgeSelection(selection, type, Windows(), window);
 
     ASSERT_TRUE(asked);
     EXPECT_EQ(window.steps, (std::vector<std::string>{"Begin", "ConfirmationOpening 2",
@@ -99,6 +101,11 @@ TEST_F(SelectionRuns, APurgeRunsTheWindowsStepsInOrderWithItsClusterSizes) {
     const PurgeRun& run = Windows().Report().Run();
     EXPECT_TRUE(run.blnPurgeFiles);
     EXPECT_EQ(run.strTypeOfPurge, "as the window shows it");
+    EXPECT_EQ(run.intPurgeType, 0) << "the type handed to the purge";
+    EXPECT_EQ(run.intNumberOfPasses, 2);
+    EXPECT_EQ(run.intNumOverwrites, 2);
+    EXPECT_EQ(run.strPurgeTypeNumPasses, "random bytes twice");
+    EXPECT_EQ(frmTypeOfPurge::InstancesMade(), dialogsMade);
     EXPECT_EQ(run.lngClusterSizeByDrive[2], 16384) << "the sizes the confirmation kept";
     EXPECT_EQ(selection.lngClusterSizeByDrive[2], 16384);
     EXPECT_EQ(Confirmation().lngClusterSizeByDrive, tableBefore)
@@ -108,7 +115,7 @@ TEST_F(SelectionRuns, APurgeRunsTheWindowsStepsInOrderWithItsClusterSizes) {
 TEST_F(SelectionRuns, AListingRunsTheWindowsStepsAroundTheRun) {
     program.Ui().AnswerNextBox(ui::Answer::Yes);  // "Display folder names?"
 
-    ListSelection(Of("*.txt", true), Windows(), "Kestrane", window);
+    ListSelection(Of("*.txt", true), type, Windows(), "Kestrane", window);
 
     EXPECT_EQ(program.Ui().LastBox().text, "Display folder names?");
     EXPECT_EQ(window.steps, (std::vector<std::string>{"Begin", "RunReady",
@@ -124,19 +131,19 @@ TEST_F(SelectionRuns, AListingRunsTheWindowsStepsAroundTheRun) {
 
 TEST_F(SelectionRuns, ARefusedOrCancelledRunLeavesTheWindowAsItWas) {
     Selection missing = Of("z.txt", false);
-    PurgeSelection(missing, Windows(), window);
+    PurgeSelection(missing, type, Windows(), window);
     EXPECT_EQ(program.Ui().LastBox().text, "File z.txt not found.");
     EXPECT_EQ(program.Ui().LastBox().title, "Purge files");
-    ListSelection(missing, Windows(), "Kestrane", window);
+    ListSelection(missing, type, Windows(), "Kestrane", window);
     EXPECT_EQ(program.Ui().LastBox().title, "Kestrane");
     program.Ui().AnswerNextBox(ui::Answer::Cancel);  // "Display folder names?"
-    ListSelection(Of("*.*", true), Windows(), "Kestrane", window);
+    ListSelection(Of("*.*", true), type, Windows(), "Kestrane", window);
     EXPECT_TRUE(window.steps.empty()) << "nothing began";
 
     Selection selection = Of("*.txt", true);
     program.Ui().OnModal("frmPurgeConfirmation",
                          [&](ui::Form&) { Confirmation().cmdCancel.RaiseClick(); });
-    PurgeSelection(selection, Windows(), window);
+    PurgeSelection(selection, type, Windows(), window);
     EXPECT_EQ(program.Ui().LastBox().text, "No files purged.");
     EXPECT_EQ(window.steps, (std::vector<std::string>{"Begin", "ConfirmationOpening 2", "End"}));
     EXPECT_FALSE(Windows().Report().Visible());

@@ -420,8 +420,7 @@ FAULTS += [
     ("app/CommandLineHosts.h", "    void RunGoing(bool going) override { runGoing_ = going; }",
      "    void RunGoing(bool) override {}", [DISK]),
     ("app/CommandLineWipe.cpp",
-     "    ApplySetupChoices(nextRun.record, windows.TypeOfPurge(), windows.PurgeConfirmation());\n",
-     "", [DISK]),
+     "    ApplySetupChoices(nextRun.record, type, windows.PurgeConfirmation());\n", "", [DISK]),
 
     # A step of the shared listing and purge that a window adds, skipped.
     ("app/SelectionRuns.cpp", "    selection.lngClusterSizeByDrive = clusterSizes;\n", "", [APP, PURGE]),
