@@ -1,6 +1,8 @@
 // The purge type dialog and how the main window describes the choice.
 #include <gtest/gtest.h>
 
+#include "app/SetupFile.h"
+#include "app/WindowRun.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
 #include "tests/testsupport/ProgramHarness.h"
@@ -128,4 +130,13 @@ TEST(PurgeType, TheValueStartsAndReadsAsTheDialog) {
     }
     EXPECT_TRUE(IsOffered({0, 9}));
     EXPECT_TRUE(IsOffered({1, 1}));
+
+    PurgeTypeChoice type{0, 2};
+    SetupRecord record;
+    record.passes = 7;
+    ApplySetupChoices(record, type, program.Windows().PurgeConfirmation());
+    EXPECT_EQ(type, (PurgeTypeChoice{0, 2})) << "a setup's type not on offer is not taken";
+    record.passes = 6;
+    ApplySetupChoices(record, type, program.Windows().PurgeConfirmation());
+    EXPECT_EQ(type, (PurgeTypeChoice{2, 6}));
 }

@@ -203,6 +203,23 @@ TEST_F(WipeCommandLine, BadNumbersAndDrivesOfTheWipeAndTheSpeedTestAreBadRequest
     EXPECT_TRUE(Untouched());
 }
 
+// With no next-run setup the wipe starts from purge type 3 with 3 passes, as
+// the window would: a type given alone keeps those passes, and passes its
+// type does not offer are refused before anything is written.
+TEST_F(WipeCommandLine, TheTypeAndPassesGivenStandOnThoseOfTheNextRunSetup) {
+    Result refused = Run({"--wipe", "D:", "--passes", "7", "--yes"});
+    EXPECT_EQ(refused.status, kExitBadRequest);
+    EXPECT_NE(refused.err.find("purge: purge type 3 does not offer 7 passes; give --passes\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(Untouched());
+
+    Result wiped = Run({"--wipe", "D:", "--type", "1", "--yes"});
+    EXPECT_EQ(wiped.status, kExitDone) << wiped.err;
+    EXPECT_NE(wiped.out.find("using random bytes 3 times."), std::string::npos) << wiped.out;
+    EXPECT_FALSE(Drives().Exists("D:\\a.dat"));
+}
+
 TEST_F(WipeCommandLine, EveryRefusedFolderToKeepEndsTheWipeBeforeAnythingIsWritten) {
     // The root in any spelling, the same folder twice in two spellings,
     // another drive, and one folder too many: all end with 2.

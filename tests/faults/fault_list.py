@@ -422,6 +422,23 @@ FAULTS += [
     ("app/CommandLineWipe.cpp",
      "    ApplySetupChoices(nextRun.record, type, windows.PurgeConfirmation());\n", "", [DISK]),
 
+    # The purge type kept as a value, ignored where a run or a setup takes it.
+    ("app/CommandLineHosts.cpp",
+     "    return RunOfSelection(Selection{}, type_, forms_.PurgeConfirmation());",
+     "    return RunOfSelection(Selection{}, PurgeTypeChoice{}, forms_.PurgeConfirmation());",
+     [DISK]),
+    ("app/CommandLineWipe.cpp", "    if (request.type > 0) type.purgeType = request.type - 1;\n",
+     "", [DISK]),
+    ("app/CommandLine.cpp",
+     "        ListSelection(selection, type, session.Windows(), session.productName);",
+     "        ListSelection(selection, PurgeTypeChoice{}, session.Windows(), session.productName);",
+     [APP]),
+    ("app/SelectionRuns.cpp", "    PurgeRun run = RunOfSelection(selection, type, confirmation);",
+     "    PurgeRun run = RunOfSelection(selection, PurgeTypeChoice{}, confirmation);", [APP]),
+    ("app/PurgeTypeChoice.cpp", "choice.passes >= kMinPasses &&", "choice.passes >= 0 &&", [APP]),
+    ("app/frmMainSetup.cpp", "    if (IsOffered(stored)) type = stored;", "    type = stored;",
+     [APP]),
+
     # A step of the shared listing and purge that a window adds, skipped.
     ("app/SelectionRuns.cpp", "    selection.lngClusterSizeByDrive = clusterSizes;\n", "", [APP, PURGE]),
     ("app/SelectionRuns.cpp", "    steps.Begin();\n    frmReport& report = windows.Report();\n",
