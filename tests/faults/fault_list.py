@@ -444,11 +444,8 @@ FAULTS += [
     ("app/SelectionRuns.cpp", "    steps.Begin();\n    frmReport& report = windows.Report();\n",
      "    frmReport& report = windows.Report();\n", [APP]),
 
-    # The names pass: its own entries, its bound, what it leaves.
-    ("platform/posix/PosixEntryChurn.cpp", "if (!made || made->kind != EntryKind::File) {",
-     "if (!made) {", [DISK]),
+    # The names pass: how much of the log it writes.
     ("disk/NamesPass.cpp",
      "target_ = loggedAtStart_ ? logBytes / 8 * kLogEighthsWhenCounted : kLogTimes * logBytes;",
      "target_ = loggedAtStart_ ? logBytes / 8 * 4 : kLogTimes * logBytes;", [DISK]),
-    ("disk/NamesPass.cpp", "        if (!deleted) outcome_.leftBehind = true;\n", "", [DISK]),
 ]
