@@ -263,8 +263,10 @@ class Session {
     std::string productName;
     // Measured by --test-speed, for the estimate of a --list given with it.
     DriveSpeeds speeds{};
-    // The purge type, as the window starts with it until a setup names one.
+    // The purge type, as the window starts with it until a setup names one,
+    // and the purge confirmation's option boxes as the setup sets them.
     PurgeTypeChoice type;
+    PurgeOptions optionBoxes;
 
   private:
     CommandLineUi ui_;
@@ -342,12 +344,12 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
         const bool purge = request.paths.verb == PathsRequest::Verb::Purge;
         const std::string saveFile =
             request.paths.saveFile.empty() ? "" : OperationFilePath(request.paths.saveFile);
-        return RunPaths(request.paths, saveFile, request.yes, session.type, session.Windows(), err,
-                        [&](Selection& selection, const PurgeTypeChoice& type,
-                            const std::string& label) {
-                            return RunSetup(request, purge, selection, type, label, session, out,
-                                            err, in, terminal);
-                        });
+        return RunPaths(
+            request.paths, saveFile, request.yes, session.type, session.optionBoxes, err,
+            [&](Selection& selection, const PurgeTypeChoice& type, const std::string& label) {
+                return RunSetup(request, purge, selection, type, label, session, out, err, in,
+                                terminal);
+            });
     }
     if (!request.wipe.drive.empty()) {
         return RunWipe(request.wipe, request.yes, terminal, session.Ui(), session.Windows(),
@@ -370,7 +372,7 @@ int Run(const Request& request, Session& session, std::ostream& out, std::ostrea
                            ui::Buttons::OK, ui::Icon::Exclamation, "Error");
         return kExitBadRequest;
     }
-    Selection selection = SelectionOfSetup(*setup, session.type, session.Windows());
+    Selection selection = SelectionOfSetup(*setup, session.type, session.optionBoxes);
     // A speed measured just now (--test-speed) is what the estimate uses.
     selection.sngPurgeSpeed = session.speeds;
     return RunSetup(request, request.mode == Request::Mode::Purge, selection, session.type,
@@ -414,7 +416,7 @@ int RunSetup(const Request& request, bool purge, Selection& selection,
         session.Progress().Update(session.Windows());
     };
     if (purge) {
-        PurgeSelection(selection, type, session.Windows());
+        PurgeSelection(selection, type, session.optionBoxes, session.Windows());
     } else {
         ListSelection(selection, type, session.Windows(), session.productName);
     }

@@ -5,7 +5,6 @@
 #include "disk/frmFillDisk.h"
 #include "disk/frmSpecifyDrive.h"
 #include "purge/frmAntiVirusQuery.h"
-#include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 
 CommandLineWindow::CommandLineWindow()
@@ -23,11 +22,8 @@ frmSpecifyDrive& CommandLineWipeHost::SpecifyDrive() { return forms_.SpecifyDriv
 frmExcludedFolders& CommandLineWipeHost::ExcludedFolders() { return forms_.ExcludedFolders(); }
 frmFillDisk& CommandLineWipeHost::FillDisk() { return forms_.FillDisk(); }
 frmAntiVirusQuery& CommandLineWipeHost::AntiVirusQuery() { return forms_.AntiVirusQuery(); }
-frmPurgeConfirmation& CommandLineWipeHost::PurgeConfirmation() {
-    return forms_.PurgeConfirmation();
-}
 frmReport& CommandLineWipeHost::Report() { return forms_.Report(); }
 
 PurgeRun CommandLineWipeHost::RunNow() {
-    return RunOfSelection(Selection{}, type_, forms_.PurgeConfirmation());
+    return RunOfSelection(Selection{}, type_, PurgeOptions{});
 }

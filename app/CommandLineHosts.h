@@ -55,14 +55,13 @@ class CommandLineWipeHost : public WipeHost {
     frmExcludedFolders& ExcludedFolders() override;
     frmFillDisk& FillDisk() override;
     frmAntiVirusQuery& AntiVirusQuery() override;
-    frmPurgeConfirmation& PurgeConfirmation() override;
     frmReport& Report() override;
     RunHost& RunWindows() override { return runWindows_; }
     ui::Form& Window() override { return window_; }
     int DialogLeft() override { return window_.Left(); }
     int DialogTop() override { return window_.Top(); }
-    // The purge type given and the boxes as the confirmation holds them; no
-    // speed was measured and no cluster size chosen before a wipe.
+    // The purge type given and no purge confirmed; no speed was measured
+    // and no cluster size chosen before a wipe.
     PurgeRun RunNow() override;
     std::string LastDrive() override { return lastDrive_; }
     void DriveChosen(const std::string& D) override { lastDrive_ = D; }

@@ -200,7 +200,7 @@ bool CheckPathsRequest(const PathsRequest& request, std::string& problem) {
 }
 
 int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
-             PurgeTypeChoice& type, FormSet& windows, std::ostream& err, const SetupRun& run) {
+             PurgeTypeChoice& type, PurgeOptions& boxes, std::ostream& err, const SetupRun& run) {
     std::vector<PathArgument> paths;
     for (const auto& path : request.paths) {
         std::string problem;
@@ -225,20 +225,18 @@ int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
     if (request.verb == PathsRequest::Verb::Save) {
         // The window saves the setup it holds once it has loaded the
         // PATH's, with the version it records.
-        const Selection selection =
-            SelectionOfSetup(SetupFor(paths.front(), request), type, windows);
+        const Selection selection = SelectionOfSetup(SetupFor(paths.front(), request), type, boxes);
         if (!selection.FilesSpecified()) {
             // Its folder could not be read (said above): the file would select nothing.
             err << "purge: nothing saved in " << VisibleText(saveFile) << "\n";
             return kExitBadRequest;
         }
-        return Save(SetupOfSelection(selection, frmMain::ProgramVersion(), type,
-                                     windows.PurgeConfirmation()),
-                    saveFile, yes, err);
+        return Save(SetupOfSelection(selection, frmMain::ProgramVersion(), type, boxes), saveFile,
+                    yes, err);
     }
     int worst = kExitDone;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        Selection selection = SelectionOfSetup(SetupFor(paths[i], request), type, windows);
+        Selection selection = SelectionOfSetup(SetupFor(paths[i], request), type, boxes);
         if (request.clusterSize > 0) {
             // The purge confirmation offers the drive's cluster size first
             // and keeps it.

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-class FormSet;
+struct PurgeOptions;
 struct PurgeTypeChoice;
 struct Selection;
 
@@ -61,8 +61,9 @@ using SetupRun = std::function<int(Selection& selection, const PurgeTypeChoice& 
 // then runs each in the order given, or saves the setup of the one PATH in
 // saveFile (the --save file as a drive path or an absolute path of this
 // system; an existing one is replaced only with yes). Each PATH's setup
-// puts its purge type in force in `type`, as an operation file's does. The
+// puts its purge type in force in `type` and its options in `boxes`, as an
+// operation file's does. The
 // exit status is the worst of the runs'; a run that was stopped or declined
 // ends the rest.
 int RunPaths(const PathsRequest& request, const std::string& saveFile, bool yes,
-             PurgeTypeChoice& type, FormSet& windows, std::ostream& err, const SetupRun& run);
+             PurgeTypeChoice& type, PurgeOptions& boxes, std::ostream& err, const SetupRun& run);

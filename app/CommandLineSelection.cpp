@@ -7,8 +7,8 @@
 #include "support/Folder.h"
 #include "ui/Ui.h"
 
-Selection SelectionOfSetup(const SetupRecord& record, PurgeTypeChoice& type, FormSet& windows) {
-    ApplySetupChoices(record, type, windows.PurgeConfirmation());
+Selection SelectionOfSetup(const SetupRecord& record, PurgeTypeChoice& type, PurgeOptions& boxes) {
+    ApplySetupChoices(record, type, boxes);
     Selection selection;
     selection.strFolderPath = record.folder;
     selection.strFileSpec = record.fileSpec;
@@ -35,10 +35,11 @@ Selection SelectionOfSetup(const SetupRecord& record, PurgeTypeChoice& type, For
 void ListSelection(const Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
                    const std::string& productName) {
     SelectionRunSteps noWindow;
-    ListSelection(selection, type, windows, productName, noWindow);
+    ListSelection(selection, type, PurgeOptions{}, windows, productName, noWindow);
 }
 
-void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& windows) {
+void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, PurgeOptions& boxes,
+                    FormSet& windows) {
     SelectionRunSteps noWindow;
-    PurgeSelection(selection, type, windows, noWindow);
+    PurgeSelection(selection, type, boxes, windows, noWindow);
 }

@@ -49,13 +49,12 @@ bool TakeNumber(const std::vector<std::string>& args, std::size_t& i, int& value
 
 // The purge type: the next-run setup's, as the window starts with it, then
 // what the options say; nothing when the type does not offer the passes.
-// The next-run setup's option boxes are put in force in the purge
-// confirmation, as in the window.
-std::optional<PurgeTypeChoice> ChoosePurgeType(const WipeRequest& request, FormSet& windows,
-                                               std::ostream& err) {
+// The setup's option boxes play no part: the wipe sets all six options.
+std::optional<PurgeTypeChoice> ChoosePurgeType(const WipeRequest& request, std::ostream& err) {
     const SetupRead nextRun = ReadSetupFile(UserDataFilePath("kz.usr", GetProgramText(310)));
     PurgeTypeChoice type;
-    ApplySetupChoices(nextRun.record, type, windows.PurgeConfirmation());
+    PurgeOptions nextRunBoxes;
+    ApplySetupChoices(nextRun.record, type, nextRunBoxes);
     // A type given alone keeps the passes the setup has: the count is
     // checked against the new type, not taken from its default.
     if (request.type > 0) type.purgeType = request.type - 1;
@@ -196,7 +195,7 @@ int RunWipe(const WipeRequest& request, bool yes, bool terminal, CommandLineUi& 
             return kExitBadRequest;
         }
     }
-    const std::optional<PurgeTypeChoice> type = ChoosePurgeType(request, windows, err);
+    const std::optional<PurgeTypeChoice> type = ChoosePurgeType(request, err);
     if (!type) return kExitBadRequest;
     if (!yes) {
         if (!terminal) {

@@ -66,7 +66,6 @@ frmSpecifyDrive& MainWipeHost::SpecifyDrive() { return forms_.SpecifyDrive(); }
 frmExcludedFolders& MainWipeHost::ExcludedFolders() { return forms_.ExcludedFolders(); }
 frmFillDisk& MainWipeHost::FillDisk() { return forms_.FillDisk(); }
 frmAntiVirusQuery& MainWipeHost::AntiVirusQuery() { return forms_.AntiVirusQuery(); }
-frmPurgeConfirmation& MainWipeHost::PurgeConfirmation() { return forms_.PurgeConfirmation(); }
 frmReport& MainWipeHost::Report() { return forms_.Report(); }
 ui::Form& MainWipeHost::Window() { return forms_.Main(); }
 int MainWipeHost::DialogLeft() { return BesideMenu(forms_.Main()); }

@@ -50,7 +50,6 @@ class MainWipeHost : public WipeHost {
     frmExcludedFolders& ExcludedFolders() override;
     frmFillDisk& FillDisk() override;
     frmAntiVirusQuery& AntiVirusQuery() override;
-    frmPurgeConfirmation& PurgeConfirmation() override;
     frmReport& Report() override;
     RunHost& RunWindows() override { return runWindows_; }
     ui::Form& Window() override;

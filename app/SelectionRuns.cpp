@@ -19,7 +19,7 @@ bool NothingToWalk(const Selection& selection) {
 
 // Asks the purge confirmation about the selection: true when the user
 // confirmed it.
-bool PurgeConfirmed(Selection& selection, frmPurgeConfirmation& confirmation,
+bool PurgeConfirmed(Selection& selection, PurgeOptions& boxes, frmPurgeConfirmation& confirmation,
                     SelectionRunSteps& steps) {
     const std::string& folder = selection.strFolderPath;
     const std::string& spec = selection.strFileSpec;
@@ -34,9 +34,11 @@ bool PurgeConfirmed(Selection& selection, frmPurgeConfirmation& confirmation,
     confirmation.strDriveLetter = folder.substr(0, 1);
     confirmation.blnSubdirectories = selection.blnSubdirectories;
     confirmation.intNumFiles = matching;
+    confirmation.SetBoxes(boxes);
     steps.ConfirmationOpening(confirmation);
     confirmation.Form_Activate();
     confirmation.ShowModal();
+    boxes = confirmation.Boxes();
     confirmation.lngClusterSizeByDrive = clusterSizesBefore;
     selection.lngClusterSizeByDrive = clusterSizes;
     return confirmation.blnConfirm;
@@ -44,8 +46,9 @@ bool PurgeConfirmed(Selection& selection, frmPurgeConfirmation& confirmation,
 
 }  // namespace
 
-void ListSelection(const Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
-                   const std::string& productName, SelectionRunSteps& steps) {
+void ListSelection(const Selection& selection, const PurgeTypeChoice& type,
+                   const PurgeOptions& confirmed, FormSet& windows, const std::string& productName,
+                   SelectionRunSteps& steps) {
     bool displayFolderNames = true;
     bool displayFileNames = true;
     if (selection.blnSubdirectories) {
@@ -62,7 +65,7 @@ void ListSelection(const Selection& selection, const PurgeTypeChoice& type, Form
     }
     steps.Begin();
     frmReport& report = windows.Report();
-    PurgeRun run = RunOfSelection(selection, type, windows.PurgeConfirmation());
+    PurgeRun run = RunOfSelection(selection, type, confirmed);
     run.blnListFiles = true;
     run.blnDisplayFolderNames = displayFolderNames;
     run.blnDisplayFileNames = displayFileNames;
@@ -75,8 +78,8 @@ void ListSelection(const Selection& selection, const PurgeTypeChoice& type, Form
     steps.End();
 }
 
-void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
-                    SelectionRunSteps& steps) {
+void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, PurgeOptions& boxes,
+                    FormSet& windows, SelectionRunSteps& steps) {
     if (NothingToWalk(selection)) {
         ui::TheUi().MsgBox(NoFilesToPurgeMessage(selection), ui::Buttons::OK, ui::Icon::Exclamation,
                            "Purge files");
@@ -84,7 +87,7 @@ void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& 
     }
     steps.Begin();
     frmPurgeConfirmation& confirmation = windows.PurgeConfirmation();
-    if (!PurgeConfirmed(selection, confirmation, steps)) {
+    if (!PurgeConfirmed(selection, boxes, confirmation, steps)) {
         ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None, "Purge cancelled");
         steps.End();
         return;
@@ -96,7 +99,7 @@ void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& 
     ShowReport(report);
     report.blnStop = false;
     // The options as confirmed just now.
-    PurgeRun run = RunOfSelection(selection, type, confirmation);
+    PurgeRun run = RunOfSelection(selection, type, confirmation.Confirmed());
     run.blnPurgeFiles = true;
     steps.RunReady(run);
     WindowRunHost host(windows);

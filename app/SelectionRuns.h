@@ -43,13 +43,17 @@ class SelectionRunSteps {
     virtual void Purged(const PurgeRun& /*run*/, const RunOutcome& /*outcome*/) {}
 };
 
-// Lists the selection with the purge type `type` in the report window of
-// `windows`, asking first whether to show folder names when it has
-// subfolders; a message box of no title of its own carries productName.
-void ListSelection(const Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
-                   const std::string& productName, SelectionRunSteps& steps);
-// Asks the purge confirmation and purges the selection with the purge type
-// `type` in the report window of `windows`. The cluster sizes the
-// confirmation keeps are the selection's afterwards.
-void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, FormSet& windows,
-                    SelectionRunSteps& steps);
+// Lists the selection with the purge type `type` and the options as last
+// confirmed in the report window of `windows`, asking first whether to show
+// folder names when it has subfolders; a message box of no title of its own
+// carries productName.
+void ListSelection(const Selection& selection, const PurgeTypeChoice& type,
+                   const PurgeOptions& confirmed, FormSet& windows, const std::string& productName,
+                   SelectionRunSteps& steps);
+// Asks the purge confirmation, its boxes set from `boxes`, and purges the
+// selection with the purge type `type` and the options confirmed there, in
+// the report window of `windows`. The boxes as the user left them, and the
+// cluster sizes the confirmation keeps, are `boxes` and the selection's
+// afterwards.
+void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, PurgeOptions& boxes,
+                    FormSet& windows, SelectionRunSteps& steps);

@@ -21,7 +21,7 @@ Selection MainSelection(const frmMain& main) {
 }
 
 PurgeRun RunOfSelection(const Selection& selection, const PurgeTypeChoice& type,
-                        const frmPurgeConfirmation& options) {
+                        const PurgeOptions& options) {
     PurgeRun run;
     run.strNextDirPath = selection.strFolderPath;
     run.strCurrentFileSpec = selection.strFileSpec;
@@ -47,7 +47,7 @@ PurgeRun RunOfSelection(const Selection& selection, const PurgeTypeChoice& type,
 PurgeRun SelectionRun(FormSet& forms) {
     frmMain& main = forms.Main();
     PurgeRun run = RunOfSelection(MainSelection(main), forms.TypeOfPurge().Choice(),
-                                  forms.PurgeConfirmation());
+                                  forms.PurgeConfirmation().Confirmed());
     // The listing repeats the purge type as the window shows it.
     run.strTypeOfPurge = main.lblTypeOfPurge.Caption();
     return run;

@@ -8,12 +8,12 @@
 #include <string>
 
 #include "app/PurgeTypeChoice.h"
+#include "purge/PurgeOptions.h"
 #include "purge/PurgeRun.h"
 #include "purge/RunHost.h"
 
 class FormSet;
 class frmMain;
-class frmPurgeConfirmation;
 struct SetupRecord;
 
 // What the main window holds of the selection of input slot 0, and its
@@ -30,21 +30,19 @@ struct Selection {
     bool FilesSpecified() const { return !strFolderPath.empty() && !strFileSpec.empty(); }
 };
 
-// The run of a selection with the purge type and the confirmed options as
-// they stand; the kind of run (list or purge) is left to the caller.
+// The run of a selection with the purge type and the options as last
+// confirmed; the kind of run (list or purge) is left to the caller.
 PurgeRun RunOfSelection(const Selection& selection, const PurgeTypeChoice& type,
-                        const frmPurgeConfirmation& options);
+                        const PurgeOptions& options);
 
 // Puts the purge type and the option boxes of a setup in force, as loading
 // the setup does: a type or a count of passes not on offer leaves `type` as
-// it was.
-void ApplySetupChoices(const SetupRecord& record, PurgeTypeChoice& type,
-                       frmPurgeConfirmation& confirmation);
+// it was; an option the setup does not hold leaves its box as it was.
+void ApplySetupChoices(const SetupRecord& record, PurgeTypeChoice& type, PurgeOptions& boxes);
 // The setup that a selection, the purge type and the option boxes make, as
 // the window saves it with `version` recorded: what loading it puts back.
 SetupRecord SetupOfSelection(const Selection& selection, const std::string& version,
-                             const PurgeTypeChoice& type,
-                             const frmPurgeConfirmation& confirmation);
+                             const PurgeTypeChoice& type, const PurgeOptions& boxes);
 
 // The main window's selection.
 Selection MainSelection(const frmMain& main);

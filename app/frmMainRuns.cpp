@@ -112,13 +112,15 @@ void frmMain::cmdProcessFiles_MouseUp(int index) {
 void ListSelectedFiles(frmMain& main) {
     main.blnMultipleFiles = HasWildcards(main.strFileSpec[0]);
     MainWindowSteps steps(main, 2);
-    ListSelection(MainSelection(main), Forms().TypeOfPurge().Choice(), Forms(),
-                  main.strProductName, steps);
+    ListSelection(MainSelection(main), Forms().TypeOfPurge().Choice(),
+                  Forms().PurgeConfirmation().Confirmed(), Forms(), main.strProductName, steps);
 }
 
 void PurgeSelectedFiles(frmMain& main) {
     main.blnMultipleFiles = HasWildcards(main.strFileSpec[0]);
     Selection selection = MainSelection(main);
     MainWindowSteps steps(main, 1);
-    PurgeSelection(selection, Forms().TypeOfPurge().Choice(), Forms(), steps);
+    // The window's boxes live in its purge confirmation and stay there.
+    PurgeOptions boxes = Forms().PurgeConfirmation().Boxes();
+    PurgeSelection(selection, Forms().TypeOfPurge().Choice(), boxes, Forms(), steps);
 }

@@ -26,15 +26,14 @@ std::string WithOperationFileExtension(const std::string& path) {
     return path + "." + kOperationFileExtension;
 }
 
-// The purge confirmation's check boxes, in the order the file stores them.
-std::array<ui::Control*, SetupRecord::kNumOptions> OptionBoxes(const frmPurgeConfirmation& c) {
-    return {&c.chkPurgeSlack,
-            &c.chkDoNotDeletePurgedFiles,
-            &c.chkOKToPurgeReadOnlyFiles,
-            &c.chkOKToPurgeSensitiveFiles,
-            &c.chkFolderNamesOnly,
-            &c.chkDeleteEmptyFolders};
-}
+// The purge confirmation's options, in the order the file stores them.
+constexpr std::array<bool PurgeOptions::*, SetupRecord::kNumOptions> kStoredOptions = {
+    &PurgeOptions::blnPurgeSlack,
+    &PurgeOptions::blnDoNotDeletePurgedFiles,
+    &PurgeOptions::blnOKToPurgeReadOnlyFiles,
+    &PurgeOptions::blnOKToPurgeSensitiveFiles,
+    &PurgeOptions::blnFolderNamesOnly,
+    &PurgeOptions::blnDeleteEmptyFolders};
 
 void Exclaim(const std::string& text, const std::string& title) {
     ui::TheUi().MsgBox(text, ui::Buttons::OK, ui::Icon::Exclamation, title);
@@ -190,11 +189,9 @@ bool frmMain::LoadSetupFile(const std::string& path) {
     return read.complete;
 }
 
-void ApplySetupChoices(const SetupRecord& r, PurgeTypeChoice& type,
-                       frmPurgeConfirmation& confirmation) {
-    auto boxes = OptionBoxes(confirmation);
+void ApplySetupChoices(const SetupRecord& r, PurgeTypeChoice& type, PurgeOptions& boxes) {
     for (int i = 0; i < SetupRecord::kNumOptions; ++i) {
-        if (r.options[i]) boxes[i]->SetValue(*r.options[i]);
+        if (r.options[i]) boxes.*kStoredOptions[i] = *r.options[i] != 0;
     }
     const PurgeTypeChoice stored{r.purgeType, r.passes};
     if (IsOffered(stored)) type = stored;
@@ -203,8 +200,11 @@ void ApplySetupChoices(const SetupRecord& r, PurgeTypeChoice& type,
 void frmMain::ApplySetup(const SetupRecord& r) {
     frmTypeOfPurge& dialog = Forms().TypeOfPurge();
     PurgeTypeChoice type = dialog.Choice();
-    ApplySetupChoices(r, type, Forms().PurgeConfirmation());
+    frmPurgeConfirmation& confirmation = Forms().PurgeConfirmation();
+    PurgeOptions boxes = confirmation.Boxes();
+    ApplySetupChoices(r, type, boxes);
     dialog.SelectTypeAndPasses(type);
+    confirmation.SetBoxes(boxes);
     // The flags are stored as they were and read as their opposites; the
     // toggle that follows every load turns them back.
     blnSubdirectories = r.subfolderFlag == 0;
@@ -217,8 +217,7 @@ void frmMain::ApplySetup(const SetupRecord& r) {
 bool frmMain::LoadNextRunSetup() { return LoadSetupFile(strNextRunSetupPath); }
 
 SetupRecord SetupOfSelection(const Selection& selection, const std::string& version,
-                             const PurgeTypeChoice& type,
-                             const frmPurgeConfirmation& confirmation) {
+                             const PurgeTypeChoice& type, const PurgeOptions& boxes) {
     SetupRecord r;
     r.strVersion = version;
     r.subfolderFlag = selection.blnSubdirectories ? 1 : 0;
@@ -227,15 +226,15 @@ SetupRecord SetupOfSelection(const Selection& selection, const std::string& vers
     r.fileSpec = selection.strFileSpec;
     r.purgeType = type.purgeType;
     r.passes = type.passes;
-    auto boxes = OptionBoxes(confirmation);
-    for (int i = 0; i < SetupRecord::kNumOptions; ++i) r.options[i] = boxes[i]->Value();
+    for (int i = 0; i < SetupRecord::kNumOptions; ++i)
+        r.options[i] = boxes.*kStoredOptions[i] ? 1 : 0;
     return r;
 }
 
 bool frmMain::SaveSetupFile(const std::string& path) {
-    return WriteSetupFile(path, SetupOfSelection(MainSelection(*this), strVersion,
-                                                 Forms().TypeOfPurge().Choice(),
-                                                 Forms().PurgeConfirmation()));
+    return WriteSetupFile(
+        path, SetupOfSelection(MainSelection(*this), strVersion, Forms().TypeOfPurge().Choice(),
+                               Forms().PurgeConfirmation().Boxes()));
 }
 
 void frmMain::KeepSetupSnapshot() {

@@ -17,7 +17,6 @@
 #include "purge/StrProc.h"
 #include "purge/UnicodeText.h"
 #include "purge/frmAntiVirusQuery.h"
-#include "purge/frmPurgeConfirmation.h"
 #include "purge/frmReport.h"
 #include "ui/Ui.h"
 
@@ -270,7 +269,8 @@ bool Wipe::FillFailed() {
 // Every file of the drive, in all its folders, with nothing asked: read-only
 // and sensitive files too, slack included, emptied folders removed, and a
 // report of folder names only. The purge type, the speeds and the cluster
-// sizes are those the program has now.
+// sizes are those the program has now; a drive whose cluster size no purge
+// confirmation chose gets its estimate.
 void Wipe::PrepareRun() {
     run_ = host_.RunNow();
     run_.blnPurgeFiles = true;
@@ -289,8 +289,8 @@ void Wipe::PrepareRun() {
     run_.blnOKToPurgeSensitiveFiles = true;
     run_.blnDeleteEmptyFolders = true;
     run_.blnFolderNamesOnly = true;
-    run_.lngClusterSizeByDrive[L_ - 'A'] =
-        host_.PurgeConfirmation().GetClusterSize(std::string(1, L_));
+    std::int32_t& clusterSize = run_.lngClusterSizeByDrive[L_ - 'A'];
+    if (clusterSize < 512) clusterSize = EstimateClusterSize(std::string(1, L_));
     run_.blnWipeDisk = true;
     host_.ShowWholeDrive(run_.strNextDirPath, run_.blnSubdirectories);
 }

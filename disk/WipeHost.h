@@ -1,6 +1,6 @@
 // What a disk wipe needs of the program around it: the windows it shows,
 // the run as the program describes it now (purge type, speeds, cluster
-// sizes), and the window it was started from, which shows the wipe's
+// sizes chosen at purge confirmations), and the window it was started from, which shows the wipe's
 // selection while it goes on and the user's own again when it has ended.
 // The main window gives one; tests may give their own.
 #pragma once
@@ -13,7 +13,6 @@ class RunHost;
 class frmAntiVirusQuery;
 class frmExcludedFolders;
 class frmFillDisk;
-class frmPurgeConfirmation;
 class frmReport;
 class frmSpecifyDrive;
 namespace ui {
@@ -29,7 +28,6 @@ class WipeHost {
     virtual frmExcludedFolders& ExcludedFolders() = 0;
     virtual frmFillDisk& FillDisk() = 0;
     virtual frmAntiVirusQuery& AntiVirusQuery() = 0;
-    virtual frmPurgeConfirmation& PurgeConfirmation() = 0;
     virtual frmReport& Report() = 0;
     virtual RunHost& RunWindows() = 0;
 

@@ -20,6 +20,7 @@ const char* const kCopyOnWriteNote =
 const char* const kClusterSizeNames[] = {"512 bytes", "1 KB",  "2 KB",  "4 KB",
                                          "8 KB",      "16 KB", "32 KB", "64 KB"};
 constexpr int kFourKB = 3;
+int instancesMade = 0;
 
 // Index of a drive letter in the per-drive tables; -1 for no letter.
 int DriveIndex(const std::string& letter) {
@@ -28,6 +29,8 @@ int DriveIndex(const std::string& letter) {
 }
 
 }  // namespace
+
+int frmPurgeConfirmation::InstancesMade() { return instancesMade; }
 
 const std::int32_t frmPurgeConfirmation::kClusterSizes[8] = {512,  1024,  2048,  4096,
                                                              8192, 16384, 32768, 65536};
@@ -61,6 +64,7 @@ frmPurgeConfirmation::frmPurgeConfirmation()
       cmdDoPurge(
           Add(ControlKind::Button, "cmdDoPurge", "Yes, purge these files", 500, 3700, 2800, 400)),
       lblMessage(Add(ControlKind::Label, "lblMessage", "", 240, 120, 6500, 900)) {
+    ++instancesMade;
     SetCaption("Purge confirmation");
     Resize(7000, 4700);
     for (const char* name : kClusterSizeNames) cboClusterSize.AddItem(name);
@@ -83,6 +87,37 @@ frmPurgeConfirmation::frmPurgeConfirmation()
     cmdDoPurge.Click = [this] { cmdDoPurge_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
     OnClose = [this] { cmdCancel_Click(); };
+}
+
+PurgeOptions frmPurgeConfirmation::Boxes() const {
+    PurgeOptions boxes;
+    boxes.blnPurgeSlack = chkPurgeSlack.Value() != 0;
+    boxes.blnDoNotDeletePurgedFiles = chkDoNotDeletePurgedFiles.Value() != 0;
+    boxes.blnOKToPurgeReadOnlyFiles = chkOKToPurgeReadOnlyFiles.Value() != 0;
+    boxes.blnOKToPurgeSensitiveFiles = chkOKToPurgeSensitiveFiles.Value() != 0;
+    boxes.blnFolderNamesOnly = chkFolderNamesOnly.Value() != 0;
+    boxes.blnDeleteEmptyFolders = chkDeleteEmptyFolders.Value() != 0;
+    return boxes;
+}
+
+void frmPurgeConfirmation::SetBoxes(const PurgeOptions& boxes) {
+    chkPurgeSlack.SetValue(boxes.blnPurgeSlack ? 1 : 0);
+    chkDoNotDeletePurgedFiles.SetValue(boxes.blnDoNotDeletePurgedFiles ? 1 : 0);
+    chkOKToPurgeReadOnlyFiles.SetValue(boxes.blnOKToPurgeReadOnlyFiles ? 1 : 0);
+    chkOKToPurgeSensitiveFiles.SetValue(boxes.blnOKToPurgeSensitiveFiles ? 1 : 0);
+    chkFolderNamesOnly.SetValue(boxes.blnFolderNamesOnly ? 1 : 0);
+    chkDeleteEmptyFolders.SetValue(boxes.blnDeleteEmptyFolders ? 1 : 0);
+}
+
+PurgeOptions frmPurgeConfirmation::Confirmed() const {
+    PurgeOptions confirmed;
+    confirmed.blnPurgeSlack = blnPurgeSlack;
+    confirmed.blnDoNotDeletePurgedFiles = blnDoNotDeletePurgedFiles;
+    confirmed.blnOKToPurgeReadOnlyFiles = blnOKToPurgeReadOnlyFiles;
+    confirmed.blnOKToPurgeSensitiveFiles = blnOKToPurgeSensitiveFiles;
+    confirmed.blnFolderNamesOnly = blnFolderNamesOnly;
+    confirmed.blnDeleteEmptyFolders = blnDeleteEmptyFolders;
+    return confirmed;
 }
 
 std::int32_t frmPurgeConfirmation::GetClusterSize(const std::string& driveLetter) {

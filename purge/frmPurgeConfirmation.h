@@ -4,20 +4,24 @@
 // blnSubdirectories and intNumFiles, runs Form_Activate and shows the
 // dialog modally; blnConfirm then says whether
 // the user confirmed. The check boxes keep their state between operations
-// (and are what setup files store); the six option values are copied from
-// them only when the user confirms. The cluster size chosen here replaces
-// the estimate for the drive for the rest of the program's run.
+// (and are what setup files store: Boxes, SetBoxes); the six option values
+// are copied from them only when the user confirms (Confirmed). The cluster size chosen here
+// replaces the estimate for the drive for the rest of the program's run.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "purge/PurgeOptions.h"
 #include "ui/Form.h"
 
 class frmPurgeConfirmation : public ui::Form {
   public:
     frmPurgeConfirmation();
+    // How many of these dialogs the program has made: the command line
+    // makes one only where it asks the question.
+    static int InstancesMade();
 
     bool blnConfirm = false;
     std::string strPurgeConfirmationMessage;
@@ -37,6 +41,12 @@ class frmPurgeConfirmation : public ui::Form {
     // which a size chosen here replaces; the program sets it. Without one
     // nothing is kept between purges.
     std::array<std::int32_t, 26>* lngClusterSizeByDrive = nullptr;
+
+    // The six check boxes as they stand, and set from a value.
+    PurgeOptions Boxes() const;
+    void SetBoxes(const PurgeOptions& boxes);
+    // The six options as the user last confirmed them.
+    PurgeOptions Confirmed() const;
 
     // The cluster size for a drive letter: the one chosen earlier in this
     // program's run, else the drive's estimate (which is then kept, and its

@@ -132,11 +132,12 @@ TEST(PurgeType, TheValueStartsAndReadsAsTheDialog) {
     EXPECT_TRUE(IsOffered({1, 1}));
 
     PurgeTypeChoice type{0, 2};
+    PurgeOptions boxes;
     SetupRecord record;
     record.passes = 7;
-    ApplySetupChoices(record, type, program.Windows().PurgeConfirmation());
+    ApplySetupChoices(record, type, boxes);
     EXPECT_EQ(type, (PurgeTypeChoice{0, 2})) << "a setup's type not on offer is not taken";
     record.passes = 6;
-    ApplySetupChoices(record, type, program.Windows().PurgeConfirmation());
+    ApplySetupChoices(record, type, boxes);
     EXPECT_EQ(type, (PurgeTypeChoice{2, 6}));
 }

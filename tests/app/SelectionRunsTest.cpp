@@ -72,6 +72,7 @@ class SelectionRuns : public ::testing::Test {
     testing_support::ProgramHarness program;
     RecordedSteps window;
     PurgeTypeChoice type;
+    PurgeOptions boxes;
 };
 
 TEST_F(SelectionRuns, APurgeRunsTheWindowsStepsInOrderWithItsClusterSizes) {
@@ -89,7 +90,7 @@ TEST_F(SelectionRuns, APurgeRunsTheWindowsStepsInOrderWithItsClusterSizes) {
         Confirmation().cmdDoPurge.RaiseClick();
     });
 
-    PurgeSelection(selection, type, Windows(), window);
+    PurgeSelection(selection, type, boxes, Windows(), window);
 
     ASSERT_TRUE(asked);
     EXPECT_EQ(window.steps, (std::vector<std::string>{"Begin", "ConfirmationOpening 2",
@@ -115,7 +116,7 @@ TEST_F(SelectionRuns, APurgeRunsTheWindowsStepsInOrderWithItsClusterSizes) {
 TEST_F(SelectionRuns, AListingRunsTheWindowsStepsAroundTheRun) {
     program.Ui().AnswerNextBox(ui::Answer::Yes);  // "Display folder names?"
 
-    ListSelection(Of("*.txt", true), type, Windows(), "Kestrane", window);
+    ListSelection(Of("*.txt", true), type, PurgeOptions{}, Windows(), "Kestrane", window);
 
     EXPECT_EQ(program.Ui().LastBox().text, "Display folder names?");
     EXPECT_EQ(window.steps, (std::vector<std::string>{"Begin", "RunReady",
@@ -131,19 +132,19 @@ TEST_F(SelectionRuns, AListingRunsTheWindowsStepsAroundTheRun) {
 
 TEST_F(SelectionRuns, ARefusedOrCancelledRunLeavesTheWindowAsItWas) {
     Selection missing = Of("z.txt", false);
-    PurgeSelection(missing, type, Windows(), window);
+    PurgeSelection(missing, type, boxes, Windows(), window);
     EXPECT_EQ(program.Ui().LastBox().text, "File z.txt not found.");
     EXPECT_EQ(program.Ui().LastBox().title, "Purge files");
-    ListSelection(missing, type, Windows(), "Kestrane", window);
+    ListSelection(missing, type, PurgeOptions{}, Windows(), "Kestrane", window);
     EXPECT_EQ(program.Ui().LastBox().title, "Kestrane");
     program.Ui().AnswerNextBox(ui::Answer::Cancel);  // "Display folder names?"
-    ListSelection(Of("*.*", true), type, Windows(), "Kestrane", window);
+    ListSelection(Of("*.*", true), type, PurgeOptions{}, Windows(), "Kestrane", window);
     EXPECT_TRUE(window.steps.empty()) << "nothing began";
 
     Selection selection = Of("*.txt", true);
     program.Ui().OnModal("frmPurgeConfirmation",
                          [&](ui::Form&) { Confirmation().cmdCancel.RaiseClick(); });
-    PurgeSelection(selection, type, Windows(), window);
+    PurgeSelection(selection, type, boxes, Windows(), window);
     EXPECT_EQ(program.Ui().LastBox().text, "No files purged.");
     EXPECT_EQ(window.steps, (std::vector<std::string>{"Begin", "ConfirmationOpening 2", "End"}));
     EXPECT_FALSE(Windows().Report().Visible());

@@ -16,7 +16,6 @@
 #include "purge/RunHost.h"
 #include "purge/frmAntiVirusQuery.h"
 #include "purge/frmFileOps.h"
-#include "purge/frmPurgeConfirmation.h"
 #include "purge/frmPurgeWarning.h"
 #include "purge/frmReport.h"
 #include "tests/disk/WipeTestSupport.h"
@@ -32,7 +31,6 @@ class TestWipeHost : public WipeHost, public RunHost {
     frmExcludedFolders& ExcludedFolders() override { return excluded; }
     frmFillDisk& FillDisk() override { return fill; }
     frmAntiVirusQuery& AntiVirusQuery() override { return query; }
-    frmPurgeConfirmation& PurgeConfirmation() override { return confirmation; }
     frmReport& Report() override { return report; }
     RunHost& RunWindows() override { return *this; }
     ui::Form& Window() override { return window; }
@@ -64,7 +62,6 @@ class TestWipeHost : public WipeHost, public RunHost {
     frmExcludedFolders excluded;
     frmFillDisk fill;
     frmAntiVirusQuery query;
-    frmPurgeConfirmation confirmation;
     frmReport report;
     frmFileOps fileOps;
     frmPurgeWarning warning;
