@@ -194,16 +194,26 @@ TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
     const std::string op = OperationFile("d.kzs", "C:\\d\\", "*.txt", true, {0, 0, 0, 0, 0, 0});
     const int made = frmMain::InstancesMade();
     const int typeDialogsMade = frmTypeOfPurge::InstancesMade();
+    // The purge confirmation is made only where a purge asks it.
+    int confirmationsMade = frmPurgeConfirmation::InstancesMade();
+    auto confirmationsMadeSince = [&confirmationsMade] {
+        const int made = frmPurgeConfirmation::InstancesMade() - confirmationsMade;
+        confirmationsMade = frmPurgeConfirmation::InstancesMade();
+        return made;
+    };
 
     Result listed = Run({"--list", op});
     EXPECT_EQ(listed.status, kExitDone) << listed.err;
     EXPECT_TRUE(Has(listed.out, "Number of files: 2\n")) << listed.out;
+    EXPECT_EQ(confirmationsMadeSince(), 0) << "--list";
     Result purged = Run({"--purge", op, "--yes"});
     EXPECT_EQ(purged.status, kExitDone) << purged.err;
     EXPECT_FALSE(Drives().Exists("C:\\d\\sub\\b.txt")) << "subfolders as the file stores them";
+    EXPECT_EQ(confirmationsMadeSince(), 1) << "--purge asks it";
     Result files = Run({"--purge-files", "C:\\e\\c.txt", "--yes"});
     EXPECT_EQ(files.status, kExitDone) << files.err;
     EXPECT_FALSE(Drives().Exists("C:\\e\\c.txt"));
+    EXPECT_EQ(confirmationsMadeSince(), 1) << "--purge-files asks it";
 
     Drives().WriteFile("C:\\f\\g.txt", "golf");
     Result saved = Run({"--save", "C:\\ops\\f.kzs", "C:\\f", "--type", "1"});
@@ -212,12 +222,15 @@ TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
     EXPECT_TRUE(setup.complete);
     EXPECT_EQ(setup.record.folder, "C:\\f\\");
     EXPECT_EQ(setup.record.purgeType, 0);
+    EXPECT_EQ(confirmationsMadeSince(), 0) << "--save";
     Result tested = Run({"--test-speed", "C:", "--list", "C:\\ops\\f.kzs"});
     EXPECT_EQ(tested.status, kExitDone) << tested.err;
     EXPECT_TRUE(Has(tested.out, "g.txt (4 bytes)\n")) << tested.out;
+    EXPECT_EQ(confirmationsMadeSince(), 0) << "--test-speed with --list";
     Result wiped = Run({"--wipe", "D:", "--type", "1", "--passes", "1", "--yes"});
     EXPECT_EQ(wiped.status, kExitDone) << wiped.err;
     EXPECT_FALSE(Drives().Exists("D:\\w.dat"));
+    EXPECT_EQ(confirmationsMadeSince(), 0) << "--wipe";
     EXPECT_EQ(frmMain::InstancesMade(), made);
     EXPECT_EQ(frmTypeOfPurge::InstancesMade(), typeDialogsMade)
         << "the purge type is a value on the command line, not a dialog never shown";
