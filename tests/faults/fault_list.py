@@ -441,6 +441,21 @@ FAULTS += [
     ("app/frmMainSetup.cpp", "    if (IsOffered(stored)) type = stored;", "    type = stored;",
      [APP]),
 
+    # The purge confirmation's options as a value, ignored where the
+    # dialog is set from it or where a setup stores it.
+    ("app/SelectionRuns.cpp", "    confirmation.SetBoxes(boxes);\n", "", [APP]),
+    ("purge/frmPurgeConfirmation.cpp",
+     "    chkOKToPurgeSensitiveFiles.SetValue(boxes.blnOKToPurgeSensitiveFiles ? 1 : 0);\n", "",
+     [APP]),
+    ("purge/frmPurgeConfirmation.cpp",
+     "    boxes.blnDoNotDeletePurgedFiles = chkDoNotDeletePurgedFiles.Value() != 0;\n", "",
+     [APP]),
+    ("app/frmMainSetup.cpp", "    &PurgeOptions::blnFolderNamesOnly,\n    &PurgeOptions::blnDeleteEmptyFolders};",
+     "    &PurgeOptions::blnDeleteEmptyFolders,\n    &PurgeOptions::blnFolderNamesOnly};", [APP]),
+    ("disk/DiskWipe.cpp",
+     "    if (clusterSize < 512) clusterSize = EstimateClusterSize(std::string(1, L_));\n", "",
+     [DISK]),
+
     # A step of the shared listing and purge that a window adds, skipped.
     ("app/SelectionRuns.cpp", "    selection.lngClusterSizeByDrive = clusterSizes;\n", "", [APP, PURGE]),
     ("app/SelectionRuns.cpp", "    steps.Begin();\n    frmReport& report = windows.Report();\n",
