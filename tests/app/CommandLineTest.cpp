@@ -236,6 +236,19 @@ TEST_F(CommandLine, RunsEveryOperationWithoutMakingTheMainWindow) {
         << "the purge type is a value on the command line, not a dialog never shown";
 }
 
+// The options an operation file stores are those the purge confirmation
+// shows and the purge takes.
+TEST_F(CommandLine, APurgeTakesTheOptionsTheOperationFileStores) {
+    Drives().WriteFile("C:\\bin\\setup.exe", "a program");
+    const std::string op =
+        OperationFile("bin.kzs", "C:\\bin\\", "*.exe", false, {0, 1, 0, 1, 0, 0});
+    Result purged = Run({"--purge", op, "--yes"});
+    EXPECT_EQ(purged.status, kExitDone) << purged.err << purged.out;
+    EXPECT_TRUE(Has(purged.out, "setup.exe (9 bytes) purged.\n")) << purged.out;
+    EXPECT_TRUE(Drives().Exists("C:\\bin\\setup.exe")) << "kept, as the file asks";
+    EXPECT_NE(Drives().ReadFile("C:\\bin\\setup.exe"), "a program");
+}
+
 TEST_F(CommandLine, APurgeReportReadsAsTheWindowsReport) {
     for (const char* tree : {"C:\\one\\", "C:\\two\\"}) {
         Drives().WriteFile(std::string(tree) + "a.txt", "alpha");

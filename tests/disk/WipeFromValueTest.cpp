@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Forms.h"
+#include "disk/DiskProc.h"
 #include "disk/DiskWipe.h"
 #include "disk/WipeHost.h"
 #include "disk/frmExcludedFolders.h"
@@ -128,7 +129,21 @@ TEST_F(WipeFromValue, TheWholeDriveIsPurgedButTheExcludedFolderWithoutAnyMainWin
               "drive D:;hide;Purging all files on Drive D except those in 1 excluded folder.;"
               "armed D:\\ with subfolders;run;ran;ended after its run");
     EXPECT_EQ(host.report.Run().heldFolder, nullptr) << "the drive is let go";
+    EXPECT_EQ(host.report.Run().lngClusterSizeByDrive['D' - 'A'], EstimateClusterSize("D"))
+        << "no cluster size was chosen for the drive: its estimate";
     EXPECT_THROW(Forms(), std::logic_error) << "no set of windows was needed";
+}
+
+TEST_F(WipeFromValue, AClusterSizeChosenForTheDriveStands) {
+    files.Drives().WriteFile("D:\\top.dat", "top");
+    files.Drives().WriteFile("D:\\keep\\k.dat", "kept");
+    ASSERT_NE(EstimateClusterSize("D"), 16384);
+    host.now.lngClusterSizeByDrive['D' - 'A'] = 16384;
+
+    EXPECT_EQ(WipeDisk(host, {true}), DiskWipeEnding::Ran);
+
+    EXPECT_FALSE(files.Drives().Exists("D:\\top.dat"));
+    EXPECT_EQ(host.report.Run().lngClusterSizeByDrive['D' - 'A'], 16384);
 }
 
 // The wipe deletes what it purges even while the user's purge confirmation
