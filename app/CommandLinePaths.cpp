@@ -7,7 +7,6 @@
 
 #include "app/CommandLine.h"
 #include "app/CommandLineSelection.h"
-#include "app/Forms.h"
 #include "app/PathArgument.h"
 #include "app/PurgeTypeChoice.h"
 #include "app/SetupFile.h"
