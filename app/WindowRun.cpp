@@ -33,12 +33,7 @@ PurgeRun RunOfSelection(const Selection& selection, const PurgeTypeChoice& type,
     run.intNumOverwrites = type.NumOverwrites();
     run.strPurgeTypeNumPasses = PurgeTypeNumPasses(run.intPurgeType, run.intNumberOfPasses);
     run.strTypeOfPurge = TypeOfPurgeCaption(type);
-    run.blnPurgeSlack = options.blnPurgeSlack;
-    run.blnDoNotDeletePurgedFiles = options.blnDoNotDeletePurgedFiles;
-    run.blnOKToPurgeReadOnlyFiles = options.blnOKToPurgeReadOnlyFiles;
-    run.blnOKToPurgeSensitiveFiles = options.blnOKToPurgeSensitiveFiles;
-    run.blnFolderNamesOnly = options.blnFolderNamesOnly;
-    run.blnDeleteEmptyFolders = options.blnDeleteEmptyFolders;
+    static_cast<PurgeOptions&>(run) = options;
     run.lngClusterSizeByDrive = selection.lngClusterSizeByDrive;
     run.sngPurgeSpeed = selection.sngPurgeSpeed;
     return run;

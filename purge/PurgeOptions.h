@@ -11,6 +11,4 @@ struct PurgeOptions {
     bool blnOKToPurgeSensitiveFiles = false;
     bool blnFolderNamesOnly = false;
     bool blnDeleteEmptyFolders = false;
-
-    bool operator==(const PurgeOptions&) const = default;
 };

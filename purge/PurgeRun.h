@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "platform/FolderHandle.h"
+#include "purge/PurgeOptions.h"
 
-struct PurgeRun {
+// The purge confirmation's six options are part of every run, under the
+// same names (PurgeOptions).
+struct PurgeRun : PurgeOptions {
     // Which run.
     bool blnListFiles = false;
     bool blnPurgeFiles = false;
@@ -42,12 +45,6 @@ struct PurgeRun {
     std::string strPurgeTypeNumPasses;
     std::string strTypeOfPurge;
     bool blnConfirmFiles = false;
-    bool blnPurgeSlack = false;
-    bool blnDoNotDeletePurgedFiles = false;
-    bool blnOKToPurgeReadOnlyFiles = false;
-    bool blnOKToPurgeSensitiveFiles = false;
-    bool blnFolderNamesOnly = false;
-    bool blnDeleteEmptyFolders = false;
     // Per-drive tables, indexed by drive letter - 'A'.
     std::array<std::int32_t, 26> lngClusterSizeByDrive{};
     std::array<float, 26> sngPurgeSpeed{};

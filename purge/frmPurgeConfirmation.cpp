@@ -109,16 +109,7 @@ void frmPurgeConfirmation::SetBoxes(const PurgeOptions& boxes) {
     chkDeleteEmptyFolders.SetValue(boxes.blnDeleteEmptyFolders ? 1 : 0);
 }
 
-PurgeOptions frmPurgeConfirmation::Confirmed() const {
-    PurgeOptions confirmed;
-    confirmed.blnPurgeSlack = blnPurgeSlack;
-    confirmed.blnDoNotDeletePurgedFiles = blnDoNotDeletePurgedFiles;
-    confirmed.blnOKToPurgeReadOnlyFiles = blnOKToPurgeReadOnlyFiles;
-    confirmed.blnOKToPurgeSensitiveFiles = blnOKToPurgeSensitiveFiles;
-    confirmed.blnFolderNamesOnly = blnFolderNamesOnly;
-    confirmed.blnDeleteEmptyFolders = blnDeleteEmptyFolders;
-    return confirmed;
-}
+PurgeOptions frmPurgeConfirmation::Confirmed() const { return *this; }
 
 std::int32_t frmPurgeConfirmation::GetClusterSize(const std::string& driveLetter) {
     const int d = DriveIndex(driveLetter);

@@ -16,7 +16,9 @@
 #include "purge/PurgeOptions.h"
 #include "ui/Form.h"
 
-class frmPurgeConfirmation : public ui::Form {
+// The six option values it holds (PurgeOptions) are the ones last
+// confirmed.
+class frmPurgeConfirmation : public ui::Form, public PurgeOptions {
   public:
     frmPurgeConfirmation();
     // How many of these dialogs the program has made: the command line
@@ -26,12 +28,6 @@ class frmPurgeConfirmation : public ui::Form {
     bool blnConfirm = false;
     std::string strPurgeConfirmationMessage;
     std::string strDriveLetter;
-    bool blnPurgeSlack = false;
-    bool blnDoNotDeletePurgedFiles = false;
-    bool blnOKToPurgeReadOnlyFiles = false;
-    bool blnOKToPurgeSensitiveFiles = false;
-    bool blnFolderNamesOnly = false;
-    bool blnDeleteEmptyFolders = false;
     // The selection the question is about: with subfolders, or the number
     // of matching files in its folder, decide the button's wording and
     // which options are offered.
