@@ -232,12 +232,7 @@ void frmPurgeConfirmation::CheckBoxClicked(ui::Control& box) {
 
 void frmPurgeConfirmation::cmdDoPurge_Click() {
     blnConfirm = true;
-    blnPurgeSlack = chkPurgeSlack.Value() != 0;
-    blnDoNotDeletePurgedFiles = chkDoNotDeletePurgedFiles.Value() != 0;
-    blnOKToPurgeReadOnlyFiles = chkOKToPurgeReadOnlyFiles.Value() != 0;
-    blnOKToPurgeSensitiveFiles = chkOKToPurgeSensitiveFiles.Value() != 0;
-    blnFolderNamesOnly = chkFolderNamesOnly.Value() != 0;
-    blnDeleteEmptyFolders = chkDeleteEmptyFolders.Value() != 0;
+    static_cast<PurgeOptions&>(*this) = Boxes();
     const int d = DriveIndex(strDriveLetter);
     const int selected = cboClusterSize.Value();
     if (d >= 0 && selected >= 0 && selected < 8 && lngClusterSizeByDrive != nullptr) {
