@@ -32,8 +32,6 @@ public:
     int GetNumOverwrites() const;
     // The type and passes selected now.
     PurgeTypeChoice Choice() const { return {GetPurgeType(), GetNumberOfPasses()}; }
-    static int OverwritesPerPass(int purgeType) { return ::OverwritesPerPass(purgeType); }
-    static int MaxPassesOf(int purgeType) { return ::MaxPassesOf(purgeType); }
 
     // Selects a type and its pass count from a stored setup. False, and
     // nothing changed, when the type or the count is not on offer.

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 
+#include "app/PurgeTypeChoice.h"
 #include "app/SetupFile.h"
 #include "app/frmMain.h"
 #include "app/frmTypeOfPurge.h"
@@ -116,7 +117,7 @@ TEST(SetupFile, MalformedFilesNeverCrashAndGiveTheFileOrTheDefaults) {
         ASSERT_GE(r.purgeType, 0);
         ASSERT_LE(r.purgeType, 2);
         ASSERT_GE(r.passes, 1);
-        ASSERT_LE(r.passes, frmTypeOfPurge::MaxPassesOf(r.purgeType));
+        ASSERT_LE(r.passes, MaxPassesOf(r.purgeType));
         if (!read.complete) {
             ASSERT_EQ(r.folder, "");
             ASSERT_EQ(r.fileSpec, "");
