@@ -180,10 +180,10 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
 
 // A kept folder is known by what it is: one renamed since it was chosen is
 // still kept, and a folder made under its old name is not.
-bool frmReport::IsExcludedFolder(const platform::FolderHandle& dir) {
+bool frmReport::IsExcludedFolder(const platform::FileIdentity& folder) const {
     if (!run_.blnWipeDisk) return false;
-    for (const auto& identity : run_.excludedFolders) {
-        if (identity.SameObjectAs(dir.Identity())) return true;
+    for (const auto& kept : run_.excludedFolders) {
+        if (kept.SameObjectAs(folder)) return true;
     }
     return false;
 }
@@ -251,7 +251,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
         }
     };
 
-    if (IsExcludedFolder(dir)) {
+    if (IsExcludedFolder(dir.Identity())) {
         AppendOwnLine(kCrLf + VisibleText(folder) + " is an excluded folder.");
         return false;
     }
@@ -352,9 +352,7 @@ void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, const std::s
                                     const platform::FileIdentity& identity,
                                     const std::string& path) {
     // An excluded folder stays, empty or not.
-    for (const auto& kept : run_.excludedFolders) {
-        if (kept.SameObjectAs(identity)) return;
-    }
+    if (IsExcludedFolder(identity)) return;
     // Only a removal that worked is reported.
     if (!parent.RemoveSubfolder(name, identity)) return;
     ++intNumFoldersRemoved;
