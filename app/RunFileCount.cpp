@@ -12,13 +12,6 @@
 
 namespace {
 
-bool IsExcluded(const PurgeRun& run, const platform::FolderHandle& folder) {
-    if (!run.blnWipeDisk) return false;
-    return std::any_of(
-        run.excludedFolders.begin(), run.excludedFolders.end(),
-        [&](const platform::FileIdentity& kept) { return kept.SameObjectAs(folder.Identity()); });
-}
-
 // The files of one folder that the run takes, as the run chooses them.
 std::int64_t FilesOf(const PurgeRun& run, const FolderTrail::Level& level, bool atStart,
                      std::vector<platform::FileIdentity>& manyNamed) {
@@ -71,7 +64,7 @@ std::int64_t CountFilesOfRun(const PurgeRun& run, const std::string& startFolder
         // A level come back to that could not be opened again is done with.
         bool goOn = level.dir != nullptr;
         if (justEntered) {
-            goOn = !IsExcluded(run, *level.dir);
+            goOn = !run.KeepsFolder(level.dir->Identity());
             if (goOn) {
                 level.entries = level.dir->Read().value_or(std::vector<platform::FolderEntry>{});
                 files += FilesOf(run, level, trail.Depth() == 1, manyNamed);

@@ -59,6 +59,16 @@ struct PurgeRun : PurgeOptions {
     // True for a file the wipe's fill wrote: only those are purged at the
     // root while top-level files are kept.
     std::function<bool(const platform::FileIdentity&)> fillWrote;
+
+    // True when the folder is one a disk wipe keeps, known by what it is:
+    // a folder made since under a kept folder's old name is not kept.
+    bool KeepsFolder(const platform::FileIdentity& folder) const {
+        if (!blnWipeDisk) return false;
+        for (const auto& kept : excludedFolders) {
+            if (kept.SameObjectAs(folder)) return true;
+        }
+        return false;
+    }
 };
 
 // What a run hands back: its counts and how it ended.

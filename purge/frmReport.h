@@ -200,8 +200,6 @@ class frmReport : public ui::Form {
     // Removes the subfolder `name` of `parent`, found empty after its walk.
     void RemoveEmptiedFolder(platform::FolderHandle& parent, const std::string& name,
                              const platform::FileIdentity& identity, const std::string& path);
-    // True when the folder is one of the excluded folders of a disk wipe.
-    bool IsExcludedFolder(const platform::FileIdentity& folder) const;
 
     // Counts a folder's entries whose names match the specification, and
     // how many of those are regular files; folders are not counted.

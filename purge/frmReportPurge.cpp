@@ -178,16 +178,6 @@ void frmReport::PurgeFolder(std::string folder, std::string fileSpec, bool purge
     PurgeFolderAt(*dir, folder, std::move(fileSpec), purgeSlack);
 }
 
-// A kept folder is known by what it is: one renamed since it was chosen is
-// still kept, and a folder made under its old name is not.
-bool frmReport::IsExcludedFolder(const platform::FileIdentity& folder) const {
-    if (!run_.blnWipeDisk) return false;
-    for (const auto& kept : run_.excludedFolders) {
-        if (kept.SameObjectAs(folder)) return true;
-    }
-    return false;
-}
-
 void frmReport::PurgeFolderAt(platform::FolderHandle& start, std::string folder,
                               std::string fileSpec, bool purgeSlack) {
     const double bytesPerSecond = BytesPerSecondFor(run_.strFolderPath, run_.sngPurgeSpeed);
@@ -251,7 +241,7 @@ bool frmReport::PurgeFilesOf(FolderTrail::Level& level, const std::string& folde
         }
     };
 
-    if (IsExcludedFolder(dir.Identity())) {
+    if (run_.KeepsFolder(dir.Identity())) {
         AppendOwnLine(kCrLf + VisibleText(folder) + " is an excluded folder.");
         return false;
     }
@@ -352,7 +342,7 @@ void frmReport::RemoveEmptiedFolder(platform::FolderHandle& parent, const std::s
                                     const platform::FileIdentity& identity,
                                     const std::string& path) {
     // An excluded folder stays, empty or not.
-    if (IsExcludedFolder(identity)) return;
+    if (run_.KeepsFolder(identity)) return;
     // Only a removal that worked is reported.
     if (!parent.RemoveSubfolder(name, identity)) return;
     ++intNumFoldersRemoved;
