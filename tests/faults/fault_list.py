@@ -465,4 +465,7 @@ FAULTS += [
     ("disk/NamesPass.cpp",
      "target_ = loggedAtStart_ ? logBytes / 8 * kLogEighthsWhenCounted : kLogTimes * logBytes;",
      "target_ = loggedAtStart_ ? logBytes / 8 * 4 : kLogTimes * logBytes;", [DISK]),
+
+    # A wipe's kept folder not known as kept.
+    ("purge/PurgeRun.h", "        if (kept.SameObjectAs(folder)) return true;\n", "", [PURGE, DISK]),
 ]
