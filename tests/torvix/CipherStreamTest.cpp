@@ -1,5 +1,6 @@
 // The production random source: every stream fresh, no block ever repeated,
-// and nothing written as random before a stream has been seeded.
+// no two streams alike, and nothing written as random before a stream has
+// been seeded.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -53,6 +54,22 @@ TEST(CipherStreamTest, EveryStreamIsFreshEvenAndNeverRepeatsABlock) {
             blocks.emplace(reinterpret_cast<const char*>(stream->data() + at), 16);
         EXPECT_EQ(blocks.size(), stream->size() / 16);
     }
+}
+
+TEST(CipherStreamTest, ThousandsOfStreamsFromTwoSourcesAllDiffer) {
+    // More streams than one seeding of a source's keys serves, so that its
+    // reseeding is crossed too.
+    std::set<std::string> starts;
+    for (int source = 0; source < 2; ++source) {
+        auto random = torvix::MakeCryptoRandomSource();
+        ASSERT_NE(random, nullptr);
+        for (int stream = 0; stream < 2500; ++stream) {
+            ASSERT_TRUE(random->BeginStream());
+            std::vector<unsigned char> start = Take(*random, 16);
+            starts.emplace(start.begin(), start.end());
+        }
+    }
+    EXPECT_EQ(starts.size(), 5000u);
 }
 
 }  // namespace
