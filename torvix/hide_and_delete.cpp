@@ -51,7 +51,7 @@ int RenameToRandom(FileLayer& layer, Handle folder, std::string* current, std::s
 }  // namespace
 
 int32_t EmptyFile(FileLayer& layer, Handle file) {
-    if (layer.Truncate(file, 0) != 0 || layer.SyncData(file) != 0) return kPurgeTruncateFailed;
+    if (layer.Truncate(file, 0) != 0) return kPurgeTruncateFailed;
     return kPurgeDone;
 }
 

@@ -30,7 +30,7 @@ void LeaveSignalsToTheCaller() {
 }
 
 // One file as far as it goes without its folder: opened and checked,
-// overwritten, and emptied when it is to be deleted, each step flushed.
+// overwritten (each overwrite flushed), and emptied when it is to be deleted.
 int32_t OverwriteAndEmpty(Handle folder, const BatchFile& file, const PurgeRequest& request,
                           FileLayer& layer, RandomSource& random, FileFacts* facts) {
     Handle opened = kNoHandle;
@@ -45,7 +45,7 @@ int32_t OverwriteAndEmpty(Handle folder, const BatchFile& file, const PurgeReque
     return result;
 }
 
-// Files whose overwrite and emptying are on the device, handed from the
+// Files overwritten (on the device) and emptied, handed from the
 // workers to the thread that hides and removes their names. Room for every
 // file is taken at the start, so handing one over cannot fail.
 class FinishedFiles {
@@ -55,7 +55,9 @@ class FinishedFiles {
     void Add(std::size_t file) {
         std::lock_guard<std::mutex> lock(mutex_);
         order_[added_++] = file;
-        changed_.notify_one();
+        // Waking the taker for a group it will not take yet costs a switch
+        // of threads a file.
+        if (added_ - taken_ >= wanted_) changed_.notify_one();
     }
     void WorkerDone() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -66,6 +68,7 @@ class FinishedFiles {
     // to be done; none once every worker is done and every file taken.
     std::span<std::size_t> Take(std::size_t fewest) {
         std::unique_lock<std::mutex> lock(mutex_);
+        wanted_ = fewest;
         changed_.wait(lock, [&] { return added_ - taken_ >= fewest || working_ == 0; });
         std::span<std::size_t> files(order_.data() + taken_, added_ - taken_);
         taken_ = added_;
@@ -77,11 +80,12 @@ class FinishedFiles {
     std::condition_variable changed_;
     std::vector<std::size_t> order_;
     std::size_t added_ = 0, taken_ = 0;
+    std::size_t wanted_ = 1;  // files the taker waits for
     std::size_t working_;
 };
 
-// Hides the names of `group`, each file of it overwritten and emptied on
-// the device, flushes the folder, then removes the hidden names and flushes
+// Hides the names of `group`, each file of it overwritten on the device and
+// emptied, flushes the folder, then removes the hidden names and flushes
 // the folder again: no name is removed before its hidden name is on the
 // device.
 void HideAndRemove(Handle folder, std::span<BatchFile> files, std::span<std::size_t> group,

@@ -10,7 +10,7 @@
 // a group at a time, with one folder flush for the renames of the group and
 // one for its removals: the folder's work overlaps the overwrites still
 // going on, and each file keeps the order a single purge keeps (its
-// overwrite and emptying on the device before its name is hidden, its
+// overwrite on the device before it is emptied and its name hidden, its
 // hidden name on the device before it is removed).
 #pragma once
 

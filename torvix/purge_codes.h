@@ -17,7 +17,7 @@ enum PurgeCode : int32_t {
     kPurgeCannotOpen = -2,      // missing, not a regular file, a symbolic link, not writable
     kPurgeWriteFailed =
         -3,  // a write failed (also: disk full), or the length could not be restored
-    kPurgeTruncateFailed = -4,  // delete: truncating to zero (or flushing that) failed
+    kPurgeTruncateFailed = -4,  // delete: truncating to zero failed
     kPurgeRenameFailed = -5,    // delete: hiding the name (or flushing the folder after it) failed
     kPurgeRemoveFailed = -6,  // delete: removing the file (or flushing the folder after it) failed
     kPurgeFlushFailed = -7,   // flushing an overwrite to the device failed

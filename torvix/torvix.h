@@ -62,7 +62,7 @@ extern "C" {
 // component, another file at the name by the time it was opened, another
 // mount than its folder's); -3 a write failed (also: disk full while
 // writing the data; the file keeps its length); -4 truncating the
-// overwritten file (or flushing that) failed; -5 renaming it to hide its
+// overwritten file failed; -5 renaming it to hide its
 // name (or flushing the folder after) failed, or the name no longer was
 // this file; -6 removing it (or flushing the folder after) failed, or the
 // name no longer was this file; -7 flushing an overwrite to the device
@@ -125,7 +125,7 @@ typedef struct kz_file_entry {
 // device together. What a single purge promises holds for each file: each
 // overwrite is on the device before the file is overwritten again,
 // shortened, renamed or removed; with delete_when_done each file is emptied
-// (and that flushed) before its name is hidden, and the names of the files
+// before its name is hidden, and the names of the files
 // done so far are hidden and removed while others are still overwritten, a
 // group at a time, the folder flushed once after the renames of a group
 // and once after its removals, so no name is removed before its hidden name

@@ -107,9 +107,11 @@ TEST(DeleteTest, TheFileIsEmptiedRenamedTwiceAndRemovedWithFlushes) {
         std::vector<Event> tail(layer.events.end() - 7, layer.events.end());
         std::vector<Op> ops;
         for (const Event& e : tail) ops.push_back(e.op);
-        EXPECT_EQ(ops, (std::vector<Op>{Op::kTruncate, Op::kSync, Op::kRename, Op::kRename,
+        // Emptying needs no flush of its own: the overwrite is on the device
+        // already, and a lost emptying could bring back only its bytes.
+        EXPECT_EQ(ops, (std::vector<Op>{Op::kSync, Op::kTruncate, Op::kRename, Op::kRename,
                                         Op::kSyncFolder, Op::kUnlink, Op::kSyncFolder}));
-        EXPECT_EQ(tail[0].offset, 0u);
+        EXPECT_EQ(tail[1].offset, 0u);
         EXPECT_EQ(tail[2].name.size(), name.size());
         EXPECT_NE(tail[3].name.size(), name.size());
         EXPECT_EQ(tail[5].name, tail[3].name);
