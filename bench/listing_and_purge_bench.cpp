@@ -164,7 +164,7 @@ Times Measure(const fs::path& folder, int files, int folders, bool report, int s
         t.shred = Seconds([&] { Shell(sample + " | xargs -d '\\n' shred -n1 -u"); }) * files /
                   shredded;
         if (sampled) std::printf("(shred timed on %d of the files, scaled to all)\n", shredded);
-        std::printf("shred -n1 -u:   %8.3f s   purge's ratio to shred %5.2f (target: 0.05 or less)\n",
+        std::printf("shred -n1 -u:   %8.3f s   purge's ratio to shred %6.3f (target: 0.050 or less)\n",
                     t.shred, t.purge / t.shred);
         std::fflush(stdout);
         MakeTree(tree, files, folders);

@@ -473,7 +473,4 @@ FAULTS += [
     ("torvix/crypto_random.cpp",
      "ok = ok && gcry_cipher_encrypt(seeds_, drawn, sizeof drawn, nullptr, 0) == 0 &&",
      "ok = ok &&", [TORVIX]),
-    # The names of finished files taken while others are still overwritten.
-    ("torvix/purge_batch.cpp", "if (added_ - taken_ >= wanted_) changed_.notify_one();", "",
-     [TORVIX]),
 ]
