@@ -129,7 +129,7 @@ typedef struct kz_file_entry {
 // done so far are hidden and removed while others are still overwritten, a
 // group at a time, the folder flushed once after the renames of a group
 // and once after its removals, so no name is removed before its hidden name
-// is on the device. At most 16 files are open at a time. The library's
+// is on the device. At most 32 files are open at a time. The library's
 // threads block every signal, so a signal reaches only the caller's threads.
 // *seconds (if not null) receives the duration of the whole call, rounded to
 // whole seconds.
