@@ -26,9 +26,9 @@ namespace torvix {
 inline constexpr std::size_t kHiddenNameLength = 12;
 
 // file is the open handle of `name` in `folder`, and identity its facts.
-// Results: 0 done; -4 truncating failed; -5 a
-// rename, or the folder flush after the renames, failed, or the name no
-// longer is this file; -6 the removal or the folder flush after it failed.
+// Results: 0 done; -4 truncating failed; -5 a rename, or the folder flush
+// after the renames, failed, or the name no longer is this file; -6 the
+// removal or the folder flush after it failed.
 int32_t HideNameAndDelete(FileLayer& layer, Handle folder, const std::string& name, Handle file,
                           const FileFacts& identity, RandomSource& random);
 
