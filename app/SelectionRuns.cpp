@@ -10,17 +10,16 @@
 
 namespace {
 
-// With no subfolders to walk, a selection that matches nothing is refused
-// before anything opens.
-bool NothingToWalk(const Selection& selection) {
-    return !selection.blnSubdirectories &&
-           NumMatchingFiles(selection.strFolderPath, selection.strFileSpec) == 0;
+// The files of the selection's own folder that match. With no subfolders
+// to walk, a selection with none is refused before anything opens.
+std::int32_t MatchingFiles(const Selection& selection) {
+    return NumMatchingFiles(selection.strFolderPath, selection.strFileSpec);
 }
 
-// Asks the purge confirmation about the selection: true when the user
-// confirmed it.
-bool PurgeConfirmed(Selection& selection, PurgeOptions& boxes, frmPurgeConfirmation& confirmation,
-                    SelectionRunSteps& steps) {
+// Asks the purge confirmation about the selection, whose folder has
+// `matching` files: true when the user confirmed it.
+bool PurgeConfirmed(Selection& selection, std::int32_t matching, PurgeOptions& boxes,
+                    frmPurgeConfirmation& confirmation, SelectionRunSteps& steps) {
     const std::string& folder = selection.strFolderPath;
     const std::string& spec = selection.strFileSpec;
     // The confirmation offers the cluster sizes of the steps' table and
@@ -28,7 +27,6 @@ bool PurgeConfirmed(Selection& selection, PurgeOptions& boxes, frmPurgeConfirmat
     auto* const clusterSizesBefore = confirmation.lngClusterSizeByDrive;
     std::array<std::int32_t, 26>& clusterSizes = steps.ClusterSizeTable(selection);
     confirmation.lngClusterSizeByDrive = &clusterSizes;
-    const std::int32_t matching = NumMatchingFiles(folder, spec);
     confirmation.strPurgeConfirmationMessage =
         PurgeQuestion(selection, HasWildcards(spec), matching);
     confirmation.strDriveLetter = folder.substr(0, 1);
@@ -58,7 +56,7 @@ void ListSelection(const Selection& selection, const PurgeTypeChoice& type,
         if (answer == ui::Answer::Cancel) return;
         displayFolderNames = answer == ui::Answer::Yes;
     }
-    if (NothingToWalk(selection)) {
+    if (!selection.blnSubdirectories && MatchingFiles(selection) == 0) {
         ui::TheUi().MsgBox(NoFilesToListMessage(selection), ui::Buttons::OK, ui::Icon::Exclamation,
                            productName);
         return;
@@ -80,14 +78,16 @@ void ListSelection(const Selection& selection, const PurgeTypeChoice& type,
 
 void PurgeSelection(Selection& selection, const PurgeTypeChoice& type, PurgeOptions& boxes,
                     FormSet& windows, SelectionRunSteps& steps) {
-    if (NothingToWalk(selection)) {
+    // Counted once: the refusal and the confirmation's question both need it.
+    const std::int32_t matching = MatchingFiles(selection);
+    if (!selection.blnSubdirectories && matching == 0) {
         ui::TheUi().MsgBox(NoFilesToPurgeMessage(selection), ui::Buttons::OK, ui::Icon::Exclamation,
                            "Purge files");
         return;
     }
     steps.Begin();
     frmPurgeConfirmation& confirmation = windows.PurgeConfirmation();
-    if (!PurgeConfirmed(selection, boxes, confirmation, steps)) {
+    if (!PurgeConfirmed(selection, matching, boxes, confirmation, steps)) {
         ui::TheUi().MsgBox("No files purged.", ui::Buttons::OK, ui::Icon::None, "Purge cancelled");
         steps.End();
         return;
