@@ -1,7 +1,8 @@
 // What a disk wipe needs of the program around it: the windows it shows,
 // the run as the program describes it now (purge type, speeds, cluster
-// sizes chosen at purge confirmations), and the window it was started from, which shows the wipe's
-// selection while it goes on and the user's own again when it has ended.
+// sizes chosen at purge confirmations), and the window it was started
+// from, which shows the wipe's selection while it goes on and the user's
+// own again when it has ended.
 // The main window gives one; tests may give their own.
 #pragma once
 

@@ -5,8 +5,9 @@
 // dialog modally; blnConfirm then says whether
 // the user confirmed. The check boxes keep their state between operations
 // (and are what setup files store: Boxes, SetBoxes); the six option values
-// are copied from them only when the user confirms (Confirmed). The cluster size chosen here
-// replaces the estimate for the drive for the rest of the program's run.
+// are copied from them only when the user confirms (Confirmed). The
+// cluster size chosen here replaces the estimate for the drive for the
+// rest of the program's run.
 #pragma once
 
 #include <array>
